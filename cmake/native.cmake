@@ -1,0 +1,22 @@
+# Native build: the portable code and its unit tests, with ASan and UBSan.
+set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+add_compile_options(${SANITIZE} -g)
+add_link_options(${SANITIZE})
+
+include(${CMAKE_CURRENT_LIST_DIR}/portable.cmake)
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB_RECURSE TEST_DOUBLE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/doubles/*.cpp)
+add_library(test_doubles STATIC ${TEST_DOUBLE_SOURCES})
+target_include_directories(test_doubles PUBLIC ${PROJECT_SOURCE_DIR}/tests/doubles)
+target_link_libraries(test_doubles PUBLIC tovimo_portable standin_model)
+
+file(GLOB_RECURSE NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
+add_executable(native_tests ${NATIVE_TEST_SOURCES})
+target_link_libraries(native_tests PRIVATE test_doubles gtest gmock gtest_main)
+
+enable_testing()
+add_test(NAME native_tests COMMAND native_tests)
+set_tests_properties(native_tests PROPERTIES TIMEOUT 600)

@@ -1,0 +1,78 @@
+#pragma once
+// The AutoCAD side of Tovimo: finds or starts AutoCAD, types command text into
+// it, reads its prompt, answers its message boxes and closes it.
+#include <cstdint>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/message_pump.h"
+#include "platform/process_launcher.h"
+#include "platform/window_system.h"
+
+namespace tovimo {
+
+// What the object needs of the system.
+struct AcadPlatform {
+    WindowSystem& windows;
+    Clock& clock;
+    MessagePump& messages;
+    ProcessLauncher& processes;
+};
+
+enum StartResult : unsigned {
+    StartFailed = 0,
+    OtherAcadRunning = 1,
+    AcadReady = 2,
+};
+
+// A command text holds at most this many bytes (a 256-byte buffer with its zero).
+constexpr std::size_t MaxCommandTextBytes = 255;
+
+class AcadControl {
+public:
+    explicit AcadControl(AcadPlatform platform) : platform_(platform) {}
+    virtual ~AcadControl() = default;
+    AcadControl(const AcadControl&) = delete;
+    AcadControl& operator=(const AcadControl&) = delete;
+
+    // Instance: start, find and close.
+    StartResult StartAcad(int startWaitSeconds);
+    void CloseAcad();
+    void StartPelkadu();
+    const std::string& GetAcadPath() const { return AcadPath; }
+    void SetAcadPath(const std::string& value) { AcadPath = value; }
+    const std::string& GetAcadArgs() const { return AcadArgs; }
+
+    // Command channel. SendCommand refuses a text of more than 255 bytes:
+    // nothing of it is sent, and it gives false. Otherwise it gives true.
+    bool SendCommand(const std::string& text);
+    std::string ReadWindowText(WindowHandle window);
+    std::string ReadCommandLine();
+    bool IsCommandPrompt();
+    bool IsPrompting();
+    bool AnswerPrompt(const std::string& text);
+    std::string GetSysVar(const std::string& name);
+    void SetSysVar(const std::string& name, const std::string& value);
+    WindowHandle FindAcadDialog(const std::string& titlePart);
+    bool PressDialogOk(const std::string& titlePart);
+    bool PressDialogNo(const std::string& titlePart);
+
+    // AutoCAD's windows, 0 when not known.
+    WindowHandle MainWindow = 0;
+    WindowHandle CommandLineWindow = 0;
+    WindowHandle CompanionWindow = 0;
+    WindowHandle TextWindow = 0;
+    std::string AcadPath;  // empty: start through the "Drawing1.dwg" association
+    std::string AcadArgs;  // set by the conversion at the start of each run
+
+protected:
+    AcadPlatform platform_;
+
+private:
+    bool PressDialogButton(const std::string& titlePart, const char* caption,
+                           const char* fallbackCaption);
+    void WaitForPrompt();
+    void ClearWindows();
+};
+
+}  // namespace tovimo
