@@ -71,7 +71,7 @@ protected:
 private:
     bool PressDialogButton(const std::string& titlePart, const char* caption,
                            const char* fallbackCaption);
-    void WaitForPrompt();
+    std::string WaitForPrompt();  // the text read last
     void ClearWindows();
 };
 

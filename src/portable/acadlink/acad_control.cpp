@@ -1,0 +1,253 @@
+#include "acadlink/acad_control.h"
+
+#include <cstdint>
+#include <cstring>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "acadlink/acad_recognition.h"
+#include "acadlink/window_list.h"
+#include "text/cp932_text.h"
+
+namespace tovimo {
+
+namespace {
+
+constexpr int PassPause = 100;        // before each look for AutoCAD's windows
+constexpr int NewWindowPause = 10;    // before each new top-level window is examined
+constexpr int StoredWindowPause = 50; // after each window handle stored
+constexpr int CopyDataPause = 30;
+constexpr int WakeUpPause = 30;
+constexpr int PromptTestPause = 50;
+constexpr int PromptPollPause = 10;
+constexpr int PromptPollCount = 301;
+constexpr int PressPause = 300;
+constexpr int QuitPause = 300;
+constexpr int PelkaduStartPause = 100;
+
+constexpr std::uint32_t PlatformWin32Windows = 1;  // VER_PLATFORM_WIN32_WINDOWS
+constexpr std::uint32_t PlatformWin32Nt = 2;       // VER_PLATFORM_WIN32_NT
+
+// A program path goes onto a command line in double quotes, so that a blank
+// in it ("C:\Program Files\...") cannot make the system run another program.
+std::string Quoted(const std::string& path) {
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') return path;
+    return "\"" + path + "\"";
+}
+
+}  // namespace
+
+void AcadControl::ClearWindows() {
+    CommandLineWindow = 0;
+    MainWindow = 0;
+    TextWindow = 0;
+    CompanionWindow = 0;
+}
+
+StartResult AcadControl::StartAcad(int startWaitSeconds) {
+    WindowSystem& windows = platform_.windows;
+    Clock& clock = platform_.clock;
+
+    // Look for an AutoCAD that is running already; the last text window counts.
+    const WindowList before = ListTopWindows(windows);
+    WindowHandle candidate = 0;
+    for (const auto& entry : before.entries)
+        if (IsAcadTextWindowTitle(ReadTitle(windows, entry.window))) candidate = entry.window;
+    if (candidate != 0) {
+        if (TextWindow == 0 || TextWindow != candidate) return OtherAcadRunning;
+        // Our own AutoCAD: only usable when an earlier start found all its windows.
+        const bool complete = MainWindow != 0 && CommandLineWindow != 0 && CompanionWindow != 0;
+        return complete ? AcadReady : StartFailed;
+    }
+
+    ClearWindows();
+    if (!AcadPath.empty()) {
+        std::string commandLine = Quoted(AcadPath);
+        if (!AcadArgs.empty()) commandLine += " " + AcadArgs;
+        if (!platform_.processes.CreateProcess(commandLine)) return StartFailed;
+    } else {
+        const std::string drawing = platform_.processes.ProgramFolder() + "Drawing1.dwg";
+        if (!platform_.processes.ShellOpen(drawing)) return StartFailed;
+    }
+
+    std::set<std::string> beforeKeys;
+    for (const auto& entry : before.entries) beforeKeys.insert(entry.text);
+
+    const std::int64_t tenths = std::int64_t{startWaitSeconds} * 10;
+    const std::int64_t passes = tenths < 0 ? 0 : tenths + 1;
+    bool found = false;
+    for (std::int64_t pass = 0; pass < passes && !found; ++pass) {
+        clock.Sleep(PassPause);
+        const WindowList now = ListTopWindows(windows);
+        std::vector<std::pair<WindowHandle, std::string>> newWindows;
+        for (const auto& entry : now.entries)
+            if (beforeKeys.count(entry.text) == 0)
+                newWindows.emplace_back(entry.window, ReadTitle(windows, entry.window));
+
+        for (const auto& [window, title] : newWindows) {
+            clock.Sleep(NewWindowPause);
+            if (IsAcadTextWindowTitle(title)) {
+                TextWindow = window;
+                clock.Sleep(StoredWindowPause);
+                continue;
+            }
+            if (IsAcadMainWindowTitle(title)) {
+                MainWindow = window;
+                clock.Sleep(StoredWindowPause);
+            }
+            for (const auto& child : ListChildWindows(windows, window).entries) {
+                if (IsCommandLineText(child.text)) {
+                    CommandLineWindow = child.window;
+                    clock.Sleep(StoredWindowPause);
+                }
+            }
+        }
+        found = TextWindow != 0 && MainWindow != 0 && CommandLineWindow != 0;
+    }
+    if (!found) return StartFailed;
+
+    const std::string commandLineClass = ReadClassName(windows, CommandLineWindow);
+    for (const auto& child : ListChildWindows(windows, MainWindow).entries) {
+        const bool sameClass = ReadClassName(windows, child.window) == commandLineClass;
+        if ((sameClass && !StartsWithText(child.text, "ｺﾏﾝﾄﾞ")) ||
+            !StartsWithText(child.text, "コマンド:"))
+            CompanionWindow = child.window;
+    }
+    const bool complete =
+        MainWindow != 0 && CommandLineWindow != 0 && CompanionWindow != 0 && TextWindow != 0;
+    return complete ? AcadReady : StartFailed;
+}
+
+void AcadControl::CloseAcad() {
+    SendCommand("quit\n");
+    platform_.clock.Sleep(QuitPause);
+    PressDialogNo("AutoCAD LT");
+    PressDialogNo("AutoCAD");
+    ClearWindows();
+}
+
+void AcadControl::StartPelkadu() {
+    const std::string program = platform_.processes.ProgramFolder() + "Pelkadu";
+    const auto platformId = platform_.processes.PlatformId();
+    if (!platformId) return;
+    std::string commandLine;
+    if (*platformId == PlatformWin32Windows) {
+        commandLine = "COMMAND.COM /c " + Quoted(program);
+    } else if (*platformId == PlatformWin32Nt) {
+        // CMD.EXE takes off the outer pair of quotes, leaving the quoted path.
+        commandLine = "CMD.EXE /c \"" + Quoted(program) + "\"";
+    } else {
+        return;
+    }
+    platform_.processes.WinExecHidden(commandLine);
+    platform_.clock.Sleep(PelkaduStartPause);
+}
+
+bool AcadControl::SendCommand(const std::string& text) {
+    const bool fits = text.size() <= MaxCommandTextBytes;
+    if (fits && !text.empty()) {
+        char buffer[MaxCommandTextBytes + 1];
+        std::memcpy(buffer, text.data(), text.size());
+        buffer[text.size()] = '\0';
+        platform_.windows.SendCopyData(MainWindow, 1, buffer,
+                                       static_cast<std::uint32_t>(text.size() + 1));
+        platform_.clock.Sleep(CopyDataPause);
+        platform_.windows.PostNull(MainWindow);
+        platform_.clock.Sleep(WakeUpPause);
+    }
+    platform_.messages.ProcessPendingMessages();
+    return fits;
+}
+
+std::string AcadControl::ReadWindowText(WindowHandle window) {
+    const int length = platform_.windows.GetTextLength(window);
+    if (length <= 0) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    platform_.windows.GetText(window, buffer.data(), length + 1);
+    buffer.back() = '\0';
+    return buffer.data();
+}
+
+std::string AcadControl::ReadCommandLine() { return ReadWindowText(CommandLineWindow); }
+
+bool AcadControl::IsCommandPrompt() {
+    platform_.clock.Sleep(PromptTestPause);
+    return ShowsCommandPrompt(ReadCommandLine());
+}
+
+bool AcadControl::IsPrompting() {
+    platform_.clock.Sleep(PromptTestPause);
+    return ContainsText(ReadCommandLine(), ":");
+}
+
+bool AcadControl::AnswerPrompt(const std::string& text) {
+    if (!ContainsText(ReadCommandLine(), text)) return false;
+    SendCommand("\n");
+    return true;
+}
+
+std::string AcadControl::WaitForPrompt() {
+    std::string text;
+    for (int read = 0; read < PromptPollCount; ++read) {
+        platform_.clock.Sleep(PromptPollPause);
+        text = ReadCommandLine();
+        if (ContainsText(text, ":")) break;
+    }
+    return text;
+}
+
+std::string AcadControl::GetSysVar(const std::string& name) {
+    SendCommand(name + "\n");
+    std::string value = WaitForPrompt();
+    SendCommand("\x1b");
+    // The prompt shows the current value as <value> or <"value"> before its colon.
+    if (const int p = FindText(value, "<"); p > 0) value.erase(0, static_cast<std::size_t>(p));
+    if (const int p = FindText(value, ">"); p > 0) value.erase(static_cast<std::size_t>(p - 1));
+    if (const int p = FindText(value, "\""); p > 0) value.erase(0, static_cast<std::size_t>(p));
+    if (const int p = FindText(value, "\""); p > 0) value.erase(static_cast<std::size_t>(p - 1));
+    return value;
+}
+
+void AcadControl::SetSysVar(const std::string& name, const std::string& value) {
+    SendCommand(name + "\n");
+    WaitForPrompt();
+    SendCommand(value + "\n");
+}
+
+WindowHandle AcadControl::FindAcadDialog(const std::string& titlePart) {
+    // Without a main window every unowned window would count as AutoCAD's.
+    if (MainWindow == 0) return 0;
+    WindowSystem& windows = platform_.windows;
+    for (const auto& entry : ListTopWindows(windows).entries) {
+        if (windows.GetParent(entry.window) != MainWindow) continue;
+        if (ContainsText(ReadTitle(windows, entry.window), titlePart)) return entry.window;
+    }
+    return 0;
+}
+
+bool AcadControl::PressDialogOk(const std::string& titlePart) {
+    return PressDialogButton(titlePart, "OK", "はい(&Y)");
+}
+
+bool AcadControl::PressDialogNo(const std::string& titlePart) {
+    return PressDialogButton(titlePart, "NO", "いいえ(&N)");
+}
+
+bool AcadControl::PressDialogButton(const std::string& titlePart, const char* caption,
+                                    const char* fallbackCaption) {
+    WindowSystem& windows = platform_.windows;
+    const WindowHandle dialog = FindAcadDialog(titlePart);
+    if (dialog == 0) return false;
+    const WindowHandle button = FindButton(windows, dialog, caption, fallbackCaption);
+    platform_.clock.Sleep(PressPause);
+    // A dialog without either button still counts as answered.
+    if (button != 0) {
+        windows.SetForegroundWindow(button);
+        windows.SendLButtonDown(button);
+        windows.SendLButtonUp(button);
+    }
+    return true;
+}
+
+}  // namespace tovimo
