@@ -28,6 +28,8 @@ public:
     virtual WindowHandle FindWindowEx(WindowHandle parent, WindowHandle childAfter,
                                       const char* className, const char* caption) = 0;
     virtual bool SetForegroundWindow(WindowHandle window) = 0;
+    // IsWindow: whether the handle still names a window (AutoCAD may be gone).
+    virtual bool IsWindow(WindowHandle window) = 0;
     // SendMessageA WM_GETTEXTLENGTH.
     virtual int GetTextLength(WindowHandle window) = 0;
     // SendMessageA WM_GETTEXT, wParam maxCount: copies at most maxCount - 1
