@@ -1,0 +1,107 @@
+#include "convert/acad_macro.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "settings/profile_values.h"
+
+namespace tovimo {
+
+namespace {
+
+const std::string LineCountKey = "MACRO_LINES";
+const std::string LineKeyPrefix = "MACRO";
+
+std::string LineKey(int index) { return LineKeyPrefix + std::to_string(index); }
+
+// The index in a key name of the form MACRO<decimal, no leading zeros>, in
+// any letter case, as the profile functions compare names.
+std::optional<int> LineKeyIndex(const std::string& keyName) {
+    if (keyName.size() <= LineKeyPrefix.size()) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < LineKeyPrefix.size(); ++i) {
+        const char c = keyName[i];
+        const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        if (upper != LineKeyPrefix[i]) {
+            return std::nullopt;
+        }
+    }
+    const std::string digits = keyName.substr(LineKeyPrefix.size());
+    const bool allDigits = std::all_of(digits.begin(), digits.end(),
+                                       [](char c) { return c >= '0' && c <= '9'; });
+    if (!allDigits || (digits.size() > 1 && digits.front() == '0')) {
+        return std::nullopt;
+    }
+    return ParseProfileInteger(digits);
+}
+
+}  // namespace
+
+MacroLineKind ClassifyMacroLine(std::string_view line) {
+    if (line == "#FILE") return MacroLineKind::SourceFile;
+    if (line == "#SAVEFILE") return MacroLineKind::SaveFile;
+    if (line == "#TMPNAME") return MacroLineKind::TmpName;
+    if (line == "#ENTER") return MacroLineKind::Enter;
+    if (line == "#ESC") return MacroLineKind::Escape;
+    return MacroLineKind::Command;
+}
+
+AcadMacro::AcadMacro(AcadPlatform platform, ProfileFile& profile, UserMessages& messages,
+                     std::string iniFileName, std::string macroSection)
+    : AcadControl(platform),
+      IniFileName(std::move(iniFileName)),
+      MacroSection(std::move(macroSection)),
+      profile_(profile),
+      userMessages_(messages) {
+    LoadMacro();
+}
+
+AcadMacro::~AcadMacro() { SaveMacro(); }
+
+// MACRO0 up to MACRO<count - 1>, in this order; a missing or empty line key is
+// skipped and the lines after it close up. Only the keys that the section
+// holds are read, so that a huge MACRO_LINES costs no time.
+void AcadMacro::LoadMacro() {
+    const int count = ReadProfileInteger(profile_, IniFileName, MacroSection, LineCountKey, 0);
+    if (count <= 0) {
+        return;
+    }
+    std::vector<int> indices;
+    for (const std::string& name : profile_.ReadKeyNames(IniFileName, MacroSection)) {
+        const std::optional<int> index = LineKeyIndex(name);
+        if (index && *index < count) {
+            indices.push_back(*index);
+        }
+    }
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    for (int index : indices) {
+        std::string line =
+            ReadProfileString(profile_, IniFileName, MacroSection, LineKey(index), "");
+        if (!line.empty()) {
+            MacroLines.push_back(std::move(line));
+        }
+    }
+}
+
+// MACRO_LINES first, then every line in ascending order, empty lines as
+// empty values. Line keys of an earlier, longer macro stay in the file;
+// loading never reads past MACRO_LINES.
+void AcadMacro::SaveMacro() {
+    const int count = static_cast<int>(MacroLines.size());
+    bool allWritten =
+        WriteProfileInteger(profile_, IniFileName, MacroSection, LineCountKey, count);
+    for (int i = 0; i < count; ++i) {
+        if (!WriteProfileString(profile_, IniFileName, MacroSection, LineKey(i),
+                                MacroLines[static_cast<std::size_t>(i)])) {
+            allWritten = false;
+        }
+    }
+    if (!allWritten) {
+        userMessages_.ShowMessage(IniFileName + " に書き込めません", "Tovimo");
+    }
+}
+
+}  // namespace tovimo
