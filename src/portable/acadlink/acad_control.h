@@ -66,13 +66,15 @@ public:
     std::string AcadArgs;  // set by the conversion at the start of each run
 
 protected:
+    // Forgets AutoCAD's windows.
+    void ClearWindows();
+
     AcadPlatform platform_;
 
 private:
     bool PressDialogButton(const std::string& titlePart, const char* caption,
                            const char* fallbackCaption);
     std::string WaitForPrompt();  // the text read last
-    void ClearWindows();
 };
 
 }  // namespace tovimo

@@ -1,0 +1,300 @@
+#include "convert/dwg_dxf.h"
+
+#include <string_view>
+
+#include "drawings/path_parts.h"
+#include "runlists/target_path.h"
+#include "text/cp932_text.h"
+
+namespace tovimo {
+
+namespace {
+
+constexpr int AcadReachedPause = 500;
+constexpr const char* EndCaption = "Tovimo メッセージ";
+constexpr const char* CanceledMessage = "   作業を中断しました      ";
+constexpr const char* FinishedMessage = "   作業が終わりました      ";
+constexpr const char* Escape = "\x1b";
+
+// AutoCAD's questions whether to overwrite an existing file, as the whole
+// command line.
+constexpr std::string_view OverwriteQuestion = "上書きしますか? <N> ";
+constexpr std::string_view ReplaceQuestion = "置き換えますか? <N> ";
+// A question without a ":"; waiting for one would never end.
+constexpr std::string_view VerticalTextQuestion = "縦書き? <N> ";
+
+bool FitsCommandText(std::size_t bytesWithEnter) { return bytesWithEnter <= MaxCommandTextBytes; }
+
+}  // namespace
+
+std::string SkipName(const std::string& source) {
+    std::string_view name = FileNameOf(source);
+    auto isTrimmed = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!name.empty() && isTrimmed(name.front())) name.remove_prefix(1);
+    while (!name.empty() && isTrimmed(name.back())) name.remove_suffix(1);
+    return std::string(name);
+}
+
+DwgDxf::DwgDxf(AcadPlatform platform, ProfileFile& profile, FileSystem& files,
+               ConversionView& view, std::string iniFileName, std::string macroSection)
+    : AcadMacro(platform, profile, view, std::move(iniFileName), std::move(macroSection)),
+      TmpDwgName(platform.processes.ProgramFolder() + "tmp.dwg"),
+      files_(files),
+      view_(view) {}
+
+ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
+                                   const std::vector<std::string>& targets,
+                                   const ConvertSettings& settings) {
+    if (settings.CommandWait < 0) {
+        view_.ShowMessage("コマンド間の待ち時間 (CommandWait) に負の値は使えません: " +
+                              std::to_string(settings.CommandWait),
+                          EndCaption);
+        return ConvertRefused;
+    }
+    if (settings.WaitLimit <= 0) {
+        view_.ShowMessage("待ち時間の上限 (WaitLimit) は 1 秒以上にしてください: " +
+                              std::to_string(settings.WaitLimit),
+                          EndCaption);
+        return ConvertRefused;
+    }
+    settings_ = settings;
+
+    StartPelkadu();
+    AcadArgs = settings.AcadArg;
+    const StartResult start = StartAcad(settings.StartWait);
+    if (start == StartFailed) return ConvertStartFailed;
+    if (start == OtherAcadRunning) return ConvertOtherAcadRunning;
+
+    platform_.clock.Sleep(AcadReachedPause);
+    view_.EnableCancel(true);
+    skipped_.clear();
+    skippedMark_ = false;
+    drawingListed_ = false;
+    acadGone_ = false;
+    Canceled = false;
+
+    const WaitOutcome firstPrompt = WaitUntil([this] { return IsCommandPrompt(); });
+    bool endedEarly = firstPrompt != WaitOutcome::Done;
+    if (firstPrompt == WaitOutcome::TimedOut) {
+        SendCommand(Escape);
+        SkipFrom(sources, 0, SkipReason::TimeLimit);
+    } else if (firstPrompt == WaitOutcome::AcadGone) {
+        SkipFrom(sources, 0, SkipReason::AcadGone);
+    }
+
+    if (!endedEarly) {
+        view_.SetProgressRange(static_cast<int>(sources.size()));
+        view_.SetProgressPosition(0);
+        SetUpVariables();
+        for (std::size_t i = 0; i < sources.size() && !Canceled; ++i) {
+            if (ConvertDrawing(i, sources[i], targets) == DrawingOutcome::AcadGone) {
+                SkipFrom(sources, i, SkipReason::AcadGone);
+                endedEarly = true;
+                break;
+            }
+            view_.SetProgressPosition(static_cast<int>(i) + 1);
+        }
+    }
+    if (!acadGone_ && firstPrompt == WaitOutcome::Done) {
+        if (settings.SaveTmpdwg) SaveToTmpDwg(settings.CommandWait);
+        if (!acadGone_) RestoreVariables();
+    }
+    view_.SetProgressPosition(0);
+    if (acadGone_) ClearWindows();
+    else if (settings.AcadClose) CloseAcad();
+    if (skippedMark_) view_.ShowSkippedDrawings(skipped_);
+    view_.EnableCancel(false);
+    view_.ShowMessage(Canceled || endedEarly || acadGone_ ? CanceledMessage : FinishedMessage,
+                      EndCaption);
+    return ConvertCarriedOut;
+}
+
+template <typename Test>
+DwgDxf::WaitOutcome DwgDxf::WaitUntil(Test test) {
+    const std::int64_t start = platform_.clock.NowMs();
+    const std::int64_t limit = std::int64_t{settings_.WaitLimit} * 1000;
+    for (;;) {
+        if (!platform_.windows.IsWindow(MainWindow)) {
+            acadGone_ = true;
+            return WaitOutcome::AcadGone;
+        }
+        if (test()) return WaitOutcome::Done;
+        if (platform_.clock.NowMs() - start >= limit) return WaitOutcome::TimedOut;
+    }
+}
+
+void DwgDxf::SendAndWait(const std::string& text, int commandWait) {
+    SendCommand(text);
+    platform_.clock.Sleep(commandWait);
+}
+
+void DwgDxf::SetUpVariables() {
+    const int w = settings_.CommandWait;
+    SendAndWait("FILEDIA\n", w);
+    SendAndWait("0\n", w);
+    SendAndWait("ISAVEBAK\n", w);
+    SendAndWait("0\n", w);
+    SendAndWait("PROXYNOTICE\n", w);
+    SendAndWait("0\n", w);
+    if (settings_.DYNCancel) {
+        savedDynMode_ = GetSysVar("DYNMODE");
+        SetSysVar("DYNMODE", "0");
+    }
+}
+
+void DwgDxf::RestoreVariables() {
+    const int w = settings_.CommandWait;
+    if (settings_.DYNCancel) SetSysVar("DYNMODE", savedDynMode_);
+    SendAndWait("FILEDIA\n", w);
+    SendAndWait(std::to_string(settings_.FileDia) + "\n", w);
+    SendAndWait("ISAVEBAK\n", w);
+    SendAndWait(std::to_string(settings_.ISaveBak) + "\n", w);
+    SendAndWait("PROXYNOTICE\n", w);
+    SendAndWait(std::to_string(settings_.ProxyNotice) + "\n", w);
+}
+
+bool DwgDxf::CommandTextsFit(const std::string& source, const std::string& target) const {
+    if (settings_.SaveTmpdwg && !FitsCommandText(TmpDwgName.size() + 1)) return false;
+    for (const auto& line : MacroLines) {
+        std::size_t bytes = 0;
+        switch (ClassifyMacroLine(line)) {
+            case MacroLineKind::SourceFile: bytes = source.size() + 1; break;
+            case MacroLineKind::SaveFile: bytes = target.size() + 1; break;
+            case MacroLineKind::TmpName: bytes = TmpDwgName.size() + 1; break;
+            case MacroLineKind::Enter:
+            case MacroLineKind::Escape: bytes = 1; break;
+            case MacroLineKind::Command: bytes = line.size() + 1; break;
+        }
+        if (!FitsCommandText(bytes)) return false;
+    }
+    return true;
+}
+
+bool DwgDxf::IsOverwriteQuestion() {
+    return ReadCommandLine() == OverwriteQuestion || ReadCommandLine() == ReplaceQuestion;
+}
+
+DwgDxf::DrawingOutcome DwgDxf::ConvertDrawing(std::size_t i, const std::string& source,
+                                              const std::vector<std::string>& targets) {
+    drawingListed_ = false;
+    const TargetRules rules{settings_.SaveSameDir, settings_.SaveDir, settings_.SaveChildDir};
+    const std::string target = SaveFileTarget(rules, source, i, targets);
+    // Nothing cut short is ever typed: a cut target path could overwrite another file.
+    if (!CommandTextsFit(source, target)) {
+        Skip(source, SkipReason::PathTooLong);
+        return DrawingOutcome::Skipped;
+    }
+    if (settings_.SaveTmpdwg && !SaveToTmpDwg(settings_.CommandWait)) {
+        if (acadGone_) return DrawingOutcome::AcadGone;
+        Skip(source, SkipReason::TimeLimit);
+        return DrawingOutcome::Skipped;
+    }
+
+    const int w = settings_.CommandWait;
+    bool refused = false;
+    const std::size_t lineCount = MacroLines.size();
+    for (std::size_t j = 0; j < lineCount; ++j) {
+        const std::string& line = MacroLines[j];
+        switch (ClassifyMacroLine(line)) {
+            case MacroLineKind::SourceFile: {
+                SendCommand(source + "\n");
+                const OpenOutcome open = WatchOpen(source);
+                if (open == OpenOutcome::AcadGone) return DrawingOutcome::AcadGone;
+                if (open == OpenOutcome::Failed) return DrawingOutcome::Skipped;
+                break;
+            }
+            case MacroLineKind::SaveFile:
+                SendCommand(target + "\n");
+                platform_.clock.Sleep(w);
+                break;
+            case MacroLineKind::TmpName: SendCommand(TmpDwgName + "\n"); break;
+            case MacroLineKind::Enter: SendCommand("\n"); break;
+            case MacroLineKind::Escape: SendCommand(Escape); break;
+            case MacroLineKind::Command: SendCommand(line + "\n"); break;
+        }
+
+        if (IsOverwriteQuestion()) {
+            if (settings_.Rewite) {
+                SendCommand("y\n");
+            } else {
+                SendCommand("n\n");
+                Skip(source, SkipReason::ResultExists);
+                refused = true;
+                j = lineCount - 1;  // no further line for this drawing
+                SaveToTmpDwg(w);
+                if (acadGone_) return DrawingOutcome::AcadGone;
+            }
+        }
+
+        if (ReadCommandLine() != VerticalTextQuestion) {
+            const WaitOutcome prompt = WaitUntil([this] { return IsPrompting(); });
+            if (prompt == WaitOutcome::AcadGone) return DrawingOutcome::AcadGone;
+            if (prompt == WaitOutcome::TimedOut) {
+                SendCommand(Escape);
+                if (!refused) Skip(source, SkipReason::TimeLimit);
+                return DrawingOutcome::Skipped;
+            }
+        }
+        platform_.clock.Sleep(w);
+    }
+    return refused ? DrawingOutcome::Skipped : DrawingOutcome::Converted;
+}
+
+DwgDxf::OpenOutcome DwgDxf::WatchOpen(const std::string& source) {
+    const int w = settings_.CommandWait;
+    const std::int64_t start = platform_.clock.NowMs();
+    const std::int64_t limit = std::int64_t{settings_.WaitLimit} * 1000;
+    for (;;) {
+        if (!platform_.windows.IsWindow(MainWindow)) {
+            acadGone_ = true;
+            return OpenOutcome::AcadGone;
+        }
+        // A drawing that opens quickly costs no command wait.
+        if (IsCommandPrompt()) return OpenOutcome::Opened;
+        if (platform_.clock.NowMs() - start >= limit) {
+            SendCommand(Escape);
+            Skip(source, SkipReason::TimeLimit);
+            return OpenOutcome::Failed;
+        }
+        platform_.clock.Sleep(w);
+        // A missing shape file is answered with Enter; the drawing goes on opening.
+        AnswerPrompt("ｼｪｲﾌﾟ");
+        AnswerPrompt("シェイプ");
+        platform_.clock.Sleep(w);
+        if (PressDialogOk("AutoCAD LT ﾒｯｾｰｼﾞ") || PressDialogOk("AutoCAD") ||
+            AnswerPrompt("続行するには")) {
+            SendCommand(Escape);
+            Skip(source, SkipReason::OpenFailed);
+            return OpenOutcome::Failed;
+        }
+    }
+}
+
+bool DwgDxf::SaveToTmpDwg(int commandWait) {
+    // The name is typed whole or not at all.
+    if (!FitsCommandText(TmpDwgName.size() + 1)) return true;
+    const int w = commandWait;
+    files_.DeleteFile(TmpDwgName);
+    SendAndWait("saveas\n", w);
+    SendAndWait("\n", w);
+    SendAndWait(TmpDwgName + "\n", w);
+    if (IsOverwriteQuestion()) SendCommand("y\n");
+    const WaitOutcome prompt = WaitUntil([this] { return IsCommandPrompt(); });
+    if (prompt == WaitOutcome::TimedOut) SendCommand(Escape);
+    return prompt == WaitOutcome::Done;
+}
+
+void DwgDxf::Skip(const std::string& source, SkipReason reason) {
+    skipped_.push_back({SkipName(source), source, reason});
+    skippedMark_ = true;
+    drawingListed_ = true;
+}
+
+void DwgDxf::SkipFrom(const std::vector<std::string>& sources, std::size_t first,
+                      SkipReason reason) {
+    // The drawing under way may be listed already, for another reason.
+    for (std::size_t i = drawingListed_ ? first + 1 : first; i < sources.size(); ++i)
+        Skip(sources[i], reason);
+}
+
+}  // namespace tovimo

@@ -1,0 +1,106 @@
+#pragma once
+// DwgDxf converts drawings: it reaches AutoCAD, prepares its system
+// variables, types one direction's macro for every drawing of a run while
+// watching the prompt, and puts the variables back.
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "convert/acad_macro.h"
+#include "convert/conversion_view.h"
+#include "convert/skipped_drawing.h"
+#include "platform/file_system.h"
+
+namespace tovimo {
+
+// Every wait for AutoCAD that the design leaves open is bounded by this,
+// unless the settings say otherwise: ten minutes, which a slow AutoCAD
+// opening a big drawing does not reach.
+constexpr int DefaultWaitLimitSeconds = 600;
+
+// The settings of one run, in the order the run takes them.
+struct ConvertSettings {
+    int CommandWait = 100;  // W, milliseconds
+    int StartWait = 15;     // seconds
+    bool AcadClose = false;
+    bool Rewite = false;
+    int FileDia = 1;
+    int ISaveBak = 1;
+    int ProxyNotice = 1;
+    bool SaveTmpdwg = false;
+    bool SaveSameDir = true;
+    std::string SaveDir;
+    bool SaveChildDir = true;
+    std::string AcadArg;
+    bool DYNCancel = false;
+    int WaitLimit = DefaultWaitLimitSeconds;  // seconds
+};
+
+enum ConvertResult : int {
+    ConvertStartFailed = 0,       // AutoCAD could not be started
+    ConvertOtherAcadRunning = 1,  // an AutoCAD this object did not start is running
+    ConvertCarriedOut = 2,        // the run ended or was cancelled
+    ConvertRefused = 3,           // bad settings; nothing was sent
+};
+
+class DwgDxf : public AcadMacro {
+public:
+    DwgDxf(AcadPlatform platform, ProfileFile& profile, FileSystem& files, ConversionView& view,
+           std::string iniFileName, std::string macroSection);
+
+    // Converts sources[i] to the target that the rules give; targets[i] is
+    // read only when SaveSameDir is off and SaveChildDir is on.
+    ConvertResult ConvertFiles(const std::vector<std::string>& sources,
+                               const std::vector<std::string>& targets,
+                               const ConvertSettings& settings);
+
+    // Saves the open drawing as TmpDwgName. False when the wait for the
+    // command prompt ended without it (the time limit, or AutoCAD gone).
+    bool SaveToTmpDwg(int commandWait);
+
+    // The drawings the last run did not convert, in the order of skipping.
+    const std::vector<SkippedDrawing>& LastSkipped() const { return skipped_; }
+    // True when the last run ended because AutoCAD went away.
+    bool LastRunLostAcad() const { return acadGone_; }
+
+    const std::string TmpDwgName;
+    // Set by Cancel (from the window, or from a console control handler on
+    // another thread); tested before each drawing.
+    std::atomic<bool> Canceled{false};
+
+private:
+    enum class WaitOutcome { Done, TimedOut, AcadGone };
+    enum class DrawingOutcome { Converted, Skipped, AcadGone };
+    enum class OpenOutcome { Opened, Failed, AcadGone };
+
+    DrawingOutcome ConvertDrawing(std::size_t i, const std::string& source,
+                                  const std::vector<std::string>& targets);
+    OpenOutcome WatchOpen(const std::string& source);
+    bool CommandTextsFit(const std::string& source, const std::string& target) const;
+    bool IsOverwriteQuestion();
+    template <typename Test>
+    WaitOutcome WaitUntil(Test test);
+    void SetUpVariables();
+    void RestoreVariables();
+    void SendAndWait(const std::string& text, int commandWait);
+    void Skip(const std::string& source, SkipReason reason);
+    void SkipFrom(const std::vector<std::string>& sources, std::size_t first, SkipReason reason);
+
+    FileSystem& files_;
+    ConversionView& view_;
+
+    // Run-local data.
+    ConvertSettings settings_;
+    std::vector<SkippedDrawing> skipped_;
+    bool skippedMark_ = false;
+    bool acadGone_ = false;
+    bool drawingListed_ = false;  // the drawing under way is in skipped_
+    std::string savedDynMode_;
+};
+
+// The name a skipped drawing is listed by: its file name without the blanks
+// and control characters at either end.
+std::string SkipName(const std::string& source);
+
+}  // namespace tovimo

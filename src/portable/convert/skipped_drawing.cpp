@@ -1,0 +1,16 @@
+#include "convert/skipped_drawing.h"
+
+namespace tovimo {
+
+const char* SkipReasonText(SkipReason reason) {
+    switch (reason) {
+        case SkipReason::ResultExists: return "変換後のファイルが既にあります";
+        case SkipReason::OpenFailed: return "AutoCADで開けませんでした";
+        case SkipReason::TimeLimit: return "AutoCADが待ち時間の上限までに応答しませんでした";
+        case SkipReason::PathTooLong: return "パスが長すぎます (コマンドが255バイトを超えます)";
+        case SkipReason::AcadGone: return "AutoCADが終了したため変換できませんでした";
+    }
+    return "";
+}
+
+}  // namespace tovimo

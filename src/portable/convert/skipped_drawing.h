@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+
+namespace tovimo {
+
+// Why a drawing of a run was not converted.
+enum class SkipReason {
+    ResultExists,  // the result exists and overwriting is off
+    OpenFailed,    // AutoCAD could not open the drawing
+    TimeLimit,     // AutoCAD did not answer within the wait limit
+    PathTooLong,   // a command text for it would pass 255 bytes
+    AcadGone,      // AutoCAD's main window went away during the run
+};
+
+struct SkippedDrawing {
+    std::string name;  // the skip name: the file name, trimmed
+    std::string path;  // the full source path
+    SkipReason reason;
+};
+
+// A short Japanese text for the reason, for the front ends.
+const char* SkipReasonText(SkipReason reason);
+
+}  // namespace tovimo
