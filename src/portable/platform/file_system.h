@@ -1,7 +1,40 @@
 #pragma once
+#include <cstdint>
+#include <memory>
 #include <string>
 
 namespace tovimo {
+
+// Attribute bits of a directory entry, as the file system reports them.
+namespace file_attribute {
+constexpr std::uint32_t ReadOnly = 0x01;
+constexpr std::uint32_t Hidden = 0x02;
+constexpr std::uint32_t System = 0x04;
+constexpr std::uint32_t VolumeLabel = 0x08;
+constexpr std::uint32_t Directory = 0x10;
+constexpr std::uint32_t Archive = 0x20;
+}  // namespace file_attribute
+
+// One entry found by a directory search: its name (no folder) and attributes.
+struct DirectoryEntry {
+    std::string name;
+    std::uint32_t attributes = 0;
+
+    bool IsFolder() const { return (attributes & file_attribute::Directory) != 0; }
+    // "." and "..", which every folder but a drive root lists first.
+    bool IsDotEntry() const { return name == "." || name == ".."; }
+};
+
+// A directory search under way (FindNextFileA); destroying it ends the
+// search (FindClose).
+class DirectorySearch {
+public:
+    virtual ~DirectorySearch() = default;
+    // The next entry into entry; false when there is none left.
+    virtual bool Next(DirectoryEntry& entry) = 0;
+};
+
+enum class PathKind { Missing, File, Folder };
 
 // The few file operations the programs make themselves. Drawings are never
 // read or written here: AutoCAD does that.
@@ -13,6 +46,17 @@ public:
     // CreateDirectoryA of one level; false when it failed.
     virtual bool CreateDirectory(const std::string& path) = 0;
     virtual bool DirectoryExists(const std::string& path) = 0;
+    // What a path names, hidden and system entries and drive roots included.
+    virtual PathKind GetPathKind(const std::string& path) = 0;
+    // FindFirstFileA: the first entry that pattern (a folder, "\" and a
+    // wild-card name such as "*.*") matches goes into first. Empty when
+    // nothing matches or the folder cannot be read. The entry is reused by
+    // the search's Next, so that a long walk allocates little.
+    virtual std::unique_ptr<DirectorySearch> FindFirst(const std::string& pattern,
+                                                       DirectoryEntry& first) = 0;
+    // GetFullPathNameA: a relative path completed with the current directory;
+    // the path unchanged when that fails.
+    virtual std::string FullPathName(const std::string& path) = 0;
 };
 
 }  // namespace tovimo

@@ -1,0 +1,90 @@
+#include "memory_file_system.h"
+
+#include "drawings/path_parts.h"
+
+namespace tovimo::testing {
+
+class MemoryFileSystem::Search : public DirectorySearch {
+public:
+    Search(MemoryFileSystem& owner, std::vector<DirectoryEntry> entries)
+        : owner_(owner), entries_(std::move(entries)) {
+        ++owner_.openSearches_;
+        ++owner_.searchesStarted_;
+    }
+    ~Search() override { --owner_.openSearches_; }
+
+    bool Next(DirectoryEntry& entry) override {
+        if (next_ >= entries_.size()) return false;
+        entry = entries_[next_++];
+        return true;
+    }
+
+private:
+    MemoryFileSystem& owner_;
+    std::vector<DirectoryEntry> entries_;
+    std::size_t next_ = 0;
+};
+
+std::string MemoryFileSystem::Key(const std::string& path) {
+    return LowerCaseAnsi(WithoutTrailingSeparators(path));
+}
+
+bool MemoryFileSystem::DeleteFile(const std::string& path) { return files_.RemoveFile(path); }
+
+bool MemoryFileSystem::CreateDirectory(const std::string& path) {
+    createCalls_.push_back(path);
+    return files_.MakeFolder(path);
+}
+
+bool MemoryFileSystem::DirectoryExists(const std::string& path) {
+    return files_.FolderExists(path);
+}
+
+PathKind MemoryFileSystem::GetPathKind(const std::string& path) {
+    if (files_.FolderExists(path)) return PathKind::Folder;
+    if (files_.FileExists(path)) return PathKind::File;
+    return PathKind::Missing;
+}
+
+std::unique_ptr<DirectorySearch> MemoryFileSystem::FindFirst(const std::string& pattern,
+                                                             DirectoryEntry& first) {
+    const std::string_view name = FileNameOf(pattern);
+    const std::string folder(WithoutTrailingSeparators(
+        std::string_view(pattern).substr(0, pattern.size() - name.size())));
+    if (!files_.FolderExists(folder)) return nullptr;
+    const bool all = name == "*.*" || name == "*";
+    std::vector<DirectoryEntry> entries;
+    const bool driveRoot = !folder.empty() && folder.back() == ':';
+    if (all && !driveRoot) {
+        entries.push_back({".", file_attribute::Directory});
+        entries.push_back({"..", file_attribute::Directory});
+    }
+    for (const MemoryFiles::Entry& found : files_.List(folder)) {
+        if (!all && LowerCaseAnsi(found.name) != LowerCaseAnsi(name)) continue;
+        std::uint32_t attributes = found.isFolder ? file_attribute::Directory
+                                                  : file_attribute::Archive;
+        if (auto extra = attributes_.find(Key(folder + "\\" + found.name));
+            extra != attributes_.end()) {
+            attributes |= extra->second;
+        }
+        entries.push_back({found.name, attributes});
+    }
+    if (entries.empty()) return nullptr;
+    auto search = std::make_unique<Search>(*this, std::move(entries));
+    search->Next(first);
+    return search;
+}
+
+std::string MemoryFileSystem::FullPathName(const std::string& path) {
+    const bool hasDrive = path.size() >= 2 && path[1] == ':';
+    if (hasDrive || path.starts_with("\\\\")) return path;
+    const std::string_view base = WithoutTrailingSeparators(CurrentDirectory);
+    if (path.starts_with("\\")) return std::string(base.substr(0, 2)) + path;
+    return std::string(base) + "\\" + path;
+}
+
+void MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    attributes_[Key(path)] = attributes;
+}
+
+}  // namespace tovimo::testing

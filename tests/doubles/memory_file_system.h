@@ -1,0 +1,52 @@
+#pragma once
+// The file system of the programs over an in-memory tree of folders and
+// files, which the tests (and the stand-in AutoCAD) may share.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "memory_files.h"
+#include "platform/file_system.h"
+
+namespace tovimo::testing {
+
+class MemoryFileSystem : public FileSystem {
+public:
+    explicit MemoryFileSystem(MemoryFiles& files) : files_(files) {}
+
+    bool DeleteFile(const std::string& path) override;
+    bool CreateDirectory(const std::string& path) override;
+    bool DirectoryExists(const std::string& path) override;
+    PathKind GetPathKind(const std::string& path) override;
+    // Patterns "folder\*.*" and "folder\*" list every entry of the folder,
+    // "." and ".." first unless the folder is a drive root; any other last
+    // component names one entry. Either way in the tree's order.
+    std::unique_ptr<DirectorySearch> FindFirst(const std::string& pattern,
+                                               DirectoryEntry& first) override;
+    // Relative paths are completed with CurrentDirectory; "." and ".."
+    // components are not resolved.
+    std::string FullPathName(const std::string& path) override;
+
+    std::string CurrentDirectory = "C:\\";
+
+    // Extra attribute bits reported for an entry (hidden, system, ...).
+    void SetAttributes(const std::string& path, std::uint32_t attributes);
+
+    // Every CreateDirectory call, in order, failed ones too.
+    const std::vector<std::string>& CreateCalls() const { return createCalls_; }
+    // Searches started and not yet ended.
+    int OpenSearches() const { return openSearches_; }
+    int SearchesStarted() const { return searchesStarted_; }
+
+private:
+    class Search;
+    static std::string Key(const std::string& path);
+
+    MemoryFiles& files_;
+    std::map<std::string, std::uint32_t> attributes_;
+    std::vector<std::string> createCalls_;
+    int openSearches_ = 0;
+    int searchesStarted_ = 0;
+};
+
+}  // namespace tovimo::testing
