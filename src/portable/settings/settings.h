@@ -1,0 +1,94 @@
+#pragma once
+// The settings of section "MainForm" of the settings file: their keys, their
+// defaults and how they are read. The main window and the console program
+// both read them from here.
+#include <string>
+#include <string_view>
+
+#include "convert/dwg_dxf.h"
+#include "platform/file_system.h"
+#include "platform/profile_file.h"
+#include "runlists/target_rules.h"
+
+namespace tovimo {
+
+// The settings file has this name whatever the program is called, and lies
+// in the program's folder.
+constexpr const char* SettingsFileName = "tovimo.ini";
+constexpr const char* MainFormSection = "MainForm";
+
+// The key names, spelt as the file has always spelt them ("Rewite",
+// "SettingVisble").
+namespace settings_key {
+constexpr const char* Top = "Top";
+constexpr const char* Left = "Left";
+constexpr const char* Width = "Width";
+constexpr const char* Height = "Height";
+constexpr const char* AcadPath = "AcadPath";
+constexpr const char* CommandWait = "CommandWait";
+constexpr const char* StartWait = "StartWait";
+constexpr const char* FileDia = "FileDia";
+constexpr const char* ISaveBak = "ISaveBak";
+constexpr const char* ProxyNotice = "ProxyNotice";
+constexpr const char* SaveDir = "SaveDir";
+constexpr const char* Rewite = "Rewite";
+constexpr const char* AcadClose = "AcadClose";
+constexpr const char* SaveTmpdwg = "SaveTmpdwg";
+constexpr const char* SaveSameDir = "SaveSameDir";
+constexpr const char* SettingVisble = "SettingVisble";
+constexpr const char* GetChildFolder = "GetChildFolder";
+constexpr const char* SaveChildDir = "SaveChildDir";
+constexpr const char* DYNCancel = "DYNCancel";
+constexpr const char* AcadArg = "AcadArg";
+// The conversion's wait limits, after the window's own keys.
+constexpr const char* WaitLimit = "WaitLimit";
+}  // namespace settings_key
+
+// Every setting of section "MainForm", each initialised to its default; the
+// output folder's default is the program's folder (see DefaultSettings).
+struct MainFormSettings {
+    // The main window's place and size (its design values by default).
+    int Top = 113;
+    int Left = 203;
+    int Width = 274;
+    int Height = 742;
+    std::string AcadPath;       // full path of the AutoCAD program; empty: none chosen
+    int CommandWait = 100;      // milliseconds
+    int StartWait = 15;         // seconds
+    int FileDia = 1;            // FILEDIA, ISAVEBAK and PROXYNOTICE after a run
+    int ISaveBak = 1;
+    int ProxyNotice = 1;
+    std::string SaveDir;        // the output folder
+    bool Rewite = true;         // overwrite existing results
+    bool AcadClose = true;      // close AutoCAD after a run
+    bool SaveTmpdwg = false;    // save tmp.dwg before each drawing
+    bool SaveSameDir = true;    // each result beside its drawing
+    bool SettingVisble = false; // the settings panel shown
+    bool GetChildFolder = false;  // walk sub-folders of given folders
+    bool SaveChildDir = true;   // reproduce the sub-folders under SaveDir
+    bool DYNCancel = false;     // dynamic input off during a run
+    std::string AcadArg;        // AutoCAD command-line switches
+    // The conversion's wait limits.
+    int WaitLimit = DefaultWaitLimitSeconds;  // seconds
+};
+
+// programFolder + "tovimo.ini"; programFolder ends in "\".
+std::string SettingsFilePath(std::string_view programFolder);
+
+// The defaults, the output folder being the program's folder (with its "\").
+MainFormSettings DefaultSettings(std::string_view programFolder);
+
+// Reads every key of "MainForm". A missing key, or an integer key that holds
+// no integer, gives the default; an on/off key is on only for 1. An output
+// folder that is not an existing folder becomes the program's folder, which
+// counts as no output folder chosen.
+MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
+                                      const std::string& settingsFile,
+                                      std::string_view programFolder);
+
+// The values that a run of the conversion takes from the settings.
+ConvertSettings RunSettings(const MainFormSettings& settings);
+// Where the results of a run go.
+TargetRules RunTargetRules(const MainFormSettings& settings);
+
+}  // namespace tovimo
