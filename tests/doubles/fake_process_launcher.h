@@ -1,0 +1,83 @@
+#pragma once
+// ProcessLauncher for the tests: records every start, gives configured
+// results, and can start stand-in AutoCADs in a FakeWindowSystem, either from
+// a program path given to CreateProcess or through the ".dwg" association
+// that ShellOpen uses.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fake_window_system.h"
+#include "memory_files.h"
+#include "platform/clock.h"
+#include "platform/process_launcher.h"
+
+namespace tovimo::testing {
+
+enum class LaunchKind { CreateProcess, ShellOpen, WinExecHidden };
+
+struct LaunchCall {
+    LaunchKind kind = LaunchKind::CreateProcess;
+    std::string argument;  // the command line or the file path
+    std::int64_t timeMs = 0;  // the clock's time; 0 without a clock
+};
+
+class FakeProcessLauncher : public ProcessLauncher {
+public:
+    explicit FakeProcessLauncher(Clock* clock = nullptr) : clock_(clock) {}
+
+    // ---- ProcessLauncher --------------------------------------------------------
+    bool CreateProcess(const std::string& commandLine) override;
+    bool ShellOpen(const std::string& filePath) override;
+    void WinExecHidden(const std::string& commandLine) override;
+    std::optional<std::uint32_t> PlatformId() override { return platformId_; }
+    std::string ProgramFolder() override { return programFolder_; }
+
+    // ---- set-up --------------------------------------------------------------------
+    void SetPlatformId(std::optional<std::uint32_t> id) { platformId_ = id; }  // empty: the query fails
+    void SetProgramFolder(const std::string& folder) { programFolder_ = folder; }
+    // Results when nothing more specific decides (both true at first).
+    void SetCreateProcessResult(bool result) { createProcessResult_ = result; }
+    void SetShellOpenResult(bool result) { shellOpenResult_ = result; }
+
+    // CreateProcess of a command line that starts with programPath (letter
+    // case aside; quoted or not) starts a stand-in whose options are the
+    // environment options followed by the arguments after the path. Any
+    // other command line then fails, as for a program that is not there.
+    void InstallStandin(FakeWindowSystem& windows, const std::string& programPath);
+    // ShellOpen of a file ending in ".dwg" starts a stand-in with the
+    // environment options and the file as its drawing. ShellOpen fails for
+    // a file that does not exist in files, when files are given.
+    void AssociateDrawings(FakeWindowSystem& windows, MemoryFiles* files = nullptr);
+    // The value of STANDIN_ACAD_OPTIONS that started stand-ins see.
+    void SetEnvironmentOptions(const std::string& options) { environmentOptions_ = options; }
+
+    // Hooks that decide instead, when set; their result is the call's result.
+    std::function<bool(const std::string& commandLine)> onCreateProcess;
+    std::function<bool(const std::string& filePath)> onShellOpen;
+    std::function<void(const std::string& commandLine)> onWinExecHidden;
+
+    // ---- looking ---------------------------------------------------------------------
+    const std::vector<LaunchCall>& Calls() const { return calls_; }
+    std::vector<std::string> CallsOf(LaunchKind kind) const;
+
+private:
+    void Record(LaunchKind kind, const std::string& argument);
+    std::vector<std::string> EnvironmentArguments() const;
+
+    Clock* clock_;
+    std::vector<LaunchCall> calls_;
+    std::optional<std::uint32_t> platformId_ = 2;  // VER_PLATFORM_WIN32_NT
+    std::string programFolder_ = "C:\\Tovimo\\";
+    bool createProcessResult_ = true;
+    bool shellOpenResult_ = true;
+    FakeWindowSystem* standinWindows_ = nullptr;
+    std::string standinProgram_;
+    FakeWindowSystem* associationWindows_ = nullptr;
+    MemoryFiles* associationFiles_ = nullptr;
+    std::string environmentOptions_;
+};
+
+}  // namespace tovimo::testing
