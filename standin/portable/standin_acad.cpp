@@ -118,7 +118,7 @@ void StandinAcad::ShowCommandPrompt() {
 }
 
 void StandinAcad::ShowMessage(const std::string& text) {
-    host_.SetWindowText(historyLine_, text);
+    host_.SetText(historyLine_, text);
     Log("message", {LogText(text)});
 }
 
@@ -131,12 +131,12 @@ void StandinAcad::RefreshCommandLine() {
 void StandinAcad::SetCommandLineText(const std::string& text) {
     if (text == shownCommandLine_) return;
     shownCommandLine_ = text;
-    host_.SetWindowText(commandLine_, text);
+    host_.SetText(commandLine_, text);
 }
 
 void StandinAcad::UpdateTitles() {
-    host_.SetWindowText(mainWindow_, texts_.MainTitle(drawing_.name));
-    host_.SetWindowText(textWindow_, texts_.TextWindowTitle(drawing_.name));
+    host_.SetText(mainWindow_, texts_.MainTitle(drawing_.name));
+    host_.SetText(textWindow_, texts_.TextWindowTitle(drawing_.name));
 }
 
 void StandinAcad::ShowDialog(const std::string& title, const std::string& text, std::vector<Button> buttons) {
@@ -257,7 +257,7 @@ void StandinAcad::TakeByte(char byte) {
 
 void StandinAcad::PressEnter() {
     const std::string line = typed_;
-    host_.SetWindowText(transcript_, prompt_.text + line);
+    host_.SetText(transcript_, prompt_.text + line);
     typed_.clear();
     const LineHandler handler = prompt_.onEnter;
     if (!handler) return;
@@ -265,7 +265,7 @@ void StandinAcad::PressEnter() {
 }
 
 void StandinAcad::PressEscape() {
-    host_.SetWindowText(transcript_, prompt_.text + typed_ + fixed::Canceled);
+    host_.SetText(transcript_, prompt_.text + typed_ + fixed::Canceled);
     ShowMessage(fixed::Canceled);
     ShowCommandPrompt();
 }

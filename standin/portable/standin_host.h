@@ -25,7 +25,7 @@ public:
     // A child of class "Button" of a dialog. A WM_LBUTTONDOWN followed by a
     // WM_LBUTTONUP on it is reported as StandinAcad::OnButtonPressed.
     virtual WindowId CreateButton(WindowId dialog, const std::string& caption) = 0;
-    virtual void SetWindowText(WindowId window, const std::string& text) = 0;
+    virtual void SetText(WindowId window, const std::string& text) = 0;
     // Destroys the window with its children and the windows it owns.
     virtual void DestroyWindow(WindowId window) = 0;
 

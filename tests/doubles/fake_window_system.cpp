@@ -113,8 +113,8 @@ standin::WindowId FakeStandin::CreateButton(standin::WindowId dialog, const std:
     return system_.Create(dialog, 0, ButtonClass, caption, this);
 }
 
-void FakeStandin::SetWindowText(standin::WindowId window, const std::string& text) {
-    system_.SetWindowText(window, text);
+void FakeStandin::SetText(standin::WindowId window, const std::string& text) {
+    system_.SetText(window, text);
 }
 
 void FakeStandin::DestroyWindow(standin::WindowId window) { system_.RemoveWindow(window); }
@@ -203,7 +203,7 @@ WindowHandle FakeWindowSystem::AddButton(WindowHandle parent, const std::string&
     return Create(parent, 0, ButtonClass, caption, nullptr);
 }
 
-void FakeWindowSystem::SetWindowText(WindowHandle window, const std::string& text) {
+void FakeWindowSystem::SetText(WindowHandle window, const std::string& text) {
     if (Window* found = Find(window)) found->text = text;
 }
 

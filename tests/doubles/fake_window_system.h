@@ -98,7 +98,7 @@ private:
                                         const std::string& text) override;
     standin::WindowId CreateDialogWindow(standin::WindowId owner, const std::string& title) override;
     standin::WindowId CreateButton(standin::WindowId dialog, const std::string& caption) override;
-    void SetWindowText(standin::WindowId window, const std::string& text) override;
+    void SetText(standin::WindowId window, const std::string& text) override;
     void DestroyWindow(standin::WindowId window) override;
     int StartTimer(int delayMs) override;
     void CancelTimer(int id) override;
@@ -151,7 +151,7 @@ public:
                                 const std::string& className = "Static");
     // A child of class "Button"; a WM_LBUTTONDOWN then WM_LBUTTONUP on it is a press.
     WindowHandle AddButton(WindowHandle parent, const std::string& caption);
-    void SetWindowText(WindowHandle window, const std::string& text);
+    void SetText(WindowHandle window, const std::string& text);
     // Destroys the window, its descendants and the windows it owns.
     void RemoveWindow(WindowHandle window);
     // Z order of the top-level windows.
