@@ -73,11 +73,11 @@ TEST(ProfileValuesTest, StringsComeBackAsWritten) {
                                   "'single'", "\"",      "\"open",   "\"\"",     "a\"b\"",
                                   "C:\\表\\ソフト\\acad.exe", ""};
     for (const std::string& value : values) {
-        ASSERT_TRUE(WriteProfileString(profile, Ini, "S", "Key", value));
+        ASSERT_TRUE(WriteProfileText(profile, Ini, "S", "Key", value));
         EXPECT_EQ(ReadProfileString(profile, Ini, "S", "Key", "<missing>"), value) << value;
     }
     // An ordinary value is written as it is, so other readers see it unchanged.
-    WriteProfileString(profile, Ini, "S", "Key", "C:\\Program Files\\acad.exe");
+    WriteProfileText(profile, Ini, "S", "Key", "C:\\Program Files\\acad.exe");
     EXPECT_EQ(profile.Text(Ini), "[S]\r\nKey=C:\\Program Files\\acad.exe\r\n");
 }
 

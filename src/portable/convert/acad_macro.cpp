@@ -94,7 +94,7 @@ void AcadMacro::SaveMacro() {
     bool allWritten =
         WriteProfileInteger(profile_, IniFileName, MacroSection, LineCountKey, count);
     for (int i = 0; i < count; ++i) {
-        if (!WriteProfileString(profile_, IniFileName, MacroSection, LineKey(i),
+        if (!WriteProfileText(profile_, IniFileName, MacroSection, LineKey(i),
                                 MacroLines[static_cast<std::size_t>(i)])) {
             allWritten = false;
         }

@@ -106,7 +106,7 @@ std::string ProtectProfileValue(const std::string& value) {
     return value;
 }
 
-bool WriteProfileString(ProfileFile& profile, const std::string& file, const std::string& section,
+bool WriteProfileText(ProfileFile& profile, const std::string& file, const std::string& section,
                         const std::string& key, const std::string& value) {
     return profile.WriteString(file, section, key, ProtectProfileValue(value));
 }

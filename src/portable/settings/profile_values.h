@@ -41,10 +41,11 @@ bool WriteProfileBool(ProfileFile& profile, const std::string& file, const std::
 // profile functions drop the blanks around a value and one pair of quotes
 // that encloses it; such a value is therefore written inside double quotes,
 // which the reader removes again. Every other value is written as it is.
-bool WriteProfileString(ProfileFile& profile, const std::string& file, const std::string& section,
+// (Not "WriteProfileString": windows.h makes that name a macro.)
+bool WriteProfileText(ProfileFile& profile, const std::string& file, const std::string& section,
                         const std::string& key, const std::string& value);
 
-// The text that WriteProfileString puts into the file for value.
+// The text that WriteProfileText puts into the file for value.
 std::string ProtectProfileValue(const std::string& value);
 
 }  // namespace tovimo
