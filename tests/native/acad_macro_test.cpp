@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "convert/macro_text.h"
+#include "fake_message_pump.h"
+#include "fake_process_launcher.h"
+#include "fake_window_system.h"
+#include "memory_files.h"
 #include "memory_profile_file.h"
 #include "virtual_clock.h"
 
@@ -13,32 +17,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 const std::string Ini = "C:\\Program Files\\Tovimo\\tovimo.ini";
-
-// Loading and saving a macro must never touch AutoCAD: every call here counts.
-struct CountingSystem : WindowSystem, MessagePump, ProcessLauncher {
-    int calls = 0;
-    void EnumWindows(EnumWindowsProc, void*) override { ++calls; }
-    void EnumChildWindows(WindowHandle, EnumWindowsProc, void*) override { ++calls; }
-    WindowHandle GetParent(WindowHandle) override { return ++calls, 0; }
-    int GetClassName(WindowHandle, char*, int) override { return ++calls, 0; }
-    WindowHandle FindWindowEx(WindowHandle, WindowHandle, const char*, const char*) override {
-        return ++calls, 0;
-    }
-    bool SetForegroundWindow(WindowHandle) override { return ++calls, false; }
-    bool IsWindow(WindowHandle) override { return ++calls, false; }
-    int GetTextLength(WindowHandle) override { return ++calls, 0; }
-    int GetText(WindowHandle, char*, int) override { return ++calls, 0; }
-    void SendCopyData(WindowHandle, std::uint32_t, const void*, std::uint32_t) override { ++calls; }
-    void PostNull(WindowHandle) override { ++calls; }
-    void SendLButtonDown(WindowHandle) override { ++calls; }
-    void SendLButtonUp(WindowHandle) override { ++calls; }
-    void ProcessPendingMessages() override { ++calls; }
-    bool CreateProcess(const std::string&) override { return ++calls, false; }
-    bool ShellOpen(const std::string&) override { return ++calls, false; }
-    void WinExecHidden(const std::string&) override { ++calls; }
-    std::optional<std::uint32_t> PlatformId() override { return ++calls, std::nullopt; }
-    std::string ProgramFolder() override { return ++calls, ""; }
-};
 
 struct RecordedMessage {
     std::string text;
@@ -55,7 +33,7 @@ struct RecordingMessages : UserMessages {
 class AcadMacroTest : public ::testing::Test {
 protected:
     std::unique_ptr<AcadMacro> Make(const std::string& section = "dwgtodxf") {
-        return std::make_unique<AcadMacro>(AcadPlatform{system, clock, system, system}, profile,
+        return std::make_unique<AcadMacro>(AcadPlatform{windows, clock, pump, launcher}, profile,
                                            messages, Ini, section);
     }
     Lines Load(const std::string& section = "dwgtodxf") { return Make(section)->MacroLines; }
@@ -66,8 +44,19 @@ protected:
     }
     std::string Text() { return profile.Text(Ini).value_or("<no file>"); }
 
-    CountingSystem system;
+    // Loading and saving a macro must never reach AutoCAD.
+    void ExpectAcadUntouched() {
+        EXPECT_TRUE(windows.Messages().empty());
+        EXPECT_TRUE(launcher.Calls().empty());
+        EXPECT_EQ(pump.runs, 0);
+        EXPECT_TRUE(clock.Sleeps().empty());
+    }
+
     testing::VirtualClock clock;
+    testing::MemoryFiles files;
+    testing::FakeWindowSystem windows{clock, files};
+    testing::FakeMessagePump pump;
+    testing::FakeProcessLauncher launcher{&clock};
     testing::MemoryProfileFile profile;
     RecordingMessages messages;
 };
@@ -123,9 +112,8 @@ TEST_F(AcadMacroTest, LoadingNeedsNoFileAndTouchesNothingElse) {
     EXPECT_EQ(macro->IniFileName, Ini);
     EXPECT_EQ(macro->MacroSection, "dwgtodxf");
     EXPECT_TRUE(profile.Writes().empty());
-    EXPECT_EQ(system.calls, 0);
-    EXPECT_TRUE(clock.Sleeps().empty());
     EXPECT_TRUE(messages.shown.empty());
+    ExpectAcadUntouched();
 }
 
 TEST_F(AcadMacroTest, SavesLineCountFirstThenLinesInOrder) {
@@ -140,7 +128,7 @@ TEST_F(AcadMacroTest, SavesLineCountFirstThenLinesInOrder) {
     EXPECT_EQ(keys, (Lines{"dwgtodxf/MACRO_LINES", "dwgtodxf/MACRO0", "dwgtodxf/MACRO1",
                            "dwgtodxf/MACRO2"}));
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(system.calls, 0);
+    ExpectAcadUntouched();
 }
 
 TEST_F(AcadMacroTest, ShortenedMacroLeavesStaleKeysUnread) {

@@ -7,10 +7,6 @@ namespace tovimo {
 
 namespace {
 
-// A value can never hold a line break, so this default tells a missing key
-// from every value that a file can hold.
-const std::string MissingMarker = "\n";
-
 int DigitValue(char c, int base) {
     int value = -1;
     if (c >= '0' && c <= '9') {
@@ -62,17 +58,21 @@ std::optional<int> ParseProfileInteger(std::string_view text) {
 
 int ReadProfileInteger(ProfileFile& profile, const std::string& file, const std::string& section,
                        const std::string& key, int defaultValue) {
-    const std::string text = profile.ReadString(file, section, key, MissingMarker);
+    // A missing key reads as the empty text, which is no integer either.
+    const std::string text = profile.ReadString(file, section, key, "");
     return ParseProfileInteger(text).value_or(defaultValue);
 }
 
 bool ReadProfileBool(ProfileFile& profile, const std::string& file, const std::string& section,
                      const std::string& key, bool defaultValue) {
-    const std::string text = profile.ReadString(file, section, key, MissingMarker);
-    if (text == MissingMarker) {
-        return defaultValue;
+    // A key is missing when two different defaults both come back; a second
+    // read is only needed when the first gives its default.
+    const std::string text = profile.ReadString(file, section, key, "0");
+    if (text != "0") {
+        return ParseProfileInteger(text) == 1;
     }
-    return ParseProfileInteger(text) == 1;
+    const bool missing = profile.ReadString(file, section, key, "1") == "1";
+    return missing ? defaultValue : false;
 }
 
 std::string ReadProfileString(ProfileFile& profile, const std::string& file,
