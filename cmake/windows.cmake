@@ -26,3 +26,8 @@ function(tovimo_program name folder)
     target_link_libraries(${name} PRIVATE ${ARGN})
   endif()
 endfunction()
+
+# The stand-in AutoCAD: the demo's AutoCAD and the Wine tests' fixture.
+file(GLOB STANDIN_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/standin/win32/*.cpp)
+add_executable(standin-acad WIN32 ${STANDIN_WIN32_SOURCES})
+target_link_libraries(standin-acad PRIVATE standin_model user32 kernel32)

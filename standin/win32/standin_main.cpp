@@ -1,0 +1,38 @@
+// standin-acad: the stand-in AutoCAD as a Windows program.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "standin_acad.h"
+#include "standin_options.h"
+#include "standin_window_host.h"
+
+namespace {
+
+std::string ModulePath() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, length);
+}
+
+std::string EnvironmentOptions() {
+    char value[4096] = {};
+    const DWORD length = GetEnvironmentVariableA(tovimo::standin::OptionsVariable, value, sizeof value);
+    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    using namespace tovimo::standin;
+    // The environment's switches first: the command line's win.
+    std::vector<std::string> arguments = SplitArguments(EnvironmentOptions());
+    const auto own = ArgumentsAfterProgram(GetCommandLineA(), ModulePath());
+    arguments.insert(arguments.end(), own.begin(), own.end());
+    const StandinOptions options = ParseOptions(arguments);
+
+    StandinWindowHost host(instance, options.logPath);
+    StandinAcad model(host, options);
+    return host.Run(model);
+}
