@@ -1,0 +1,35 @@
+#pragma once
+// The command line of TovimoCmd:
+//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n] [/ini FILE] PATH...
+//   TovimoCmd /?
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tovimo {
+
+enum class ConvertDirection { ToDxf, ToDwg };
+
+struct CommandArguments {
+    bool usage = false;  // /?: print the usage and do nothing else
+    ConvertDirection direction = ConvertDirection::ToDxf;
+    std::vector<std::string> paths;
+    // Overrides of the settings file, for this run only.
+    std::optional<bool> childFolders;    // /s: GetChildFolder
+    std::optional<std::string> saveDir;  // /o: SaveSameDir off, SaveDir
+    std::optional<bool> saveChildDir;    // /k, /-k: SaveChildDir
+    std::optional<bool> rewrite;         // /y, /n: Rewite
+    std::optional<std::string> iniFile;  // /ini: instead of tovimo.ini beside the program
+};
+
+struct ParsedArguments {
+    std::optional<CommandArguments> arguments;
+    std::string error;  // why the command line was refused, in Japanese
+};
+
+ParsedArguments ParseCommandArguments(const std::vector<std::string>& args);
+
+// The text /? prints.
+const char* UsageText();
+
+}  // namespace tovimo
