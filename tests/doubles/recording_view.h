@@ -1,0 +1,31 @@
+#pragma once
+// A ConversionView that records what a run showed, in order.
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "convert/conversion_view.h"
+
+namespace tovimo::testing {
+
+class RecordingView : public ConversionView {
+public:
+    void ShowMessage(const std::string& text, const std::string& caption) override {
+        messages.emplace_back(text, caption);
+    }
+    void EnableCancel(bool enabled) override { cancelStates.push_back(enabled); }
+    void SetProgressRange(int maximum) override { ranges.push_back(maximum); }
+    void SetProgressPosition(int position) override { positions.push_back(position); }
+    void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override {
+        skippedShown.push_back(skipped);
+    }
+
+    std::vector<std::pair<std::string, std::string>> messages;  // text, caption
+    std::vector<bool> cancelStates;
+    std::vector<int> ranges;
+    std::vector<int> positions;
+    std::vector<std::vector<SkippedDrawing>> skippedShown;
+};
+
+}  // namespace tovimo::testing
