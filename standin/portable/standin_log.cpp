@@ -139,6 +139,7 @@ std::optional<LogEntry> ParseLogLine(std::string_view line) {
             i = j + 1;
         } else {
             const std::size_t fieldEnd = std::min(line.find(' ', i), line.size());
+            if (fieldEnd == i) return std::nullopt;  // two blanks in a row
             entry.fields.emplace_back(line.substr(i, fieldEnd - i));
             i = fieldEnd;
         }
