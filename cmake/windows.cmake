@@ -27,6 +27,53 @@ function(tovimo_program name folder)
   endif()
 endfunction()
 
+# The programs.
+tovimo_program(Pelkadu ${PROJECT_SOURCE_DIR}/src/win32/programs/pelkadu tovimo_win32)
+tovimo_program(tovimo-demo ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimo-demo tovimo_win32)
+
+# The drawing that lies beside the programs: opened through its file
+# association to start AutoCAD when no AutoCAD program is set.
+configure_file(${PROJECT_SOURCE_DIR}/samples/Drawing1.dwg
+               ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Drawing1.dwg COPYONLY)
+
+# Wine tests: every tests/wine/*_test.cpp is one test program and one CTest
+# entry. Each program starts Wine once (starting Wine is the slow part), and
+# they all share one Wine desktop, so they never run at the same time.
+# The support code is linked whole into each, tests included.
+# The in-memory doubles of the unit tests, so that a Wine test can hold a
+# real Win32 implementation and its double to the same expectations.
+file(GLOB_RECURSE TEST_DOUBLE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/doubles/*.cpp)
+add_library(test_doubles STATIC ${TEST_DOUBLE_SOURCES})
+target_include_directories(test_doubles PUBLIC ${PROJECT_SOURCE_DIR}/tests/doubles)
+target_link_libraries(test_doubles PUBLIC tovimo_portable standin_model)
+
+file(GLOB WINE_TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/support/*.cpp)
+add_library(wine_test_support OBJECT ${WINE_TEST_SUPPORT_SOURCES})
+target_include_directories(wine_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/wine/support)
+target_link_libraries(wine_test_support PUBLIC tovimo_win32 tovimo_portable standin_model gtest)
+
+# A small program the tests start to see how programs are started: it
+# writes down how it was started.
+tovimo_program(wine-probe ${PROJECT_SOURCE_DIR}/tests/wine/support/probe tovimo_win32)
+
+# wine-run stops a test program at its limit and ends what it left running;
+# CTest's own limit is only a backstop behind it.
+set(WINE_TEST_TIMEOUT 300 CACHE STRING "Seconds one Wine test program may run")
+math(EXPR WINE_TEST_CTEST_TIMEOUT "${WINE_TEST_TIMEOUT} + 60")
+file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_test.cpp)
+enable_testing()
+foreach(source ${WINE_TEST_SOURCES})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE wine_test_support test_doubles tovimo_win32 tovimo_portable
+                        gtest gmock gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    TIMEOUT ${WINE_TEST_CTEST_TIMEOUT}
+    RESOURCE_LOCK desktop
+    ENVIRONMENT "TOVIMO_WINE_TIMEOUT=${WINE_TEST_TIMEOUT}")
+endforeach()
+
 # The stand-in AutoCAD: the demo's AutoCAD and the Wine tests' fixture.
 file(GLOB STANDIN_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/standin/win32/*.cpp)
 add_executable(standin-acad WIN32 ${STANDIN_WIN32_SOURCES})

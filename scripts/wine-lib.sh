@@ -1,0 +1,115 @@
+# Shared by the Wine scripts: the environment of the private Wine prefix of
+# one Windows build tree, its creation, and the end of its processes.
+# Source it, then call wine_env <build-dir>.
+
+wine_env() {
+    local build_dir
+    build_dir=$(cd "$1" && pwd) || return 1
+    export TOVIMO_BUILD_DIR=$build_dir
+    export WINEPREFIX=$build_dir/wineprefix
+    export WINEARCH=win64
+    export WINEDEBUG=${TOVIMO_WINEDEBUG:--all}
+    # mscoree and mshtml off: the prefix is created without asking for Mono
+    # or Gecko. winemenubuilder off: Wine writes nothing into the home folder.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    # Makes GetACP() give 932 (Shift-JIS), as on the users' Japanese Windows.
+    # The glibc locale itself need not be installed.
+    export LC_ALL=ja_JP.UTF-8
+    # Headless: Wine's null graphics driver, never an X server.
+    unset DISPLAY WAYLAND_DISPLAY
+}
+
+# The registry settings of the prefix: the null graphics driver, and the
+# ".dwg" association that starts the stand-in AutoCAD of this build tree.
+wine_registry_file() {
+    local exe_unix=$TOVIMO_BUILD_DIR/bin/standin-acad.exe
+    local exe_win="Z:${exe_unix//\//\\}"
+    local exe_reg=${exe_win//\\/\\\\}
+    cat <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]
+"Graphics"="null"
+
+[HKEY_CLASSES_ROOT\\.dwg]
+@="Tovimo.StandinDrawing"
+
+[HKEY_CLASSES_ROOT\\Tovimo.StandinDrawing]
+@="Stand-in AutoCAD drawing"
+
+[HKEY_CLASSES_ROOT\\Tovimo.StandinDrawing\\shell\\open\\command]
+@="\\"$exe_reg\\" \\"%1\\""
+REG
+}
+
+# Creates the prefix once (a stamp file marks a finished creation) and
+# imports the registry settings whenever they differ from the last import.
+# Serialised with a lock, so concurrent callers do it once.
+wine_prepare_prefix() {
+    local stamp=$WINEPREFIX/.tovimo-created
+    local imported=$WINEPREFIX/.tovimo-registry.reg
+    local wanted=$TOVIMO_BUILD_DIR/wine-registry.reg
+    local log=$TOVIMO_BUILD_DIR/wine-prefix.log
+    (
+        flock 9
+        if [[ ! -e $stamp ]]; then
+            echo "wine: creating the prefix $WINEPREFIX" >&2
+            rm -rf "$WINEPREFIX"
+            local started=$SECONDS
+            if ! timeout 300 wineboot -i >"$log" 2>&1 </dev/null; then
+                echo "wine: wineboot -i failed, see $log" >&2
+                exit 1
+            fi
+            # wineboot ends before its server does; wait for the prefix to
+            # be written out.
+            timeout 60 wineserver -w >/dev/null 2>&1 </dev/null
+            rm -f "$imported"
+            touch "$stamp"
+            echo "wine: prefix created in $((SECONDS - started)) s" >&2
+        fi
+        wine_registry_file >"$wanted"
+        if ! cmp -s "$wanted" "$imported"; then
+            if ! timeout 120 wine regedit /S "Z:${wanted//\//\\}" >>"$log" 2>&1 </dev/null; then
+                echo "wine: registry import failed, see $log" >&2
+                exit 1
+            fi
+            cp "$wanted" "$imported"
+        fi
+    ) 9>"$TOVIMO_BUILD_DIR/wine-prefix.lock"
+}
+
+# Starts the prefix's own services (services.exe, explorer and the like)
+# with their output away from ours: they live as long as the server, and a
+# service holding the pipe of a test runner keeps the runner waiting.
+wine_warm_up() {
+    timeout 120 wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
+    return 0
+}
+
+# Process ids of the Unix processes that run in this prefix, wineserver
+# excluded. With a pattern, only those whose command line matches it.
+wine_prefix_pids() {
+    local pattern=${1:-}
+    local dir pid
+    for dir in /proc/[0-9]*; do
+        pid=${dir#/proc/}
+        [[ $pid == "$$" || $pid == "$BASHPID" ]] && continue
+        { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        local cmd
+        cmd=$({ tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null) || continue
+        [[ -z $cmd ]] && continue
+        [[ $cmd == *wineserver* ]] && continue
+        if [[ -n $pattern ]] && ! grep -qiE -- "$pattern" <<<"$cmd"; then continue; fi
+        echo "$pid"
+    done
+}
+
+# Ends every process of the prefix and its server.
+wine_stop_all() {
+    timeout 30 wineserver -k >/dev/null 2>&1 </dev/null
+    local pid
+    for pid in $(wine_prefix_pids); do
+        kill -KILL "$pid" 2>/dev/null
+    done
+    return 0
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/clock.h"
+
+namespace tovimo::win32 {
+
+// Sleep and GetTickCount64 of kernel32.
+class Win32Clock : public Clock {
+public:
+    void Sleep(int milliseconds) override;
+    std::int64_t NowMs() override;
+};
+
+}  // namespace tovimo::win32

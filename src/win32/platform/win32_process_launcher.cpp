@@ -1,0 +1,80 @@
+#include "platform/win32_process_launcher.h"
+
+#include <vector>
+
+#include "text/cp932_text.h"
+
+namespace tovimo::win32 {
+
+bool Win32ProcessLauncher::CreateProcess(const std::string& commandLine) {
+    // CreateProcessA may write into the command line, so it gets a copy.
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process))
+        return false;
+    // Nothing watches the started program.
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+bool Win32ProcessLauncher::ShellOpen(const std::string& filePath) {
+    SHELLEXECUTEINFOA request{};
+    // The size of the record as this build lays it out: 60 bytes in a 32-bit
+    // program, 112 in a 64-bit one. Any other size makes the call fail.
+    request.cbSize = sizeof request;
+    request.fMask = SEE_MASK_NOCLOSEPROCESS;
+    request.hwnd = owner_;
+    request.lpVerb = "open";
+    request.lpFile = filePath.c_str();
+    request.lpParameters = "";
+    request.lpDirectory = "";
+    request.nShow = SW_SHOWNORMAL;
+    if (!::ShellExecuteExA(&request)) return false;
+    if (request.hProcess) ::CloseHandle(request.hProcess);
+    return true;
+}
+
+void Win32ProcessLauncher::WinExecHidden(const std::string& commandLine) {
+    ::WinExec(commandLine.c_str(), SW_HIDE);
+}
+
+std::optional<std::uint32_t> Win32ProcessLauncher::PlatformId() {
+    static_assert(sizeof(OSVERSIONINFOA) == 148, "GetVersionExA expects a 148-byte record");
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = 148;
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)  // deprecated, but it is the call that tells the platform
+#endif
+    if (!::GetVersionExA(&version)) return std::nullopt;
+    return version.dwPlatformId;
+}
+
+std::string Win32ProcessLauncher::ProgramFolder() {
+    // Paths may be longer than MAX_PATH; grow the buffer until the name fits.
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return std::string();
+        if (length < buffer.size()) return FolderOfPath(std::string(buffer.data(), length));
+        if (buffer.size() >= 32768) return std::string();
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string FolderOfPath(const std::string& path) {
+    std::size_t end = 0;  // bytes up to and including the last separator found
+    for (;;) {
+        const int found = FindText(std::string_view(path).substr(end), "\\");
+        if (found == 0) break;
+        end += static_cast<std::size_t>(found);
+    }
+    return path.substr(0, end);
+}
+
+}  // namespace tovimo::win32
