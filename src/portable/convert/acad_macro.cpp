@@ -58,7 +58,9 @@ AcadMacro::AcadMacro(AcadPlatform platform, ProfileFile& profile, UserMessages& 
     LoadMacro();
 }
 
-AcadMacro::~AcadMacro() { SaveMacro(); }
+AcadMacro::~AcadMacro() {
+    if (writeBack_) SaveMacro();
+}
 
 // MACRO0 up to MACRO<count - 1>, in this order; a missing or empty line key is
 // skipped and the lines after it close up. Only the keys that the section

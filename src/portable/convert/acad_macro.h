@@ -34,9 +34,15 @@ public:
     // macro and is not reported. profile and messages must outlive the object.
     AcadMacro(AcadPlatform platform, ProfileFile& profile, UserMessages& messages,
               std::string iniFileName, std::string macroSection);
-    // Writes the macro back to its section. When the settings file cannot be
-    // written, the user is told once and every write is still tried.
+    // Writes the macro back to its section, unless write-back was turned off.
+    // When the settings file cannot be written, the user is told once and
+    // every write is still tried.
     ~AcadMacro() override;
+
+    // Off: the object leaves the settings file as it found it (a program that
+    // only reads the settings, such as the console program).
+    void SetWriteBack(bool writeBack) { writeBack_ = writeBack; }
+    bool WritesBack() const { return writeBack_; }
 
     // The object's own list; callers replace its content.
     std::vector<std::string>& GetMacroLines() { return MacroLines; }
@@ -52,6 +58,7 @@ private:
 
     ProfileFile& profile_;
     UserMessages& userMessages_;
+    bool writeBack_ = true;
 };
 
 }  // namespace tovimo
