@@ -15,6 +15,11 @@ public:
     // The progress runs from 0 to maximum.
     virtual void SetProgressRange(int maximum) = 0;
     virtual void SetProgressPosition(int position) = 0;
+    // Sources[index] (index from 0) is about to be converted.
+    virtual void DrawingStarting(int index, const std::string& source) {
+        (void)index;
+        (void)source;
+    }
     // Modal: returns when the user has seen the list.
     virtual void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) = 0;
 };

@@ -87,6 +87,7 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
         view_.SetProgressPosition(0);
         SetUpVariables();
         for (std::size_t i = 0; i < sources.size() && !Canceled; ++i) {
+            view_.DrawingStarting(static_cast<int>(i), sources[i]);
             if (ConvertDrawing(i, sources[i], targets) == DrawingOutcome::AcadGone) {
                 SkipFrom(sources, i, SkipReason::AcadGone);
                 endedEarly = true;
