@@ -8,6 +8,78 @@ namespace {
 
 bool IsOption(const std::string& arg) { return arg.size() >= 2 && arg[0] == '/'; }
 
+// Walks the arguments after the direction; the first refusal ends the walk.
+class ArgumentWalk {
+public:
+    ArgumentWalk(const std::vector<std::string>& args, CommandArguments& result)
+        : args_(args), result_(result) {}
+
+    // Empty when every argument was taken, else why not.
+    std::string Walk(std::size_t first) {
+        for (next_ = first; next_ < args_.size() && error_.empty(); ++next_) {
+            const std::string& arg = args_[next_];
+            if (arg.empty()) {
+                error_ = "空のパスは指定できません。";
+            } else if (IsOption(arg)) {
+                TakeOption(arg);
+            } else {
+                result_.paths.push_back(arg);
+            }
+        }
+        return error_;
+    }
+
+private:
+    void TakeOption(const std::string& arg) {
+        const std::string option = LowerCaseAnsi(arg);
+        if (option == "/?") {
+            result_.usage = true;
+        } else if (option == "/s") {
+            result_.childFolders = true;
+        } else if (option == "/k" || option == "/-k") {
+            SetSwitch(result_.saveChildDir, option == "/k", "/k と /-k");
+        } else if (option == "/y" || option == "/n") {
+            SetSwitch(result_.rewrite, option == "/y", "/y と /n");
+        } else if (option == "/o") {
+            TakeValue(arg, "フォルダ", result_.saveDir);
+        } else if (option == "/ini") {
+            TakeValue(arg, "設定ファイル", result_.iniFile);
+        } else {
+            error_ = "知らないオプションです: " + arg;
+        }
+    }
+
+    // A switch and its opposite contradict each other; the same one twice
+    // does no harm.
+    void SetSwitch(std::optional<bool>& setting, bool value, const char* pair) {
+        if (setting && *setting != value) {
+            error_ = std::string(pair) + " は同時に指定できません。";
+            return;
+        }
+        setting = value;
+    }
+
+    // The argument after the option is its value. An option in its place
+    // means the value was forgotten: "/o /s D:\図面" must not save into a
+    // folder named "/s".
+    void TakeValue(const std::string& arg, const char* what, std::optional<std::string>& value) {
+        if (value) {
+            error_ = arg + " は一度だけ指定してください。";
+            return;
+        }
+        if (next_ + 1 >= args_.size() || args_[next_ + 1].empty() || IsOption(args_[next_ + 1])) {
+            error_ = arg + " の後に" + what + "を指定してください。";
+            return;
+        }
+        value = args_[++next_];
+    }
+
+    const std::vector<std::string>& args_;
+    CommandArguments& result_;
+    std::size_t next_ = 0;
+    std::string error_;
+};
+
 }  // namespace
 
 const char* UsageText() {
@@ -21,6 +93,8 @@ const char* UsageText() {
            "    /ini ファイル  プログラムの横の tovimo.ini の代わりにこの設定ファイルを読みます\n"
            "    /?          この使い方を表示します\n"
            "  パス: 図面ファイルとフォルダ、いくつでも。\n"
+           "  その他の設定 (マクロ、待ち時間、AutoCAD など) は設定ファイルから読みます。\n"
+           "  Ctrl+C: 変換中の図面を終えてから中断します。\n"
            "終了コード: 0 全て変換, 1 変換されなかった図面あり, 2 中断, 3 AutoCADを起動できない,\n"
            "  4 別のAutoCADが起動中, 5 引数・設定の誤り、図面なし、マクロが空\n";
 }
@@ -32,7 +106,6 @@ ParsedArguments ParseCommandArguments(const std::vector<std::string>& args) {
         parsed.error = "変換の方向 (dxf または dwg) とパスを指定してください。";
         return parsed;
     }
-    std::size_t next = 0;
     if (args[0] == "/?") {
         result.usage = true;
         parsed.arguments = result;
@@ -47,52 +120,18 @@ ParsedArguments ParseCommandArguments(const std::vector<std::string>& args) {
         parsed.error = "最初の引数は dxf か dwg です: " + args[0];
         return parsed;
     }
-    ++next;
 
-    for (; next < args.size(); ++next) {
-        const std::string& arg = args[next];
-        if (!IsOption(arg)) {
-            result.paths.push_back(arg);
-            continue;
-        }
-        const std::string option = LowerCaseAnsi(arg);
-        auto value = [&](const char* what) -> std::optional<std::string> {
-            if (next + 1 >= args.size() || args[next + 1].empty()) {
-                parsed.error = arg + " の後に" + what + "を指定してください。";
-                return std::nullopt;
-            }
-            return args[++next];
-        };
-        if (option == "/?") {
-            result.usage = true;
-        } else if (option == "/s") {
-            result.childFolders = true;
-        } else if (option == "/k") {
-            result.saveChildDir = true;
-        } else if (option == "/-k") {
-            result.saveChildDir = false;
-        } else if (option == "/y") {
-            result.rewrite = true;
-        } else if (option == "/n") {
-            result.rewrite = false;
-        } else if (option == "/o") {
-            auto folder = value("フォルダ");
-            if (!folder) return parsed;
-            result.saveDir = *folder;
-        } else if (option == "/ini") {
-            auto file = value("設定ファイル");
-            if (!file) return parsed;
-            result.iniFile = *file;
-        } else {
-            parsed.error = "知らないオプションです: " + arg;
-            return parsed;
-        }
+    parsed.error = ArgumentWalk(args, result).Walk(1);
+    if (!parsed.error.empty()) return parsed;
+    if (result.usage) {
+        parsed.arguments = result;
+        return parsed;
     }
     if (result.saveChildDir && !result.saveDir) {
         parsed.error = "/k と /-k は /o と共に指定してください。";
         return parsed;
     }
-    if (!result.usage && result.paths.empty()) {
+    if (result.paths.empty()) {
         parsed.error = "変換する図面ファイルかフォルダを指定してください。";
         return parsed;
     }

@@ -1,0 +1,146 @@
+#include "console/console_run.h"
+
+#include <string_view>
+
+#include "console/command_arguments.h"
+#include "console/console_settings.h"
+#include "console/exit_code.h"
+#include "drawings/drawing_collection.h"
+#include "runlists/run_lists.h"
+
+namespace tovimo {
+
+namespace {
+
+constexpr const char* UsageHint = "TovimoCmd /? で使い方を表示します。";
+
+const char* MacroSectionOf(ConvertDirection direction) {
+    return direction == ConvertDirection::ToDxf ? "dwgtodxf" : "dxftodwg";
+}
+
+DrawingKind SourceKindOf(ConvertDirection direction) {
+    return direction == ConvertDirection::ToDxf ? DrawingKind::Dwg : DrawingKind::Dxf;
+}
+
+const char* SourceKindName(ConvertDirection direction) {
+    return direction == ConvertDirection::ToDxf ? "DWG" : "DXF";
+}
+
+void PrintLines(ConsoleOutput& output, std::string_view text) {
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        output.Out(std::string(text.substr(0, end)));
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+}
+
+}  // namespace
+
+ConsoleRun::ConsoleRun(ConsolePlatform platform)
+    : platform_(platform), view_(platform.output) {}
+
+ConsoleRun::~ConsoleRun() { cancelTarget_ = nullptr; }
+
+void ConsoleRun::RequestCancel() {
+    cancelRequested_ = true;
+    if (DwgDxf* converter = cancelTarget_.load()) converter->Canceled = true;
+}
+
+void ConsoleRun::CancelPump::ProcessPendingMessages() {
+    run_.platform_.messages.ProcessPendingMessages();
+    run_.ForwardCancel();
+}
+
+void ConsoleRun::ForwardCancel() {
+    if (!cancelRequested_ || !converter_) return;
+    converter_->Canceled = true;
+    if (!cancelNoticeShown_) {
+        cancelNoticeShown_ = true;
+        platform_.output.Out("中断します: 変換中の図面を終えてから終了します"
+                             " (もう一度 Ctrl+C で直ちに終了)。");
+    }
+}
+
+int ConsoleRun::Run(const std::vector<std::string>& args) {
+    ConsoleOutput& output = platform_.output;
+    const ParsedArguments parsed = ParseCommandArguments(args);
+    if (!parsed.arguments) {
+        output.Err(parsed.error);
+        output.Err(UsageHint);
+        return ExitRefused;
+    }
+    const CommandArguments& arguments = *parsed.arguments;
+    if (arguments.usage) {
+        PrintLines(output, UsageText());
+        return ExitAllConverted;
+    }
+
+    const std::string programFolder = platform_.processes.ProgramFolder();
+    const ConsoleSettingsResult read =
+        ReadConsoleSettings(platform_.profile, platform_.files, arguments, programFolder);
+    if (!read.settings) {
+        for (const std::string& error : read.errors) output.Err(error);
+        return ExitRefused;
+    }
+    const MainFormSettings& settings = read.settings->settings;
+
+    const char* section = MacroSectionOf(arguments.direction);
+    converter_ = std::make_unique<DwgDxf>(
+        AcadPlatform{platform_.windows, platform_.clock, pump_, platform_.processes},
+        platform_.profile, platform_.files, view_, read.settings->file, section);
+    converter_->SetWriteBack(false);
+    cancelTarget_ = converter_.get();
+    if (converter_->MacroLines.empty()) {
+        output.Err(std::string("マクロ \"") + section + "\" が空です (設定ファイル " +
+                   read.settings->file + ")。");
+        return ExitRefused;
+    }
+
+    const DrawingCollection collection =
+        CollectDrawings(platform_.files, platform_.order, arguments.paths,
+                        settings.GetChildFolder, SourceKindOf(arguments.direction));
+    for (const std::string& path : collection.missingPaths)
+        output.Err("パスが見つかりません: " + path);
+    if (!collection.missingPaths.empty()) return ExitRefused;
+    for (const std::string& path : collection.passedOverFiles)
+        output.Err(std::string(SourceKindName(arguments.direction)) +
+                   " 図面ではないので変換しません: " + path);
+    if (collection.drawings.empty()) {
+        output.Err(std::string("変換する ") + SourceKindName(arguments.direction) +
+                   " 図面が見つかりません。");
+        return ExitRefused;
+    }
+
+    // The target folders are made before AutoCAD is reached; a level that
+    // cannot be made stops the run before anything is typed.
+    const RunLists lists =
+        BuildRunLists(platform_.files, collection.drawings, RunTargetRules(settings));
+    if (!lists.ok) {
+        output.Err("変換後のフォルダを作成できません: " + lists.failedFolder);
+        return ExitRefused;
+    }
+    if (cancelRequested_) {
+        output.Out("   作業を中断しました      ");
+        return ExitCanceled;
+    }
+
+    converter_->SetAcadPath(settings.AcadPath);
+    RunOutcome outcome;
+    outcome.result = converter_->ConvertFiles(lists.SourceList, lists.TargetList,
+                                              RunSettings(settings));
+    outcome.canceled = converter_->Canceled;
+    outcome.skipped = converter_->LastSkipped().size();
+    outcome.acadLost = converter_->LastRunLostAcad();
+    switch (outcome.result) {
+        case ConvertStartFailed: output.Err("Auto CADを起動できません"); break;
+        case ConvertOtherAcadRunning: output.Err("起動中のAuto CADを終了させてください。"); break;
+        case ConvertRefused:
+        case ConvertCarriedOut: break;
+    }
+    if (outcome.result == ConvertCarriedOut && outcome.acadLost)
+        output.Err("AutoCADが終了したため、作業を最後まで行えませんでした。");
+    return ExitCodeOf(outcome);
+}
+
+}  // namespace tovimo

@@ -1,0 +1,88 @@
+#include "console/console_settings.h"
+
+#include "runlists/run_lists.h"
+#include "settings/profile_values.h"
+
+namespace tovimo {
+
+namespace {
+
+// The integer keys that a run uses.
+const char* const RunIntegerKeys[] = {
+    settings_key::CommandWait, settings_key::StartWait, settings_key::FileDia,
+    settings_key::ISaveBak,    settings_key::ProxyNotice, settings_key::WaitLimit,
+};
+
+void CheckIntegers(ProfileFile& profile, const std::string& file,
+                   std::vector<std::string>& errors) {
+    for (const char* key : RunIntegerKeys) {
+        const std::string raw = ReadProfileString(profile, file, MainFormSection, key, "");
+        if (!raw.empty() && !ParseProfileInteger(raw))
+            errors.push_back(std::string("設定 ") + key + " の値が整数ではありません: \"" + raw + "\"");
+    }
+}
+
+void CheckWaits(const MainFormSettings& s, std::vector<std::string>& errors) {
+    const auto negative = [&](const char* key, int value) {
+        if (value < 0)
+            errors.push_back(std::string("設定 ") + key + " に負の値は使えません: " +
+                             std::to_string(value));
+    };
+    negative(settings_key::CommandWait, s.CommandWait);
+    negative(settings_key::StartWait, s.StartWait);
+    if (s.WaitLimit <= 0)
+        errors.push_back(std::string("設定 ") + settings_key::WaitLimit +
+                         " (待ち時間の上限、秒) は 1 以上にしてください: " +
+                         std::to_string(s.WaitLimit));
+}
+
+void ApplyOptions(FileSystem& files, const CommandArguments& arguments,
+                  std::string_view programFolder, MainFormSettings& s,
+                  std::vector<std::string>& errors) {
+    if (arguments.childFolders) s.GetChildFolder = *arguments.childFolders;
+    if (arguments.saveChildDir) s.SaveChildDir = *arguments.saveChildDir;
+    if (arguments.rewrite) s.Rewite = *arguments.rewrite;
+    if (arguments.saveDir) {
+        // AutoCAD has a current folder of its own: it is told full paths only.
+        s.SaveSameDir = false;
+        s.SaveDir = files.FullPathName(*arguments.saveDir);
+        if (!files.DirectoryExists(s.SaveDir))
+            errors.push_back("変換後のフォルダがありません: " + s.SaveDir);
+    } else if (!OutputFolderChosen(RunTargetRules(s), programFolder)) {
+        errors.push_back("変換後のフォルダを指定して下さい。");
+        errors.push_back("  (設定ファイルの SaveDir、または /o で指定します)");
+    }
+}
+
+}  // namespace
+
+std::string ConsoleSettingsFile(FileSystem& files, const CommandArguments& arguments,
+                                std::string_view programFolder) {
+    if (arguments.iniFile) return files.FullPathName(*arguments.iniFile);
+    return SettingsFilePath(programFolder);
+}
+
+ConsoleSettingsResult ReadConsoleSettings(ProfileFile& profile, FileSystem& files,
+                                          const CommandArguments& arguments,
+                                          std::string_view programFolder) {
+    ConsoleSettingsResult result;
+    ConsoleSettings loaded;
+    loaded.file = ConsoleSettingsFile(files, arguments, programFolder);
+    switch (files.GetPathKind(loaded.file)) {
+        case PathKind::File: break;
+        case PathKind::Missing:
+            result.errors.push_back("設定ファイルがありません: " + loaded.file);
+            return result;
+        case PathKind::Folder:
+            result.errors.push_back("設定ファイルではなくフォルダです: " + loaded.file);
+            return result;
+    }
+    CheckIntegers(profile, loaded.file, result.errors);
+    loaded.settings = ReadMainFormSettings(profile, files, loaded.file, programFolder);
+    CheckWaits(loaded.settings, result.errors);
+    ApplyOptions(files, arguments, programFolder, loaded.settings, result.errors);
+    if (result.errors.empty()) result.settings = std::move(loaded);
+    return result;
+}
+
+}  // namespace tovimo

@@ -1,0 +1,365 @@
+// A whole TovimoCmd run on the in-memory system, with the stand-in AutoCAD
+// installed as "C:\Acad\acad.exe": exit codes with their messages, the
+// progress lines, the drawings not converted, the settings file left as it
+// was, nothing typed on a refusal, and Ctrl+C.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "console/console_run.h"
+#include "console/exit_code.h"
+#include "drawings/text_order.h"
+#include "fake_message_pump.h"
+#include "fake_process_launcher.h"
+#include "fake_window_system.h"
+#include "memory_file_system.h"
+#include "memory_files.h"
+#include "memory_profile_file.h"
+#include "standin_drawing.h"
+#include "virtual_clock.h"
+
+namespace tovimo::testing {
+namespace {
+
+constexpr const char* Program = "C:\\Acad\\acad.exe";
+constexpr const char* IniFile = "C:\\Tovimo\\tovimo.ini";
+constexpr const char* Finished = "   作業が終わりました      ";
+constexpr const char* Interrupted = "   作業を中断しました      ";
+
+struct ConsoleLine {
+    bool error = false;
+    std::string text;
+    std::size_t typedBefore = 0;  // texts typed into AutoCAD when the line was written
+};
+
+class RecordingConsole : public ConsoleOutput {
+public:
+    void Out(const std::string& line) override { lines.push_back({false, line, typed ? typed() : 0}); }
+    void Err(const std::string& line) override { lines.push_back({true, line, typed ? typed() : 0}); }
+
+    std::vector<std::string> Texts(bool error) const {
+        std::vector<std::string> texts;
+        for (const auto& line : lines)
+            if (line.error == error) texts.push_back(line.text);
+        return texts;
+    }
+    bool Has(bool error, const std::string& part) const {
+        for (const auto& line : lines)
+            if (line.error == error && line.text.find(part) != std::string::npos) return true;
+        return false;
+    }
+
+    std::vector<ConsoleLine> lines;
+    std::function<std::size_t()> typed;
+};
+
+class ConsoleRunTest : public ::testing::Test {
+public:
+    ConsoleRunTest() {
+        processes.InstallStandin(windows, Program);
+        files.AddFolder("C:\\Tovimo");
+        console.typed = [this] { return windows.CopyDataTexts().size(); };
+        mainForm = {{"AcadPath", Program}, {"CommandWait", "10"}, {"AcadClose", "1"}};
+        toDxfMacro = {"open", "#FILE", "saveas", "DXF", "#ENTER", "#SAVEFILE"};
+        toDwgMacro = {"open", "#FILE", "saveas", "#ENTER", "#SAVEFILE"};
+    }
+
+    // A stand-in drawing, optionally with a marker line (FAIL, ...).
+    void AddDrawing(const std::string& path, const std::string& marker = "") {
+        files.AddFile(path, std::string(standin::DrawingHeader) + "\r\nFORMAT DWG2000\r\n" +
+                                (marker.empty() ? "" : marker + "\r\n"));
+    }
+    std::optional<standin::StandinDrawing> Result(const std::string& path) const {
+        const auto content = files.ReadFile(path);
+        if (!content) return std::nullopt;
+        return standin::ParseDrawing(*content);
+    }
+
+    static std::string Section(const std::string& name, const std::vector<std::string>& macro) {
+        std::string text = "[" + name + "]\r\nMACRO_LINES=" + std::to_string(macro.size()) + "\r\n";
+        for (std::size_t i = 0; i < macro.size(); ++i)
+            text += "MACRO" + std::to_string(i) + "=" + macro[i] + "\r\n";
+        return text;
+    }
+    // The settings file, for the profile functions and as a file.
+    void WriteIni(const std::string& path = IniFile) {
+        std::string text = "[MainForm]\r\n";
+        for (const auto& [key, value] : mainForm) text += key + "=" + value + "\r\n";
+        text += Section("dwgtodxf", toDxfMacro) + Section("dxftodwg", toDwgMacro);
+        profile.SetText(path, text);
+        files.AddFile(path, text);
+        iniText = text;
+    }
+
+    int Run(const std::vector<std::string>& args) {
+        if (iniText.empty()) WriteIni();
+        ConsoleRun run({windows, clock, pump, processes, profile, fileSystem, order, console});
+        current = &run;
+        const int code = run.Run(args);
+        current = nullptr;
+        return code;
+    }
+
+    std::vector<std::string> Typed() const {
+        std::vector<std::string> texts;
+        for (const auto& t : windows.CopyDataTexts()) texts.push_back(t.text);
+        return texts;
+    }
+    long CountTyped(const std::string& text) const {
+        const auto texts = Typed();
+        return std::count(texts.begin(), texts.end(), text);
+    }
+    // Nothing reached AutoCAD, nothing was started, the settings file is unchanged.
+    void ExpectUntouched() const {
+        EXPECT_TRUE(windows.Messages().empty());
+        EXPECT_TRUE(processes.Calls().empty());
+        EXPECT_EQ(profile.Text(IniFile), iniText);
+        EXPECT_TRUE(profile.Writes().empty());
+        EXPECT_TRUE(console.Texts(false).empty());
+        EXPECT_FALSE(console.Texts(true).empty());
+    }
+
+    VirtualClock clock;
+    MemoryFiles files;
+    FakeWindowSystem windows{clock, files};
+    FakeProcessLauncher processes{&clock};
+    FakeMessagePump pump;
+    MemoryProfileFile profile;
+    MemoryFileSystem fileSystem{files};
+    Cp932IgnoreCaseOrder order;
+    RecordingConsole console;
+    ConsoleRun* current = nullptr;
+
+    std::map<std::string, std::string> mainForm;
+    std::vector<std::string> toDxfMacro;
+    std::vector<std::string> toDwgMacro;
+    std::string iniText;
+};
+
+TEST_F(ConsoleRunTest, AFolderIsConvertedWithOneProgressLinePerDrawingAndExitCode0) {
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\ソ.DWG");
+    AddDrawing("D:\\図面\\x.dxf");
+    AddDrawing("D:\\図面\\sub\\C.dwg");  // a sub-folder: only with /s
+    EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitAllConverted);
+
+    EXPECT_EQ(Result("D:\\図面\\A.dxf")->format, "DXF");
+    EXPECT_EQ(Result("D:\\図面\\ソ.dxf")->source, "D:\\図面\\ソ.DWG");
+    EXPECT_FALSE(files.FileExists("D:\\図面\\sub\\C.dxf"));
+    EXPECT_FALSE(files.FileExists("D:\\図面\\x.dwg"));
+    EXPECT_EQ(console.Texts(false),
+              (std::vector<std::string>{"[1/2] D:\\図面\\A.dwg", "[2/2] D:\\図面\\ソ.DWG", Finished}));
+    EXPECT_TRUE(console.Texts(true).empty());
+
+    // Each progress line is written as its drawing starts: after the
+    // previous drawing's texts, before its own.
+    const auto typed = Typed();
+    const auto firstTyped = [&](const std::string& text) {
+        return static_cast<std::size_t>(std::find(typed.begin(), typed.end(), text) - typed.begin());
+    };
+    EXPECT_GT(console.lines[0].typedBefore, firstTyped("PROXYNOTICE\n"));
+    EXPECT_LE(console.lines[0].typedBefore, firstTyped("D:\\図面\\A.dwg\n"));
+    EXPECT_GT(console.lines[1].typedBefore, firstTyped("D:\\図面\\A\n"));
+    EXPECT_LE(console.lines[1].typedBefore, firstTyped("D:\\図面\\ソ.DWG\n"));
+
+    // The settings file with its macros is left byte for byte, and
+    // AutoCAD was closed (AcadClose=1) with the end values restored.
+    EXPECT_EQ(profile.Text(IniFile), iniText);
+    EXPECT_TRUE(profile.Writes().empty());
+    EXPECT_EQ(Typed().back(), "quit\n");
+    EXPECT_TRUE(windows.LatestStandin()->Ended());
+    // Pelkadu and tmp.dwg belong to the program's own folder.
+    const auto pelkadu = processes.CallsOf(LaunchKind::WinExecHidden);
+    ASSERT_EQ(pelkadu.size(), 1u);
+    EXPECT_NE(pelkadu[0].find("C:\\Tovimo\\Pelkadu"), std::string::npos);
+}
+
+TEST_F(ConsoleRunTest, DxfToDwgTakesTheOtherMacroAndSubFoldersWithS) {
+    mainForm["SaveTmpdwg"] = "1";
+    AddDrawing("D:\\b\\1.dxf");
+    AddDrawing("D:\\b\\deep\\2.dxf");
+    AddDrawing("D:\\A\\3.dxf");
+    AddDrawing("D:\\A\\4.dwg");
+    // The given paths are taken sorted without regard to case.
+    EXPECT_EQ(Run({"dwg", "/s", "D:\\b", "d:\\A"}), ExitAllConverted);
+    EXPECT_EQ(console.Texts(false),
+              (std::vector<std::string>{"[1/3] d:\\A\\3.dxf", "[2/3] D:\\b\\1.dxf",
+                                        "[3/3] D:\\b\\deep\\2.dxf", Finished}));
+    EXPECT_EQ(Result("D:\\b\\deep\\2.dwg")->format, "DWG2000");
+    EXPECT_EQ(CountTyped("DXF\n"), 0);
+    EXPECT_EQ(CountTyped("C:\\Tovimo\\tmp.dwg\n"), 4);  // before each drawing and once after
+}
+
+TEST_F(ConsoleRunTest, OutputFolderWithSubFoldersIsMadeLevelByLevelBeforeAutoCadIsReached) {
+    files.AddFolder("E:\\出力");
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\表\\B.dwg");
+    std::size_t foldersWhenReached = 0;
+    processes.onWinExecHidden = [&](const std::string&) { foldersWhenReached = fileSystem.CreateCalls().size(); };
+    EXPECT_EQ(Run({"dxf", "/s", "/o", "E:\\出力", "/k", "D:\\図面"}), ExitAllConverted);
+    EXPECT_EQ(fileSystem.CreateCalls(), (std::vector<std::string>{"E:\\出力\\図面", "E:\\出力\\図面\\表"}));
+    EXPECT_EQ(foldersWhenReached, 2u);
+    EXPECT_TRUE(Result("E:\\出力\\図面\\A.dxf"));
+    EXPECT_EQ(Result("E:\\出力\\図面\\表\\B.dxf")->source, "D:\\図面\\表\\B.dwg");
+    EXPECT_FALSE(files.FileExists("D:\\図面\\A.dxf"));
+}
+
+TEST_F(ConsoleRunTest, OutputFolderWithoutSubFoldersMakesSameNamesMeetTheOverwriteQuestion) {
+    files.AddFolder("E:\\out");
+    AddDrawing("D:\\a\\X.dwg");
+    AddDrawing("D:\\b\\X.dwg");
+    EXPECT_EQ(Run({"dxf", "/o", "E:\\out", "/-k", "/n", "D:\\a", "D:\\b"}), ExitSomeSkipped);
+    EXPECT_TRUE(fileSystem.CreateCalls().empty());
+    EXPECT_EQ(Result("E:\\out\\X.dxf")->source, "D:\\a\\X.dwg");  // the first one stays
+    EXPECT_EQ(CountTyped("n\n"), 1);
+    EXPECT_TRUE(console.Has(false, "D:\\b\\X.dwg  (変換後のファイルが既にあります)"));
+
+    // With /y the second one overwrites the first.
+    console.lines.clear();
+    EXPECT_EQ(Run({"dxf", "/o", "E:\\out", "/-k", "/y", "D:\\a", "D:\\b"}), ExitAllConverted);
+    EXPECT_EQ(Result("E:\\out\\X.dxf")->source, "D:\\b\\X.dwg");
+    EXPECT_EQ(CountTyped("y\n"), 2);  // the existing result of the first run, then the collision
+}
+
+TEST_F(ConsoleRunTest, DrawingsNotConvertedAreListedWithTheirReasonsBeforeTheEndMessage) {
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\B.dwg", "FAIL");
+    AddDrawing("D:\\図面\\C.dwg");
+    AddDrawing("D:\\図面\\C.dxf");
+    EXPECT_EQ(Run({"dxf", "/n", "D:\\図面"}), ExitSomeSkipped);
+    EXPECT_EQ(console.Texts(false),
+              (std::vector<std::string>{"[1/3] D:\\図面\\A.dwg", "[2/3] D:\\図面\\B.dwg",
+                                        "[3/3] D:\\図面\\C.dwg",
+                                        "これらの図面は、変換を行っていません (2 枚):",
+                                        "  D:\\図面\\B.dwg  (AutoCADで開けませんでした)",
+                                        "  D:\\図面\\C.dwg  (変換後のファイルが既にあります)", Finished}));
+    EXPECT_TRUE(Result("D:\\図面\\A.dxf"));
+    EXPECT_FALSE(files.FileExists("D:\\図面\\B.dxf"));
+}
+
+TEST_F(ConsoleRunTest, AutoCadThatCannotBeStartedGives3AndAnotherAutoCadGives4) {
+    AddDrawing("D:\\図面\\A.dwg");
+    mainForm["AcadPath"] = "C:\\Acad\\missing.exe";
+    EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitAcadStartFailed);
+    EXPECT_EQ(console.Texts(true), std::vector<std::string>{"Auto CADを起動できません"});
+    EXPECT_TRUE(windows.Messages().empty());
+
+    // An AutoCAD the user started: nothing is typed into it.
+    console.lines.clear();
+    mainForm["AcadPath"] = Program;
+    WriteIni();
+    FakeStandin& users = windows.StartStandin(std::vector<std::string>{});
+    clock.Sleep(100);
+    EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitOtherAcad);
+    EXPECT_EQ(console.Texts(true), std::vector<std::string>{"起動中のAuto CADを終了させてください。"});
+    EXPECT_TRUE(users.Typed().empty());
+    EXPECT_EQ(windows.Standins().size(), 1u);
+    EXPECT_TRUE(console.Texts(false).empty());
+}
+
+TEST_F(ConsoleRunTest, CtrlCFinishesTheDrawingUnderWayAndStillRestoresTheVariables) {
+    for (const char* name : {"A", "B", "C"}) AddDrawing(std::string("D:\\図面\\") + name + ".dwg");
+    mainForm["FileDia"] = "1";
+    mainForm["ISaveBak"] = "0";
+    mainForm["SaveTmpdwg"] = "1";
+    pump.onRun = [&](int) {
+        const auto typed = windows.CopyDataTexts();
+        if (current && !typed.empty() && typed.back().text == "D:\\図面\\A.dwg\n") current->RequestCancel();
+    };
+    EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitCanceled);
+    EXPECT_TRUE(Result("D:\\図面\\A.dxf"));  // finished
+    EXPECT_EQ(CountTyped("D:\\図面\\B.dwg\n"), 0);
+    const auto typed = Typed();
+    // The closing tmp.dwg save, the restore with the configured values, quit.
+    const std::vector<std::string> closing{"saveas\n", "\n", "C:\\Tovimo\\tmp.dwg\n",
+                                           "FILEDIA\n", "1\n", "ISAVEBAK\n", "0\n",
+                                           "PROXYNOTICE\n", "1\n", "quit\n"};
+    ASSERT_GE(typed.size(), closing.size());
+    EXPECT_EQ(std::vector<std::string>(typed.end() - closing.size(), typed.end()), closing);
+    EXPECT_EQ(windows.LatestStandin()->Model().SysVar("ISAVEBAK"), "0");
+    const auto out = console.Texts(false);
+    EXPECT_EQ(std::count_if(out.begin(), out.end(),
+                            [](const std::string& l) { return l.rfind("[", 0) == 0; }), 1);
+    EXPECT_EQ(out.back(), Interrupted);
+}
+
+TEST_F(ConsoleRunTest, CtrlCBeforeAutoCadIsReachedIsNotLost) {
+    AddDrawing("D:\\図面\\A.dwg");
+    // While AutoCAD starts: the run clears its flag once AutoCAD is there,
+    // but the request stands; no drawing is converted, the variables are
+    // still set back.
+    windows.onStandinStarted = [&](FakeStandin&) { current->RequestCancel(); };
+    EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitCanceled);
+    EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 0);
+    EXPECT_EQ(CountTyped("PROXYNOTICE\n"), 2);
+    EXPECT_EQ(Typed().back(), "quit\n");
+    EXPECT_EQ(console.Texts(false).back(), Interrupted);
+}
+
+TEST_F(ConsoleRunTest, CtrlCBeforeTheRunStartsReachesNoAutoCad) {
+    AddDrawing("D:\\図面\\A.dwg");
+    WriteIni();
+    ConsoleRun run({windows, clock, pump, processes, profile, fileSystem, order, console});
+    run.RequestCancel();
+    EXPECT_EQ(run.Run({"dxf", "D:\\図面"}), ExitCanceled);
+    EXPECT_TRUE(processes.Calls().empty());
+    EXPECT_EQ(console.Texts(false), std::vector<std::string>{Interrupted});
+}
+
+struct Refusal {
+    const char* name;
+    void (*setUp)(ConsoleRunTest&);
+    std::vector<std::string> args;
+    const char* message;  // a part of the error written
+};
+
+void PrintTo(const Refusal& refusal, std::ostream* os) { *os << refusal.name; }
+
+class ConsoleRefusal : public ConsoleRunTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(ConsoleRefusal, Gives5WithAMessageAndTouchesNothing) {
+    const Refusal& c = GetParam();
+    AddDrawing("D:\\図面\\A.dwg");
+    if (c.setUp) c.setUp(*this);
+    WriteIni();
+    EXPECT_EQ(Run(c.args), ExitRefused);
+    EXPECT_TRUE(windows.Messages().empty());
+    EXPECT_TRUE(processes.Calls().empty());
+    EXPECT_EQ(profile.Text(IniFile), iniText);
+    EXPECT_TRUE(profile.Writes().empty());
+    EXPECT_TRUE(console.Texts(false).empty());
+    EXPECT_TRUE(console.Has(true, c.message)) << ::testing::PrintToString(console.Texts(true));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ConsoleRunTest, ConsoleRefusal,
+    ::testing::Values(
+        Refusal{"BadArguments", nullptr, {"dxf", "/q", "D:\\図面"}, "/q"},
+        Refusal{"NoSettingsFile", nullptr, {"dxf", "/ini", "C:\\none.ini", "D:\\図面"}, "C:\\none.ini"},
+        Refusal{"NonIntegerWait", [](ConsoleRunTest& t) { t.mainForm["CommandWait"] = "10ms"; },
+                {"dxf", "D:\\図面"}, "CommandWait"},
+        Refusal{"NegativeStartWait", [](ConsoleRunTest& t) { t.mainForm["StartWait"] = "-1"; },
+                {"dxf", "D:\\図面"}, "StartWait"},
+        Refusal{"EndValueNoInteger", [](ConsoleRunTest& t) { t.mainForm["FileDia"] = "x"; },
+                {"dxf", "D:\\図面"}, "FileDia"},
+        Refusal{"WaitLimitZero", [](ConsoleRunTest& t) { t.mainForm["WaitLimit"] = "0"; },
+                {"dxf", "D:\\図面"}, "WaitLimit"},
+        Refusal{"EmptyMacro", [](ConsoleRunTest& t) { t.toDwgMacro.clear(); }, {"dwg", "D:\\図面"},
+                "dxftodwg"},
+        Refusal{"NoDrawingOfTheKind", nullptr, {"dwg", "D:\\図面"}, "DXF"},
+        Refusal{"MissingPath", nullptr, {"dxf", "D:\\図面", "D:\\なし"}, "D:\\なし"},
+        Refusal{"MissingOutputFolder", nullptr, {"dxf", "/o", "E:\\なし", "D:\\図面"}, "E:\\なし"},
+        Refusal{"NoOutputFolderChosen", [](ConsoleRunTest& t) { t.mainForm["SaveSameDir"] = "0"; },
+                {"dxf", "D:\\図面"}, "変換後のフォルダを指定して下さい。"},
+        Refusal{"TargetFolderCannotBeMade",
+                [](ConsoleRunTest& t) {
+                    t.files.AddFolder("E:\\ro");
+                    t.files.MakeReadOnly("E:\\ro");
+                },
+                {"dxf", "/o", "E:\\ro", "/k", "D:\\図面"}, "E:\\ro\\図面"}),
+    [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tovimo::testing

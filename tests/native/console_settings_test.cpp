@@ -1,0 +1,172 @@
+// The settings of a console run: the file read as the window reads it, the
+// stricter checks, the command line laid over it, and a macro that is
+// never written back.
+#include <gtest/gtest.h>
+
+#include "console/console_settings.h"
+#include "convert/acad_macro.h"
+#include "fake_message_pump.h"
+#include "fake_process_launcher.h"
+#include "fake_window_system.h"
+#include "memory_file_system.h"
+#include "memory_files.h"
+#include "memory_profile_file.h"
+#include "virtual_clock.h"
+
+namespace tovimo::testing {
+namespace {
+
+constexpr const char* ProgramFolder = "C:\\Tovimo\\";
+constexpr const char* DefaultIni = "C:\\Tovimo\\tovimo.ini";
+
+class ConsoleSettingsTest : public ::testing::Test {
+protected:
+    ConsoleSettingsTest() {
+        files.AddFolder("C:\\Tovimo");
+        files.AddFolder("E:\\out");
+    }
+
+    void WriteIni(const std::string& mainForm, const std::string& path = DefaultIni) {
+        const std::string text = "[MainForm]\r\n" + mainForm;
+        profile.SetText(path, text);
+        files.AddFile(path, text);
+    }
+
+    ConsoleSettingsResult Read(const std::vector<std::string>& args) {
+        std::vector<std::string> full{"dxf"};
+        full.insert(full.end(), args.begin(), args.end());
+        full.push_back("D:\\a.dwg");
+        const ParsedArguments parsed = ParseCommandArguments(full);
+        EXPECT_TRUE(parsed.arguments) << parsed.error;
+        return ReadConsoleSettings(profile, fileSystem, *parsed.arguments, ProgramFolder);
+    }
+    MainFormSettings Settings(const std::vector<std::string>& args = {}) {
+        const ConsoleSettingsResult result = Read(args);
+        EXPECT_TRUE(result.errors.empty()) << ::testing::PrintToString(result.errors);
+        return result.settings ? result.settings->settings : MainFormSettings{};
+    }
+
+    MemoryFiles files;
+    MemoryFileSystem fileSystem{files};
+    MemoryProfileFile profile;
+};
+
+TEST_F(ConsoleSettingsTest, WithoutOptionsTheFileDecidesAndMissingKeysTakeTheWindowsDefaults) {
+    WriteIni("GetChildFolder=1\r\nRewite=0\r\nSaveChildDir=0\r\nSaveSameDir=0\r\nSaveDir=E:\\out\r\n"
+             "CommandWait=\r\nFileDia=-2\r\nAcadArg=/nologo\r\n");
+    const ConsoleSettingsResult result = Read({});
+    ASSERT_TRUE(result.settings);
+    EXPECT_EQ(result.settings->file, DefaultIni);
+    const MainFormSettings& s = result.settings->settings;
+    EXPECT_TRUE(s.GetChildFolder);
+    EXPECT_FALSE(s.Rewite);
+    EXPECT_FALSE(s.SaveChildDir);
+    EXPECT_FALSE(s.SaveSameDir);
+    EXPECT_EQ(s.SaveDir, "E:\\out");
+    EXPECT_EQ(s.CommandWait, 100);  // empty: not set
+    EXPECT_EQ(s.StartWait, 15);
+    EXPECT_EQ(s.FileDia, -2);       // an end value may be negative
+    EXPECT_EQ(s.AcadArg, "/nologo");
+    EXPECT_TRUE(s.AcadClose);
+}
+
+TEST_F(ConsoleSettingsTest, OptionsOverrideTheirSettingsForTheRunOnly) {
+    WriteIni("GetChildFolder=0\r\nRewite=1\r\nSaveChildDir=1\r\nSaveSameDir=1\r\n");
+    const MainFormSettings s = Settings({"/s", "/n", "/o", "E:\\out", "/-k"});
+    EXPECT_TRUE(s.GetChildFolder);
+    EXPECT_FALSE(s.Rewite);
+    EXPECT_FALSE(s.SaveSameDir);
+    EXPECT_EQ(s.SaveDir, "E:\\out");
+    EXPECT_FALSE(s.SaveChildDir);
+
+    // /o alone leaves SaveChildDir to the file.
+    EXPECT_TRUE(Settings({"/o", "E:\\out"}).SaveChildDir);
+    EXPECT_TRUE(Settings({"/y"}).Rewite);
+}
+
+TEST_F(ConsoleSettingsTest, RelativeFilesAndFoldersAreMadeFullAgainstTheCurrentFolder) {
+    // A bare name would make the profile functions look in the Windows
+    // folder, and AutoCAD has a current folder of its own.
+    fileSystem.CurrentDirectory = "E:\\";
+    WriteIni("CommandWait=7\r\n", "E:\\my.ini");
+    const ConsoleSettingsResult result = Read({"/ini", "my.ini", "/o", "out"});
+    ASSERT_TRUE(result.settings) << ::testing::PrintToString(result.errors);
+    EXPECT_EQ(result.settings->file, "E:\\my.ini");
+    EXPECT_EQ(result.settings->settings.CommandWait, 7);
+    EXPECT_EQ(result.settings->settings.SaveDir, "E:\\out");
+}
+
+TEST_F(ConsoleSettingsTest, EveryValueThatIsNoIntegerIsNamed) {
+    WriteIni("CommandWait=1O0\r\nStartWait=15s\r\nISaveBak=one\r\nProxyNotice=0x1\r\nTop=abc\r\n");
+    const ConsoleSettingsResult result = Read({});
+    EXPECT_FALSE(result.settings);
+    // Hexadecimal is an integer to the settings file; the window's geometry
+    // plays no part in a console run.
+    ASSERT_EQ(result.errors.size(), 3u) << ::testing::PrintToString(result.errors);
+    EXPECT_NE(result.errors[0].find("CommandWait"), std::string::npos);
+    EXPECT_NE(result.errors[0].find("1O0"), std::string::npos);
+    EXPECT_NE(result.errors[1].find("StartWait"), std::string::npos);
+    EXPECT_NE(result.errors[2].find("ISaveBak"), std::string::npos);
+}
+
+TEST_F(ConsoleSettingsTest, WaitsMustNotBeNegativeAndTheLimitMustBePositive) {
+    WriteIni("CommandWait=0\r\nStartWait=0\r\nWaitLimit=1\r\n");
+    EXPECT_TRUE(Read({}).settings);
+    WriteIni("CommandWait=-1\r\nStartWait=-5\r\nWaitLimit=0\r\n");
+    EXPECT_EQ(Read({}).errors.size(), 3u);
+}
+
+TEST_F(ConsoleSettingsTest, AMissingFileOrAFolderInItsPlaceIsRefused) {
+    EXPECT_NE(Read({}).errors.at(0).find(DefaultIni), std::string::npos);
+    files.AddFolder("E:\\ini");
+    const ConsoleSettingsResult folder = Read({"/ini", "E:\\ini"});
+    EXPECT_FALSE(folder.settings);
+    EXPECT_NE(folder.errors.at(0).find("E:\\ini"), std::string::npos);
+}
+
+TEST_F(ConsoleSettingsTest, AnOutputFolderMustExistOrHaveBeenChosen) {
+    WriteIni("SaveSameDir=1\r\n");
+    EXPECT_FALSE(Read({"/o", "E:\\none"}).settings);
+    // Results for the output folder, but it is still the program's folder
+    // (or a folder that has gone): nobody chose one.
+    WriteIni("SaveSameDir=0\r\nSaveDir=C:\\Tovimo\\\r\n");
+    EXPECT_FALSE(Read({}).settings);
+    WriteIni("SaveSameDir=0\r\nSaveDir=E:\\gone\r\n");
+    EXPECT_FALSE(Read({}).settings);
+    EXPECT_TRUE(Read({"/o", "E:\\out"}).settings);
+}
+
+TEST(ConsoleMacroWriteBack, AMacroWithWriteBackOffLeavesTheSettingsFileAlone) {
+    VirtualClock clock;
+    MemoryFiles files;
+    FakeWindowSystem windows{clock, files};
+    FakeMessagePump pump;
+    FakeProcessLauncher launcher{&clock};
+    MemoryProfileFile profile;
+    struct : UserMessages {
+        int shown = 0;
+        void ShowMessage(const std::string&, const std::string&) override { ++shown; }
+    } messages;
+    const std::string text = "[dwgtodxf]\r\nMACRO_LINES=2\r\nMACRO0=open\r\nMACRO1=#FILE\r\n";
+    profile.SetText(DefaultIni, text);
+    profile.SetWritable(DefaultIni, false);
+    const AcadPlatform platform{windows, clock, pump, launcher};
+    {
+        AcadMacro macro(platform, profile, messages, DefaultIni, "dwgtodxf");
+        EXPECT_TRUE(macro.WritesBack());
+        macro.SetWriteBack(false);
+        EXPECT_EQ(macro.MacroLines, (std::vector<std::string>{"open", "#FILE"}));
+        macro.MacroLines.push_back("qsave");
+    }
+    EXPECT_TRUE(profile.Writes().empty());
+    EXPECT_EQ(messages.shown, 0);  // not even the unwritable file is mentioned
+    EXPECT_EQ(profile.Text(DefaultIni), text);
+
+    // Left on, the same object writes its lines back.
+    profile.SetWritable(DefaultIni, true);
+    { AcadMacro macro(platform, profile, messages, DefaultIni, "dwgtodxf"); }
+    EXPECT_FALSE(profile.Writes().empty());
+}
+
+}  // namespace
+}  // namespace tovimo::testing
