@@ -86,19 +86,23 @@ wine_warm_up() {
     return 0
 }
 
-# Process ids of the Unix processes that run in this prefix, wineserver
-# excluded. With a pattern, only those whose command line matches it.
+# Process ids of the Wine processes (Windows programs) that run in this
+# prefix; its server is not one of them. With a pattern, only those whose
+# command line matches it (extended regular expression, letter case aside).
 wine_prefix_pids() {
     local pattern=${1:-}
-    local dir pid
+    local dir pid exe cmd
     for dir in /proc/[0-9]*; do
         pid=${dir#/proc/}
-        [[ $pid == "$$" || $pid == "$BASHPID" ]] && continue
+        exe=$(readlink "$dir/exe" 2>/dev/null) || continue
+        case ${exe##*/} in
+            wineserver*) continue ;;
+            wine*) ;;
+            *) continue ;;
+        esac
         { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-        local cmd
         cmd=$({ tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null) || continue
         [[ -z $cmd ]] && continue
-        [[ $cmd == *wineserver* ]] && continue
         if [[ -n $pattern ]] && ! grep -qiE -- "$pattern" <<<"$cmd"; then continue; fi
         echo "$pid"
     done
