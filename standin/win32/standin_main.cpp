@@ -26,6 +26,10 @@ std::string EnvironmentOptions() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace tovimo::standin;
+    // AutoCAD is a windowed program and has no console on Windows. Under
+    // Wine it would share the console of the program that started it, and
+    // a Ctrl+C meant for that program would end it too.
+    ::FreeConsole();
     // The environment's switches first: the command line's win.
     std::vector<std::string> arguments = SplitArguments(EnvironmentOptions());
     const auto own = ArgumentsAfterProgram(GetCommandLineA(), ModulePath());
