@@ -84,3 +84,11 @@ target_link_libraries(standin-acad PRIVATE standin_model user32 kernel32)
 #   scripts/wine-run <build>/bin/collect_bench.exe
 add_executable(collect_bench ${PROJECT_SOURCE_DIR}/bench/collect_bench/collect_bench.cpp)
 target_link_libraries(collect_bench PRIVATE tovimo_win32 tovimo_portable)
+
+# TovimoCmd, the console program that runs a whole conversion from the
+# command line. Its Wine test starts it, the stand-in AutoCAD and Pelkadu
+# from the bin folder.
+tovimo_program(TovimoCmd ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimocmd tovimo_win32)
+if(TARGET tovimocmd_test)
+  add_dependencies(tovimocmd_test TovimoCmd standin-acad Pelkadu)
+endif()
