@@ -92,3 +92,25 @@ tovimo_program(TovimoCmd ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimocmd tovi
 if(TARGET tovimocmd_test)
   add_dependencies(tovimocmd_test TovimoCmd standin-acad Pelkadu)
 endif()
+
+# The sample drawings and settings file, copied into the build tree beside
+# the bin folder: the conversion tests convert copies of them. Then the
+# conversion benchmark (a program that prints figures, not a test). Run it by
+# hand, in a Wine session, with a limit that fits its few minutes:
+#   TOVIMO_WINE_TIMEOUT=900 scripts/wine-run <build>/bin/conversion_bench.exe
+file(GLOB_RECURSE TOVIMO_SAMPLE_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/samples
+     ${PROJECT_SOURCE_DIR}/samples/*)
+foreach(sample ${TOVIMO_SAMPLE_FILES})
+  configure_file(${PROJECT_SOURCE_DIR}/samples/${sample} ${CMAKE_BINARY_DIR}/samples/${sample} COPYONLY)
+endforeach()
+if(TARGET conversion_test)
+  add_dependencies(conversion_test standin-acad Pelkadu)
+endif()
+file(GLOB CONVERSION_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/conversion_bench/*.cpp)
+if(CONVERSION_BENCH_SOURCES)
+  add_executable(conversion_bench ${CONVERSION_BENCH_SOURCES}
+                 ${PROJECT_SOURCE_DIR}/tests/wine/support/program_guard.cpp)
+  target_include_directories(conversion_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine/support)
+  target_link_libraries(conversion_bench PRIVATE tovimo_win32 tovimo_portable)
+  add_dependencies(conversion_bench standin-acad Pelkadu)
+endif()
