@@ -1,0 +1,348 @@
+// TovimoCmd.exe from end to end: started as a batch file would start it,
+// typing into the stand-in AutoCAD process (its startup dialog pressed away
+// by Pelkadu), over a tree of drawings with Japanese names; its output, its
+// exit codes, its results, and Ctrl+C.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/win32_api.h"
+#include "program_guard.h"
+#include "standin_drawing.h"
+#include "standin_log_file.h"
+#include "started_program.h"
+#include "test_files.h"
+#include "wait_until.h"
+
+namespace tovimo::wine_tests {
+namespace {
+
+constexpr const char* Finished = "   作業が終わりました      ";
+constexpr const char* Interrupted = "   作業を中断しました      ";
+constexpr int RunLimitMs = 60000;
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+// One TovimoCmd process with its standard output and error in files.
+class TovimoCmd {
+public:
+    TovimoCmd(const std::string& arguments, const std::string& folder)
+        : outPath_(folder + "out.txt"), errPath_(folder + "err.txt") {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        const auto open = [&](const std::string& path) {
+            return ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        };
+        HANDLE out = open(outPath_);
+        HANDLE err = open(errPath_);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = out;
+        startup.hStdError = err;
+        std::string line = "\"" + BinFolder() + "TovimoCmd.exe\" " + arguments;
+        line.push_back('\0');
+        PROCESS_INFORMATION process{};
+        // A console of its own, so that a Ctrl+C can be sent to it alone.
+        if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE,
+                             nullptr, nullptr, &startup, &process)) {
+            ::CloseHandle(process.hThread);
+            process_ = process.hProcess;
+            processId_ = process.dwProcessId;
+        }
+        ::CloseHandle(out);
+        ::CloseHandle(err);
+    }
+    ~TovimoCmd() {
+        if (!process_) return;
+        if (::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(process_, 99);
+            ::WaitForSingleObject(process_, 5000);
+        }
+        ::CloseHandle(process_);
+    }
+    TovimoCmd(const TovimoCmd&) = delete;
+    TovimoCmd& operator=(const TovimoCmd&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    // The exit code; -1 when it did not end in time.
+    long ExitCode(int timeoutMs = RunLimitMs) {
+        if (!process_ || ::WaitForSingleObject(process_, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        ::GetExitCodeProcess(process_, &code);
+        return static_cast<long>(code);
+    }
+    std::vector<std::string> Out() const { return SplitLines(ReadWholeFile(outPath_).value_or("")); }
+    std::vector<std::string> Err() const { return SplitLines(ReadWholeFile(errPath_).value_or("")); }
+    bool OutHas(const std::string& line) const {
+        const auto lines = Out();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    // Ctrl+C as the console delivers it: to every process of the program's
+    // console, here the program alone. This test process joins that console
+    // for the moment and ignores the event itself (which the programs it
+    // starts later inherit; TovimoCmd takes Ctrl+C again by itself).
+    bool PressCtrlC() {
+        ::FreeConsole();
+        if (!::AttachConsole(processId_)) return false;
+        ::SetConsoleCtrlHandler(nullptr, TRUE);
+        const bool sent = ::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) != FALSE;
+        ::FreeConsole();
+        return sent;
+    }
+
+private:
+    std::string outPath_;
+    std::string errPath_;
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+};
+
+std::string Drawing(const std::string& marker = "") {
+    return std::string(standin::DrawingHeader) + "\r\nFORMAT DWG2000\r\n" +
+           (marker.empty() ? "" : marker + "\r\n");
+}
+
+std::optional<standin::StandinDrawing> Result(const std::string& path) {
+    const auto content = ReadWholeFile(path);
+    if (!content) return std::nullopt;
+    return standin::ParseDrawing(*content);
+}
+
+class TovimoCmdTest : public ::testing::Test {
+protected:
+    TovimoCmdTest() {
+        ::DeleteFileA(TmpDwg().c_str());
+        dwg = temp.MakeFolder("図面\\dwg");
+        dxf = temp.MakeFolder("図面\\dxf");
+        temp.MakeFolder("図面\\dwg\\設備図");
+        temp.MakeFolder("図面\\dxf\\詳細図");
+        for (const char* name : {"plan-1F.dwg", "ソケット.dwg", "設備図\\空調.dwg"})
+            WriteWholeFile(dwg + name, Drawing());
+        WriteWholeFile(dwg + "memo.dxf", Drawing());
+        for (const char* name : {"site.dxf", "詳細図\\表題欄.dxf"}) WriteWholeFile(dxf + name, Drawing());
+    }
+    ~TovimoCmdTest() override {
+        if (!WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000))
+            ADD_FAILURE() << "the stand-in AutoCAD was left running";
+        guard.EndAll();
+        ::DeleteFileA(TmpDwg().c_str());
+    }
+
+    static std::string TmpDwg() { return BinFolder() + "tmp.dwg"; }
+
+    // The settings file: both macros, the stand-in as AutoCAD with its
+    // startup dialog and its log, and AutoCAD closed after each run. The
+    // first of two equal keys counts, so first comes before the rest.
+    void WriteIni(const std::string& acadArg = "", const std::string& first = "") {
+        iniText = "[MainForm]\r\n" + first + "AcadPath=" + BinFolder() + "standin-acad.exe\r\n"
+                  "AcadArg=/startup " + log.Switch() + (acadArg.empty() ? "" : " " + acadArg) + "\r\n"
+                  "CommandWait=20\r\nStartWait=15\r\nFileDia=1\r\nISaveBak=0\r\nProxyNotice=1\r\n"
+                  "AcadClose=1\r\nSaveSameDir=1\r\nWaitLimit=30\r\n" +
+                  "\r\n[dwgtodxf]\r\nMACRO_LINES=6\r\nMACRO0=open\r\nMACRO1=#FILE\r\nMACRO2=saveas\r\n"
+                  "MACRO3=DXF\r\nMACRO4=#ENTER\r\nMACRO5=#SAVEFILE\r\n"
+                  "\r\n[dxftodwg]\r\nMACRO_LINES=5\r\nMACRO0=open\r\nMACRO1=#FILE\r\nMACRO2=saveas\r\n"
+                  "MACRO3=2000\r\nMACRO4=#SAVEFILE\r\n";
+        ASSERT_TRUE(WriteWholeFile(ini, iniText));
+    }
+    std::string IniOption() const { return "/ini \"" + ini + "\""; }
+    // A path as one argument. A folder is given without its "\" at the end:
+    // "\"" inside an argument stands for a quote.
+    static std::string Quoted(std::string path) {
+        if (!path.empty() && path.back() == '\\') path.pop_back();
+        return "\"" + path + "\"";
+    }
+
+    // The values a system variable was set to, in order.
+    std::vector<std::string> SysVarHistory(const std::string& name) const {
+        std::vector<std::string> values;
+        for (const auto& entry : log.OfKind("sysvar"))
+            if (entry.Field(0) == name) values.push_back(entry.Field(1));
+        return values;
+    }
+
+    ProgramGuard guard{[] {
+        auto programs = ProgramGuard::OurPrograms();
+        programs.push_back("TovimoCmd.exe");
+        return programs;
+    }()};
+    TempFolder temp{"tovimocmd"};
+    std::string dwg;
+    std::string dxf;
+    const std::string ini = temp.Path() + "設定.ini";
+    const StandinLogFile log{temp.Path() + "acad.log"};
+    std::string iniText;
+};
+
+TEST_F(TovimoCmdTest, BothDirectionsConvertTheGivenFoldersAndLeaveTheSettingsFileAlone) {
+    WriteIni();
+    {
+        TovimoCmd run("dxf /s " + IniOption() + " " + Quoted(dwg), temp.Path());
+        ASSERT_TRUE(run.Started());
+        EXPECT_EQ(run.ExitCode(), 0) << ::testing::PrintToString(run.Err());
+        for (const char* name : {"plan-1F", "ソケット", "設備図\\空調"}) {
+            SCOPED_TRACE(name);
+            const auto result = Result(dwg + name + ".dxf");
+            ASSERT_TRUE(result);
+            EXPECT_EQ(result->format, "DXF");
+            EXPECT_EQ(result->source, dwg + name + ".dwg");
+        }
+        EXPECT_FALSE(FileExists(dwg + "memo.dwg"));
+        const auto out = run.Out();
+        ASSERT_EQ(out.size(), 4u) << ::testing::PrintToString(out);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(out[i].rfind("[" + std::to_string(i + 1) + "/3] " + dwg, 0), 0u) << out[i];
+        EXPECT_EQ(out.back(), Finished);
+        EXPECT_TRUE(run.Err().empty());
+    }
+    // Pelkadu pressed the startup dialog; the end values were set; AutoCAD closed.
+    EXPECT_FALSE(log.OfKind("pressed").empty());
+    EXPECT_EQ(SysVarHistory("ISAVEBAK"), (std::vector<std::string>{"0", "0"}));
+    EXPECT_TRUE(log.WaitFor("quit"));
+    ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+    ::DeleteFileA(log.Path().c_str());
+
+    // DXF to DWG, without /s: the sub-folder is left out.
+    TovimoCmd back("dwg " + IniOption() + " " + Quoted(dxf), temp.Path());
+    EXPECT_EQ(back.ExitCode(), 0) << ::testing::PrintToString(back.Err());
+    EXPECT_EQ(Result(dxf + "site.dwg").value_or(standin::StandinDrawing{}).format, "DWG2000");
+    EXPECT_FALSE(FileExists(dxf + "詳細図\\表題欄.dwg"));
+    EXPECT_EQ(back.Out(), (std::vector<std::string>{"[1/1] " + dxf + "site.dxf", Finished}));
+
+    // Neither run wrote to the settings file, macros included.
+    EXPECT_EQ(ReadWholeFile(ini), iniText);
+}
+
+TEST_F(TovimoCmdTest, AnOutputFolderTakesTheResultsWithOrWithoutTheSubFolders) {
+    WriteIni();
+    // "表" ends in the byte of "\": right before the closing quote of its
+    // argument it must not be taken for an escaped quote.
+    const std::string out = temp.MakeFolder("出力表");
+    {
+        TovimoCmd run("dxf /s /o " + Quoted(out) + " /k " + IniOption() + " " + Quoted(dwg), temp.Path());
+        EXPECT_EQ(run.ExitCode(), 0) << ::testing::PrintToString(run.Err());
+        EXPECT_TRUE(Result(out + "dwg\\plan-1F.dxf"));
+        EXPECT_TRUE(Result(out + "dwg\\ソケット.dxf"));
+        EXPECT_EQ(Result(out + "dwg\\設備図\\空調.dxf").value_or(standin::StandinDrawing{}).source,
+                  dwg + "設備図\\空調.dwg");
+        EXPECT_FALSE(FileExists(dwg + "plan-1F.dxf"));
+    }
+    ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+
+    // Without the sub-folders two drawings of the same name meet: with /n
+    // the second one finds the first one's result and is listed.
+    WriteWholeFile(dwg + "設備図\\plan-1F.dwg", Drawing());
+    const std::string flat = temp.MakeFolder("平ら");
+    TovimoCmd run("dxf /s /n /o " + Quoted(flat) + " /-k " + IniOption() + " " + Quoted(dwg), temp.Path());
+    EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
+    EXPECT_EQ(Result(flat + "plan-1F.dxf").value_or(standin::StandinDrawing{}).source, dwg + "plan-1F.dwg");
+    EXPECT_TRUE(Result(flat + "空調.dxf"));
+    EXPECT_FALSE(FileExists(flat + "設備図\\空調.dxf"));
+    EXPECT_TRUE(run.OutHas("  " + dwg + "設備図\\plan-1F.dwg  (変換後のファイルが既にあります)"))
+        << ::testing::PrintToString(run.Out());
+    EXPECT_EQ(log.OfKind("kept").size(), 1u);
+}
+
+TEST_F(TovimoCmdTest, ExistingResultsAndADrawingThatFailsToOpenAreListedWithExitCode1) {
+    WriteIni();
+    const std::string earlier = Drawing();
+    WriteWholeFile(dwg + "ソケット.dxf", earlier);
+    WriteWholeFile(dwg + "壊れた.dwg", Drawing("FAIL"));
+    TovimoCmd run("dxf /n " + IniOption() + " " + Quoted(dwg), temp.Path());
+    EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
+    EXPECT_EQ(ReadWholeFile(dwg + "ソケット.dxf"), earlier);
+    EXPECT_TRUE(Result(dwg + "plan-1F.dxf"));
+    const auto out = run.Out();
+    ASSERT_GE(out.size(), 4u);
+    EXPECT_EQ(out.back(), Finished);
+    EXPECT_EQ(out[out.size() - 4], "これらの図面は、変換を行っていません (2 枚):");
+    // In the order the drawings were met.
+    std::vector<std::string> listed(out.end() - 3, out.end() - 1);
+    std::vector<std::string> expected{"  " + dwg + "ソケット.dwg  (変換後のファイルが既にあります)",
+                                      "  " + dwg + "壊れた.dwg  (AutoCADで開けませんでした)"};
+    std::sort(listed.begin(), listed.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(listed, expected);
+}
+
+TEST_F(TovimoCmdTest, CtrlCEndsTheRunAfterTheDrawingUnderWayWithTheVariablesRestored) {
+    // Slow opens, so that the run is surely in the middle.
+    WriteIni("/opendelay:700");
+    for (int i = 1; i <= 6; ++i) WriteWholeFile(dwg + "連番" + std::to_string(i) + ".dwg", Drawing());
+    TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path());
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto out = run.Out();
+        return out.size() >= 2 && out[1].rfind("[2/", 0) == 0;
+    }, RunLimitMs)) << ::testing::PrintToString(run.Out());
+    ASSERT_TRUE(run.PressCtrlC()) << ::GetLastError();
+    EXPECT_EQ(run.ExitCode(), 2) << ::testing::PrintToString(run.Err());
+
+    const auto out = run.Out();
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out.back(), Interrupted);
+    const long started = std::count_if(out.begin(), out.end(), [](const std::string& line) {
+        return line.rfind("[", 0) == 0;
+    });
+    EXPECT_EQ(out[0].rfind("[1/8] ", 0), 0u) << out[0];
+    EXPECT_LT(started, 8);
+    // Each drawing started was finished.
+    int converted = 0;
+    for (const auto& entry : log.OfKind("write")) converted += entry.Field(1) == "DXF";
+    EXPECT_EQ(converted, started);
+    // Set to 0 for the run, then back to the values of the settings file;
+    // and AutoCAD closed as set.
+    EXPECT_EQ(SysVarHistory("FILEDIA"), (std::vector<std::string>{"0", "1"}));
+    EXPECT_EQ(SysVarHistory("PROXYNOTICE"), (std::vector<std::string>{"0", "1"}));
+    EXPECT_TRUE(log.WaitFor("quit"));
+}
+
+TEST_F(TovimoCmdTest, AutoCadThatCannotStartGives3AndAnotherRunningAutoCadGives4) {
+    WriteIni("", "AcadPath=" + BinFolder() + "missing-acad.exe\r\n");
+    {
+        TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path());
+        EXPECT_EQ(run.ExitCode(), 3);
+        EXPECT_EQ(run.Err(), std::vector<std::string>{"Auto CADを起動できません"});
+        EXPECT_TRUE(run.Out().empty());
+    }
+    WriteIni();
+    const StandinLogFile usersLog{temp.Path() + "users-acad.log"};
+    StartedProgram users(BinFolder() + "standin-acad.exe " + usersLog.Switch());
+    ASSERT_TRUE(usersLog.WaitFor("window"));
+    ASSERT_TRUE(WaitUntil([&] { return usersLog.OfKind("prompt").size() > 0; }, 15000));
+    {
+        TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path());
+        EXPECT_EQ(run.ExitCode(), 4);
+        EXPECT_EQ(run.Err(), std::vector<std::string>{"起動中のAuto CADを終了させてください。"});
+        EXPECT_TRUE(usersLog.OfKind("copydata").empty());
+        EXPECT_EQ(CountRunning("standin-acad.exe"), 1);
+    }
+    EXPECT_FALSE(FileExists(dwg + "plan-1F.dxf"));
+    guard.EndAll();
+}
+
+TEST_F(TovimoCmdTest, ARefusalGives5BeforeAutoCadIsStarted) {
+    WriteIni("", "CommandWait=abc\r\n");
+    TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path());
+    EXPECT_EQ(run.ExitCode(), 5);
+    ASSERT_FALSE(run.Err().empty());
+    EXPECT_NE(run.Err()[0].find("CommandWait"), std::string::npos);
+    EXPECT_EQ(CountRunning("standin-acad.exe"), 0);
+    EXPECT_FALSE(FileExists(log.Path()));
+    EXPECT_EQ(ReadWholeFile(ini), iniText);
+}
+
+}  // namespace
+}  // namespace tovimo::wine_tests
