@@ -5,12 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "acadlink/acad_control.h"
+#include "acad_on_win32.h"
 #include "acadlink/window_list.h"
-#include "platform/win32_clock.h"
-#include "platform/win32_message_pump.h"
-#include "platform/win32_process_launcher.h"
-#include "platform/win32_window_system.h"
 #include "program_guard.h"
 #include "scoped_environment.h"
 #include "standin_log_file.h"
@@ -24,21 +20,6 @@ namespace tovimo::wine_tests {
 namespace {
 
 constexpr int StartWait = 15;  // seconds, as a user would set it
-
-struct Win32Platform {
-    win32::Win32WindowSystem windows;
-    win32::Win32Clock clock;
-    win32::Win32MessagePump messages;
-    win32::Win32ProcessLauncher processes;
-    AcadPlatform Get() { return AcadPlatform{windows, clock, messages, processes}; }
-};
-
-// The command prompt, waited for as a run does, but with a limit.
-bool WaitForCommandPrompt(AcadControl& acad, int attempts = 200) {
-    for (int attempt = 0; attempt < attempts; ++attempt)
-        if (acad.IsCommandPrompt()) return true;
-    return false;
-}
 
 class AcadLinkTest : public ::testing::Test {
 protected:
@@ -199,7 +180,11 @@ TEST_F(AcadLinkTest, ALinkedObjectFindsItsAutoCadAgainAndTheOtherDirectionDoesNo
 // --- dialogs ---
 
 TEST_F(AcadLinkTest, AFailedOpenShowsAMessageBoxThatIsPressed) {
-    const std::string broken = temp.Path() + "broken.dwg";
+    // A Japanese path: "表" and "ソ" end in the byte of "\", and must cross
+    // to AutoCAD unchanged.
+    const std::string folder = temp.MakeFolder("表示ソフト");
+    ASSERT_FALSE(folder.empty());
+    const std::string broken = folder + "broken.dwg";
     ASSERT_TRUE(WriteWholeFile(broken, "STANDIN-DRAWING\nFAIL\n"));
     acad.SetAcadPath(StandinProgram());
     acad.AcadArgs = log.Switch();
@@ -212,6 +197,8 @@ TEST_F(AcadLinkTest, AFailedOpenShowsAMessageBoxThatIsPressed) {
     acad.SendCommand(broken + "\n");
     const std::string title = "AutoCAD LT ﾒｯｾｰｼﾞ";
     ASSERT_TRUE(WaitUntil([&] { return acad.FindAcadDialog(title) != 0; }, 10000)) << log.Text();
+    EXPECT_TRUE(log.Has("copydata", {"1", std::to_string(broken.size() + 2), broken + "\n"}))
+        << log.Text();
     EXPECT_EQ(platform.windows.GetParent(acad.FindAcadDialog(title)), acad.MainWindow);
     EXPECT_FALSE(acad.IsCommandPrompt()) << "the box holds the command line";
     EXPECT_EQ(acad.FindAcadDialog("スタートアップ"), 0u);

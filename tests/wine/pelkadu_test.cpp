@@ -6,11 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "acadlink/acad_control.h"
-#include "platform/win32_clock.h"
-#include "platform/win32_message_pump.h"
-#include "platform/win32_process_launcher.h"
-#include "platform/win32_window_system.h"
+#include "acad_on_win32.h"
 #include "program_guard.h"
 #include "scoped_environment.h"
 #include "standin_log_file.h"
@@ -25,22 +21,13 @@ namespace {
 
 constexpr int StartWait = 15;
 
-bool WaitForCommandPrompt(AcadControl& acad, int attempts = 200) {
-    for (int attempt = 0; attempt < attempts; ++attempt)
-        if (acad.IsCommandPrompt()) return true;
-    return false;
-}
-
 class PelkaduTest : public ::testing::Test {
 protected:
     ProgramGuard guard;
     TempFolder temp{"tovimo-pelkadu"};
     StandinLogFile log{temp.Path() + "acad.log"};
-    win32::Win32WindowSystem windows;
-    win32::Win32Clock clock;
-    win32::Win32MessagePump messages;
-    win32::Win32ProcessLauncher processes;
-    AcadControl acad{AcadPlatform{windows, clock, messages, processes}};
+    Win32Platform platform;
+    AcadControl acad{platform.Get()};
 
     static std::string Program(const char* name) { return BinFolder() + name; }
 
@@ -138,12 +125,12 @@ TEST_F(PelkaduTest, PassesOverStartupDialogsThatAreNotAutoCads) {
 TEST_F(PelkaduTest, EndsByItselfWithExitCodeZeroWhenNoAutoCadShowsUp) {
     StartedProgram pelkadu(Program("Pelkadu.exe"));
     ASSERT_TRUE(pelkadu.Started());
-    const std::int64_t started = clock.NowMs();
+    const std::int64_t started = platform.clock.NowMs();
     ::Sleep(1000);
     EXPECT_TRUE(pelkadu.Running()) << "it keeps looking";
     EXPECT_EQ(CountTopWindowsOf(pelkadu.ProcessId()), 0) << "it has no window of its own";
     EXPECT_EQ(pelkadu.WaitForExit(60000), std::optional<DWORD>(0));
-    EXPECT_GE(clock.NowMs() - started, 19000) << "200 attempts 100 ms apart";
+    EXPECT_GE(platform.clock.NowMs() - started, 19000) << "200 attempts 100 ms apart";
 }
 
 // Tovimo in a folder with a blank, with Pelkadu and AutoCAD beside it: the
