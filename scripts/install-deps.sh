@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ googletest libgtest-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine64 wine
-    coreutils util-linux libc-bin
+    coreutils util-linux libc-bin locales
 )
 
 missing=()

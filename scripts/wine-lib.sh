@@ -13,10 +13,31 @@ wine_env() {
     # or Gecko. winemenubuilder off: Wine writes nothing into the home folder.
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     # Makes GetACP() give 932 (Shift-JIS), as on the users' Japanese Windows.
-    # The glibc locale itself need not be installed.
+    # GetACP() says 932 even without the glibc locale, but then Wine turns
+    # file names into ASCII and every path with a Japanese name fails: the
+    # locale is compiled into the build tree once and found through LOCPATH.
     export LC_ALL=ja_JP.UTF-8
+    wine_locale "$build_dir" || return 1
     # Headless: Wine's null graphics driver, never an X server.
     unset DISPLAY WAYLAND_DISPLAY
+}
+
+# Compiles the glibc locale ja_JP.UTF-8 into <build-dir>/locale unless the
+# system has it already, and points LOCPATH there.
+wine_locale() {
+    if locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; then
+        return 0
+    fi
+    local dir=$1/locale
+    if [[ ! -e $dir/ja_JP.UTF-8/LC_CTYPE ]]; then
+        mkdir -p "$dir"
+        localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1 || true
+        if [[ ! -e $dir/ja_JP.UTF-8/LC_CTYPE ]]; then
+            echo "wine: cannot compile the locale ja_JP.UTF-8 (package locales)" >&2
+            return 1
+        fi
+    fi
+    export LOCPATH=$dir
 }
 
 # The registry settings of the prefix: the null graphics driver, and the
