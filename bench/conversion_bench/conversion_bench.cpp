@@ -147,7 +147,8 @@ bool RunOnce(int w, const std::vector<std::string>& sources, const std::string& 
     win32::Win32FileSystem files;
     BenchView view(clock, windows);
 
-    for (const auto& source : sources) DeleteFileA((std::string(RemoveExtension(source)) + ".dxf").c_str());
+    for (const auto& source : sources)
+        DeleteFileA((std::string(RemoveExtension(source)) + ".dxf").c_str());
 
     DwgDxf converter(AcadPlatform{windows, clock, pump, processes}, profile, files, view,
                      folder + "bench.ini", "dwgtodxf");
@@ -191,7 +192,8 @@ bool RunOnce(int w, const std::vector<std::string>& sources, const std::string& 
         summary.windowMs += d.windowMs;
         summary.cpuMs += d.cpuMs;
     }
-    if (!view.drawings.empty()) summary.meanRatio = ratioSum / static_cast<double>(view.drawings.size());
+    if (!view.drawings.empty())
+        summary.meanRatio = ratioSum / static_cast<double>(view.drawings.size());
     for (const auto& source : sources)
         summary.converted += FileExists(std::string(RemoveExtension(source)) + ".dxf");
     std::printf("run: %zu drawings timed, %d results written, %d skipped, %s\n",
@@ -251,7 +253,8 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("%d stand-in drawings, DWG to DXF beside each\n", DrawingCount);
-    std::printf("floor: the pauses asked for while a drawing was converted; ratio = wall / floor\n");
+    std::printf(
+        "floor: the pauses asked for while a drawing was converted; ratio = wall / floor\n");
 
     std::vector<RunSummary> summaries;
     bool ok = true;
@@ -272,9 +275,10 @@ int main(int argc, char** argv) {
                     s.wallMs / 1000.0, static_cast<double>(s.floorMs) / 1000.0, s.sleptMs / 1000.0,
                     s.windowMs / 1000.0, (s.wallMs - s.sleptMs - s.windowMs) / 1000.0, s.cpuMs,
                     s.runWallMs / 1000.0);
-    std::printf("slept: the time the pauses really took; window: the time in calls to the window\n"
-                "system (a sent message returns once AutoCAD has handled it); rest: wall - slept -\n"
-                "window, the program's own work; cpu: this process only, in the system's ticks\n");
+    std::printf(
+        "slept: the time the pauses really took; window: the time in calls to the window\n"
+        "system (a sent message returns once AutoCAD has handled it); rest: wall - slept -\n"
+        "window, the program's own work; cpu: this process only, in the system's ticks\n");
     RemoveFolder(folder);
     return ok ? 0 : 1;
 }

@@ -10,17 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "acad_on_win32.h"
 #include "convert/dwg_dxf.h"
 #include "drawings/drawing_collection.h"
 #include "drawings/path_parts.h"
 #include "platform/win32_api.h"
-#include "platform/win32_clock.h"
 #include "platform/win32_file_system.h"
-#include "platform/win32_message_pump.h"
-#include "platform/win32_process_launcher.h"
 #include "platform/win32_profile_file.h"
 #include "platform/win32_text_order.h"
-#include "platform/win32_window_system.h"
 #include "program_guard.h"
 #include "recording_view.h"
 #include "runlists/run_lists.h"
@@ -155,14 +152,14 @@ protected:
     // A converter of the direction with the macro and the settings of the
     // sample settings file; the stand-in shows its startup dialog and logs.
     void MakeConverter(const std::string& section, const std::string& standinOptions = "") {
-        converter = std::make_unique<DwgDxf>(Platform(), profile, files, view, iniPath, section);
+        converter =
+            std::make_unique<DwgDxf>(platform.Get(), profile, files, view, iniPath, section);
+        EXPECT_FALSE(converter->MacroLines.empty()) << "no macro " << section << " in " << iniPath;
         converter->SetAcadPath(BinFolder() + StandinProgram);
         settings = RunSettings(ReadMainFormSettings(profile, files, iniPath, BinFolder()));
         settings.AcadArg = "/startup " + log.Switch();
         if (!standinOptions.empty()) settings.AcadArg += " " + standinOptions;
     }
-
-    AcadPlatform Platform() { return AcadPlatform{windows, clock, pump, processes}; }
 
     ConvertResult Run(const std::vector<std::string>& sources,
                       const std::vector<std::string>& targets = {}) {
@@ -190,7 +187,8 @@ protected:
     // Closes the stand-in that the converter is linked to and makes sure its
     // process ends; kills it when it does not.
     void EndStandin() {
-        if (converter && converter->MainWindow != 0 && windows.IsWindow(converter->MainWindow))
+        if (converter && converter->MainWindow != 0 &&
+            platform.windows.IsWindow(converter->MainWindow))
             converter->CloseAcad();
         if (!WaitUntil(StandinGone, ProcessEndLimitMs)) {
             EndProcesses(StandinProgram);
@@ -203,10 +201,7 @@ protected:
     const std::string drawings = temp.Path() + "図面\\";
     const std::string iniPath = temp.Path() + SettingsFileName;
     const StandinLogFile log{temp.Path() + "acad.log"};
-    win32::Win32WindowSystem windows;
-    win32::Win32Clock clock;
-    win32::Win32MessagePump pump;
-    win32::Win32ProcessLauncher processes;
+    Win32Platform platform;
     Win32ProfileFile profile;
     win32::Win32FileSystem files;
     TestView view;
@@ -257,9 +252,11 @@ TEST_F(ConversionTest, DxfDrawingsAreSavedAsDwgInTheOutputFolder) {
     ExpectResult(output + "site.dwg", sources[0], "DWG2000");
     ExpectResult(output + "detail-01.dwg", sources[1], "DWG2000");
     ExpectResult(output + "表題欄.dwg", sources[2], "DWG2000");
-    EXPECT_EQ(NamesIn(output), (std::vector<std::string>{"detail-01.dwg", "site.dwg", "表題欄.dwg"}));
+    EXPECT_EQ(NamesIn(output),
+              (std::vector<std::string>{"detail-01.dwg", "site.dwg", "表題欄.dwg"}));
     // The vertical font goes with the drawing into its result.
-    EXPECT_TRUE(ReadDrawing(output + "表題欄.dwg").value_or(standin::StandinDrawing{}).verticalText);
+    EXPECT_TRUE(
+        ReadDrawing(output + "表題欄.dwg").value_or(standin::StandinDrawing{}).verticalText);
     // Nothing beside the sources.
     EXPECT_EQ(NamesIn(drawings + "dxf\\詳細図\\"),
               (std::vector<std::string>{"detail-01.dxf", "表題欄.dxf"}));
@@ -278,11 +275,11 @@ TEST_F(ConversionTest, ADroppedFolderIsConvertedWithItsSubFoldersReproduced) {
     settings.SaveChildDir = true;
     settings.SaveDir = output.substr(0, output.size() - 1);
 
-    const DrawingCollection collection = CollectDrawings(
-        files, win32::Win32TextOrder(), {drawings + "dwg"}, true, DrawingKind::Dwg);
+    const DrawingCollection collection =
+        CollectDrawings(files, win32::Win32TextOrder(), {drawings + "dwg"}, true, DrawingKind::Dwg);
     ASSERT_EQ(collection.drawings.size(), 6u);
-    const RunLists lists = BuildRunLists(
-        files, collection.drawings, TargetRules{false, settings.SaveDir, true});
+    const RunLists lists =
+        BuildRunLists(files, collection.drawings, TargetRules{false, settings.SaveDir, true});
     ASSERT_TRUE(lists.ok) << lists.failedFolder;
     ASSERT_EQ(Run(lists.SourceList, lists.TargetList), ConvertCarriedOut);
 
@@ -298,7 +295,8 @@ TEST_F(ConversionTest, ADroppedFolderIsConvertedWithItsSubFoldersReproduced) {
     EXPECT_EQ(NamesIn(out + "設備図\\"),
               (std::vector<std::string>{"ソケット配置.dxf", "空調-2F.dxf"}));
     // Nothing beside the sources.
-    EXPECT_EQ(NamesIn(in + "設備図\\"), (std::vector<std::string>{"ソケット配置.dwg", "空調-2F.dwg"}));
+    EXPECT_EQ(NamesIn(in + "設備図\\"),
+              (std::vector<std::string>{"ソケット配置.dwg", "空調-2F.dwg"}));
 
     auto skipped = Skipped();
     std::sort(skipped.begin(), skipped.end());
@@ -315,8 +313,8 @@ TEST_F(ConversionTest, FailedOpensAreListedInOrderAndAShapePromptIsAnswered) {
     MakeConverter("dwgtodxf");
     const std::string in = drawings + "dwg\\";
     const std::vector<std::string> sources{in + "plan-1F.dwg", in + "old\\damaged.dwg",
-                                           in + "設備図\\空調-2F.dwg", in + "old\\needs-recover.dwg",
-                                           in + "plan-2F.dwg"};
+                                           in + "設備図\\空調-2F.dwg",
+                                           in + "old\\needs-recover.dwg", in + "plan-2F.dwg"};
     ASSERT_EQ(Run(sources), ConvertCarriedOut);
 
     EXPECT_EQ(Skipped(), (std::vector<std::pair<std::string, SkipReason>>{
@@ -325,8 +323,10 @@ TEST_F(ConversionTest, FailedOpensAreListedInOrderAndAShapePromptIsAnswered) {
     ExpectResult(in + "plan-1F.dxf", sources[0], "DXF");
     ExpectResult(in + "設備図\\空調-2F.dxf", sources[2], "DXF");
     ExpectResult(in + "plan-2F.dxf", sources[4], "DXF");
-    EXPECT_TRUE(ReadDrawing(in + "設備図\\空調-2F.dxf").value_or(standin::StandinDrawing{}).missingShape);
-    EXPECT_EQ(NamesIn(in + "old\\"), (std::vector<std::string>{"damaged.dwg", "needs-recover.dwg"}));
+    EXPECT_TRUE(
+        ReadDrawing(in + "設備図\\空調-2F.dxf").value_or(standin::StandinDrawing{}).missingShape);
+    EXPECT_EQ(NamesIn(in + "old\\"),
+              (std::vector<std::string>{"damaged.dwg", "needs-recover.dwg"}));
 
     // The failure's message box was confirmed with OK, the shape file
     // question answered, and the damaged drawing's question with Enter.
@@ -399,7 +399,8 @@ TEST_F(ConversionTest, CancelDuringARunFinishesTheDrawingUnderWayAndStillRestore
     };
     const std::string in = drawings + "dwg\\";
     const std::vector<std::string> sources{in + "plan-1F.dwg", in + "plan-2F.dwg",
-                                           in + "設備図\\ソケット配置.dwg", in + "設備図\\空調-2F.dwg"};
+                                           in + "設備図\\ソケット配置.dwg",
+                                           in + "設備図\\空調-2F.dwg"};
     const ConvertResult result = Run(sources);
     ::DestroyWindow(cancelWindow);
     ASSERT_EQ(result, ConvertCarriedOut);
@@ -463,10 +464,11 @@ TEST_F(ConversionTest, SystemVariablesEndAtTheGivenValuesAndDynModeAtItsOwn) {
     EXPECT_EQ(Log("start").size(), 1u);
 
     // The other direction did not start this AutoCAD, and leaves it alone.
-    DwgDxf other(Platform(), profile, files, view, iniPath, "dxftodwg");
+    DwgDxf other(platform.Get(), profile, files, view, iniPath, "dxftodwg");
     other.SetAcadPath(BinFolder() + StandinProgram);
     const auto typedBefore = Log("copydata").size();
-    EXPECT_EQ(other.ConvertFiles({drawings + "dxf\\site.dxf"}, {}, settings), ConvertOtherAcadRunning);
+    EXPECT_EQ(other.ConvertFiles({drawings + "dxf\\site.dxf"}, {}, settings),
+              ConvertOtherAcadRunning);
     EXPECT_EQ(Log("copydata").size(), typedBefore);
     EXPECT_FALSE(FileExists(drawings + "dxf\\site.dwg"));
 }
