@@ -39,6 +39,15 @@ protected:
                                 (marker.empty() ? "" : marker + "\r\n"));
     }
 
+    // Links the converter to an AutoCAD made of test windows, whose command
+    // line shows what the test sets.
+    void LinkTestWindows(const std::string& commandLineText) {
+        converter->MainWindow = windows.AddTopWindow("AutoCAD LT - [Drawing1.dwg]");
+        converter->CommandLineWindow = windows.AddChildWindow(converter->MainWindow, commandLineText);
+        converter->CompanionWindow = windows.AddChildWindow(converter->MainWindow, "");
+        converter->TextWindow = windows.AddTopWindow("AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ");
+    }
+
     ConvertResult Run(const std::vector<std::string>& sources,
                       const std::vector<std::string>& targets = {}) {
         runStart = clock.NowMs();

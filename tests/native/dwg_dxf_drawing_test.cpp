@@ -141,10 +141,7 @@ TEST_F(ConvertDrawings, TheVerticalTextQuestionIsTypedIntoWithoutAPromptWait) {
 }
 
 TEST_F(ConvertDrawings, TheOverwriteQuestionIsAnsweredOnlyWhenItMatchesExactly) {
-    converter->MainWindow = windows.AddTopWindow("AutoCAD LT - [Drawing1.dwg]");
-    converter->CommandLineWindow = windows.AddChildWindow(converter->MainWindow, "ｺﾏﾝﾄﾞ: ");
-    converter->CompanionWindow = windows.AddChildWindow(converter->MainWindow, "");
-    converter->TextWindow = windows.AddTopWindow("AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ");
+    LinkTestWindows("ｺﾏﾝﾄﾞ: ");
     converter->MacroLines = {"#SAVEFILE"};
     settings.Rewite = true;
     for (const char* question : {"上書きしますか? <N>", "上書きしますか? <N>  ", " 置き換えますか? <N> ",
@@ -179,10 +176,7 @@ TEST_F(ConvertDrawings, AnOpenThatNeverEndsIsCutAtTheLimit) {
 class ConvertLimits : public ConversionFixture {
 protected:
     ConvertLimits() {
-        converter->MainWindow = windows.AddTopWindow("AutoCAD LT - [Drawing1.dwg]");
-        converter->CommandLineWindow = windows.AddChildWindow(converter->MainWindow, "ｺﾏﾝﾄﾞ: ");
-        converter->CompanionWindow = windows.AddChildWindow(converter->MainWindow, "");
-        converter->TextWindow = windows.AddTopWindow("AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ");
+        LinkTestWindows("ｺﾏﾝﾄﾞ: ");
         settings.WaitLimit = 10;
         settings.CommandWait = 0;
     }

@@ -11,12 +11,7 @@ namespace {
 // command prompt: every wait ends at its first test.
 class ConvertFrame : public ConversionFixture {
 protected:
-    ConvertFrame() {
-        converter->MainWindow = windows.AddTopWindow("AutoCAD LT - [Drawing1.dwg]");
-        converter->CommandLineWindow = windows.AddChildWindow(converter->MainWindow, "ｺﾏﾝﾄﾞ: ");
-        converter->CompanionWindow = windows.AddChildWindow(converter->MainWindow, "");
-        converter->TextWindow = windows.AddTopWindow("AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ");
-    }
+    ConvertFrame() { LinkTestWindows("ｺﾏﾝﾄﾞ: "); }
 };
 
 TEST_F(ConvertFrame, TheWorkedExampleTypesEachLineAtItsTime) {

@@ -243,32 +243,24 @@ DwgDxf::DrawingOutcome DwgDxf::ConvertDrawing(std::size_t i, const std::string& 
 
 DwgDxf::OpenOutcome DwgDxf::WatchOpen(const std::string& source) {
     const int w = settings_.CommandWait;
-    const std::int64_t start = platform_.clock.NowMs();
-    const std::int64_t limit = std::int64_t{settings_.WaitLimit} * 1000;
-    for (;;) {
-        if (!platform_.windows.IsWindow(MainWindow)) {
-            acadGone_ = true;
-            return OpenOutcome::AcadGone;
-        }
+    bool failed = false;
+    const WaitOutcome outcome = WaitUntil([&] {
         // A drawing that opens quickly costs no command wait.
-        if (IsCommandPrompt()) return OpenOutcome::Opened;
-        if (platform_.clock.NowMs() - start >= limit) {
-            SendCommand(Escape);
-            Skip(source, SkipReason::TimeLimit);
-            return OpenOutcome::Failed;
-        }
+        if (IsCommandPrompt()) return true;
         platform_.clock.Sleep(w);
         // A missing shape file is answered with Enter; the drawing goes on opening.
         AnswerPrompt("ｼｪｲﾌﾟ");
         AnswerPrompt("シェイプ");
         platform_.clock.Sleep(w);
-        if (PressDialogOk("AutoCAD LT ﾒｯｾｰｼﾞ") || PressDialogOk("AutoCAD") ||
-            AnswerPrompt("続行するには")) {
-            SendCommand(Escape);
-            Skip(source, SkipReason::OpenFailed);
-            return OpenOutcome::Failed;
-        }
-    }
+        failed = PressDialogOk("AutoCAD LT ﾒｯｾｰｼﾞ") || PressDialogOk("AutoCAD") ||
+                 AnswerPrompt("続行するには");
+        return failed;
+    });
+    if (outcome == WaitOutcome::AcadGone) return OpenOutcome::AcadGone;
+    if (outcome == WaitOutcome::Done && !failed) return OpenOutcome::Opened;
+    SendCommand(Escape);
+    Skip(source, failed ? SkipReason::OpenFailed : SkipReason::TimeLimit);
+    return OpenOutcome::Failed;
 }
 
 bool DwgDxf::SaveToTmpDwg(int commandWait) {
