@@ -1,5 +1,7 @@
 #include "test_files.h"
 
+#include "drawings/path_parts.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -81,7 +83,8 @@ std::string TempFolder::MakeFolder(const std::string& relativePath) {
 void RemoveTree(const std::string& folder) {
     std::string base = folder;
     if (base.empty()) return;
-    if (base.back() != '\\') base += '\\';
+    // "出力表" ends in the byte of "\": only a real separator counts.
+    if (!EndsWithSeparator(base)) base += '\\';
     WIN32_FIND_DATAA found;
     HANDLE search = ::FindFirstFileA((base + "*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
