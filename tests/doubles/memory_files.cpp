@@ -14,6 +14,13 @@ struct MemoryFiles::Node {
     std::string content;
     std::vector<std::unique_ptr<Node>> children;
 
+    Node* AddChild(const std::string& childName, bool folder) {
+        children.push_back(std::make_unique<Node>());
+        Node* child = children.back().get();
+        child->name = childName;
+        child->isFolder = folder;
+        return child;
+    }
     Node* Child(const std::string& childName) const {
         for (const auto& child : children)
             if (SameName(child->name, childName)) return child.get();
@@ -90,12 +97,7 @@ void MemoryFiles::AddFolder(const std::string& path) {
     Node* node = root_.get();
     for (const auto& part : SplitPath(path)) {
         Node* child = node->Child(part);
-        if (!child) {
-            node->children.push_back(std::make_unique<Node>());
-            child = node->children.back().get();
-            child->name = part;
-        }
-        node = child;
+        node = child ? child : node->AddChild(part, true);
     }
 }
 
@@ -110,12 +112,7 @@ void MemoryFiles::AddFile(const std::string& path, const std::string& content) {
     Node* parent = FindParent(path, &leaf);
     if (!parent) return;
     Node* file = parent->Child(leaf);
-    if (!file) {
-        parent->children.push_back(std::make_unique<Node>());
-        file = parent->children.back().get();
-        file->name = leaf;
-        file->isFolder = false;
-    }
+    if (!file) file = parent->AddChild(leaf, false);
     file->content = content;
 }
 
@@ -125,12 +122,7 @@ bool MemoryFiles::WriteFile(const std::string& path, const std::string& content)
     if (!parent || parent->readOnly) return false;
     Node* file = parent->Child(leaf);
     if (file && file->isFolder) return false;
-    if (!file) {
-        parent->children.push_back(std::make_unique<Node>());
-        file = parent->children.back().get();
-        file->name = leaf;
-        file->isFolder = false;
-    }
+    if (!file) file = parent->AddChild(leaf, false);
     file->content = content;
     return true;
 }
@@ -139,8 +131,7 @@ bool MemoryFiles::MakeFolder(const std::string& path) {
     std::string leaf;
     Node* parent = FindParent(path, &leaf);
     if (!parent || parent->readOnly || parent->Child(leaf)) return false;
-    parent->children.push_back(std::make_unique<Node>());
-    parent->children.back()->name = leaf;
+    parent->AddChild(leaf, true);
     return true;
 }
 
