@@ -17,9 +17,22 @@ MainFormSettings DefaultSettings(std::string_view programFolder) {
 MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
                                       const std::string& settingsFile,
                                       std::string_view programFolder) {
+    const MainFormSettings design;
+    return ReadMainFormSettings(profile, files, settingsFile, programFolder, design.Top,
+                                design.Left, design.Width, design.Height);
+}
+
+MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
+                                      const std::string& settingsFile,
+                                      std::string_view programFolder, int top, int left, int width,
+                                      int height) {
     namespace key = settings_key;
     const std::string section = MainFormSection;
     MainFormSettings s = DefaultSettings(programFolder);
+    s.Top = top;
+    s.Left = left;
+    s.Width = width;
+    s.Height = height;
     const auto readInt = [&](const char* name, int& value) {
         value = ReadProfileInteger(profile, settingsFile, section, name, value);
     };
@@ -52,6 +65,43 @@ MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
     readString(key::AcadArg, s.AcadArg);
     readInt(key::WaitLimit, s.WaitLimit);
     return s;
+}
+
+bool WriteMainFormSettings(ProfileFile& profile, const std::string& settingsFile,
+                           const MainFormSettings& s) {
+    namespace key = settings_key;
+    const std::string section = MainFormSection;
+    bool written = true;
+    const auto writeInt = [&](const char* name, int value) {
+        written &= WriteProfileInteger(profile, settingsFile, section, name, value);
+    };
+    const auto writeBool = [&](const char* name, bool value) {
+        written &= WriteProfileBool(profile, settingsFile, section, name, value);
+    };
+    const auto writeString = [&](const char* name, const std::string& value) {
+        written &= WriteProfileText(profile, settingsFile, section, name, value);
+    };
+    writeInt(key::Top, s.Top);
+    writeInt(key::Left, s.Left);
+    writeInt(key::Width, s.Width);
+    writeInt(key::Height, s.Height);
+    writeString(key::AcadPath, s.AcadPath);
+    writeInt(key::CommandWait, s.CommandWait);
+    writeInt(key::StartWait, s.StartWait);
+    writeInt(key::FileDia, s.FileDia);
+    writeInt(key::ISaveBak, s.ISaveBak);
+    writeInt(key::ProxyNotice, s.ProxyNotice);
+    writeString(key::SaveDir, s.SaveDir);
+    writeBool(key::Rewite, s.Rewite);
+    writeBool(key::AcadClose, s.AcadClose);
+    writeBool(key::SaveTmpdwg, s.SaveTmpdwg);
+    writeBool(key::SaveSameDir, s.SaveSameDir);
+    writeBool(key::SettingVisble, s.SettingVisble);
+    writeBool(key::GetChildFolder, s.GetChildFolder);
+    writeBool(key::SaveChildDir, s.SaveChildDir);
+    writeBool(key::DYNCancel, s.DYNCancel);
+    writeString(key::AcadArg, s.AcadArg);
+    return written;
 }
 
 ConvertSettings RunSettings(const MainFormSettings& s) {

@@ -85,6 +85,18 @@ MainFormSettings DefaultSettings(std::string_view programFolder);
 MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
                                       const std::string& settingsFile,
                                       std::string_view programFolder);
+// The same, with the window's place and size as the defaults of "Top",
+// "Left", "Width" and "Height" (the window's current values).
+MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
+                                      const std::string& settingsFile,
+                                      std::string_view programFolder, int top, int left, int width,
+                                      int height);
+
+// Writes the keys of the main window in their order, "Top" to "AcadArg";
+// "WaitLimit", which the window does not show, is left as the file has it.
+// Every key is tried; false when any could not be written.
+bool WriteMainFormSettings(ProfileFile& profile, const std::string& settingsFile,
+                           const MainFormSettings& settings);
 
 // The values that a run of the conversion takes from the settings.
 ConvertSettings RunSettings(const MainFormSettings& settings);

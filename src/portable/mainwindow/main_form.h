@@ -1,0 +1,136 @@
+#pragma once
+// The main window's logic without the window: the objects it owns, the
+// settings it loads on its first showing and saves when it closes, the
+// settings panel, the choice of the AutoCAD program and of the output
+// folder, and the run behind the two run buttons. The Win32 form shows this
+// state and hands the user's actions in.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "acadlink/acad_control.h"
+#include "convert/conversion_view.h"
+#include "convert/dwg_dxf.h"
+#include "drawings/text_order.h"
+#include "mainwindow/control_states.h"
+#include "mainwindow/drawing_list.h"
+#include "mainwindow/settings_controls.h"
+#include "platform/file_system.h"
+#include "platform/profile_file.h"
+
+namespace tovimo {
+
+// The caption of the run's own messages (one blank before "メッセージ").
+constexpr const char* RunMessageCaption = "Tovimo メッセージ";
+
+struct MainFormPlatform {
+    AcadPlatform acad;
+    ProfileFile& profile;
+    FileSystem& files;
+    const TextOrder& order;
+};
+
+// What the logic needs of the window around it, beyond the drawing list's
+// questions and the run's view.
+class MainFormHost : public DrawingListHost {
+public:
+    // The run's view; the logic passes its calls through.
+    virtual void EnableCancel(bool enabled) = 0;
+    virtual void SetProgressRange(int maximum) = 0;
+    virtual void SetProgressPosition(int position) = 0;
+    virtual void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) = 0;
+    // OpenDialog1: the program chosen, or nothing when the user cancelled.
+    virtual std::optional<std::string> ChooseAcadProgram(const std::string& current) = 0;
+    // The folder picker: folder in and out; true when the user chose one.
+    virtual bool BrowseFolder(const std::string& title, const std::string& rootName,
+                              std::string& folder) = 0;
+    // The controls' states or texts changed and are to be shown.
+    virtual void StateChanged() = 0;
+    // The window is to close now (a close asked for during a run).
+    virtual void CloseWindow() = 0;
+};
+
+enum class RunDirection { ToDxf, ToDwg };
+
+class MainForm {
+public:
+    MainForm(MainFormPlatform platform, MainFormHost& host, std::string programFolder);
+    ~MainForm();
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    // Creation: the list's buttons, the conversion objects with their macros,
+    // the memos.
+    void FormCreate();
+    // Every showing; the settings are read at the first. top to height are
+    // the window's values now (its design values at the first showing).
+    void FormShow(int top, int left, int width, int height);
+    // Asks to close. False during a run: the run is cancelled and the window
+    // closes once the run has ended (the host is told with CloseWindow).
+    bool FormCloseQuery();
+    // Closing: the settings written, the macros handed over and written.
+    void FormClose();
+
+    // The settings panel; each gives what the window's height changes by.
+    int SettingOpenMenuClick(int dpi);
+    int SettingCloseBitBtnClick(int dpi);
+    void AcadBitBtnClick();
+    void SaveDirBitBtnClick();
+    void SaveSameDirChkBoxClick(bool checked);
+
+    // A drop whose paths have been read. Not taken during a run.
+    void WMDropFiles(std::vector<std::string> paths);
+    void DeletePopClick();
+    void AllDeletePopClick();
+    void PopupMenu1Popup();
+
+    // The run buttons and Cancel.
+    void ToDxfBitBtnClick() { RunButtonClick(RunDirection::ToDxf); }
+    void ToDwgBitBtnClick() { RunButtonClick(RunDirection::ToDwg); }
+    void CancelBitBtnClick();
+    bool RunUnderWay() const { return running_; }
+
+    // The state the window shows; the window writes the controls' values
+    // back into Controls before any operation that reads them.
+    SettingsControls Controls;
+    std::string ToDxfMemo;
+    std::string ToDwgMemo;
+    ControlStates States;
+    std::string SaveDirLabel;
+    std::string SaveDirHint;  // of SaveDirLabel and SaveDirBitBtn
+    std::string AcadPathLabel;
+
+    DrawingList& List() { return list_; }
+    const std::string& SettingsFileName() const { return settingsFileName_; }
+    bool SettingsLoaded() const { return settingsLoaded_; }
+    DwgDxf* ToDxfConverter() { return toDxfConverter_.get(); }
+    DwgDxf* ToDwgConverter() { return toDwgConverter_.get(); }
+    const std::vector<std::string>& SourceList() const { return sourceList_; }
+    const std::vector<std::string>& TargetList() const { return targetList_; }
+
+private:
+    class RunView;
+
+    void RunButtonClick(RunDirection direction);
+    void ApplySaveDirLook();
+    void UpdateAcadPathLabel();
+    void EnableAfterRun(RunDirection direction);
+
+    MainFormPlatform platform_;
+    MainFormHost& host_;
+    const std::string programFolder_;
+    std::string settingsFileName_;
+    bool settingsLoaded_ = false;
+    MainFormSettings lastGood_;
+    std::unique_ptr<RunView> view_;
+    DrawingList list_;
+    std::unique_ptr<DwgDxf> toDxfConverter_;
+    std::unique_ptr<DwgDxf> toDwgConverter_;
+    std::vector<std::string> sourceList_;
+    std::vector<std::string> targetList_;
+    bool running_ = false;
+    bool closeRequested_ = false;
+};
+
+}  // namespace tovimo
