@@ -1,0 +1,220 @@
+// The run behind the two run buttons, with the stand-in AutoCAD: the states
+// of the controls through a run, the refusals before anything is started,
+// Cancel, and what a close or a drop during a run does.
+#include <gtest/gtest.h>
+
+#include "main_form_fixture.h"
+
+namespace tovimo::testing {
+namespace {
+
+constexpr const char* Finished = "   作業が終わりました      ";
+constexpr const char* Canceled = "   作業を中断しました      ";
+constexpr const char* RunCaption = "Tovimo メッセージ";
+
+class MainFormRunTest : public MainFormFixture {
+protected:
+    MainFormRunTest() {
+        mainForm = "[MainForm]\r\nAcadPath=C:\\Acad\\acad.exe\r\nCommandWait=10\r\n";
+        macros = "[dwgtodxf]\r\nMACRO_LINES=6\r\nMACRO0=open\r\nMACRO1=#FILE\r\nMACRO2=saveas\r\n"
+                 "MACRO3=DXF\r\nMACRO4=#ENTER\r\nMACRO5=#SAVEFILE\r\n"
+                 "[dxftodwg]\r\nMACRO_LINES=5\r\nMACRO0=open\r\nMACRO1=#FILE\r\nMACRO2=saveas\r\n"
+                 "MACRO3=#ENTER\r\nMACRO4=#SAVEFILE\r\n";
+        AddDrawing("D:\\図面\\A.dwg");
+        AddDrawing("D:\\図面\\sub\\B.dwg");
+    }
+    MainForm& OpenWithDrop(const std::vector<std::string>& paths = {"D:\\図面"}) {
+        SetIni(mainForm + macros);
+        MainForm& f = Open();
+        f.WMDropFiles(paths);
+        return f;
+    }
+    // Nothing was started and nothing typed.
+    void ExpectNothingStarted() const {
+        EXPECT_TRUE(processes.Calls().empty());
+        EXPECT_TRUE(windows.CopyDataTexts().empty());
+    }
+
+    std::string mainForm;
+    std::string macros;
+};
+
+TEST_F(MainFormRunTest, ARunConvertsTheListWithTheControlsLockedAndGivesThemBackAfterwards) {
+    host.childFolders = true;
+    MainForm& f = OpenWithDrop();
+    const ControlStates idle = f.States;
+    EXPECT_TRUE(idle.ToDxfBitBtn && idle.ClearBitBtn && !idle.CancelBitBtn && !idle.ToDwgBitBtn);
+    std::vector<ControlStates> duringRun;
+    pump.onRun = [&](int) { duringRun.push_back(f.States); };
+    f.ToDxfBitBtnClick();
+
+    ASSERT_FALSE(duringRun.empty());
+    // AutoCAD ready: the pressed button and the list buttons locked, Cancel open.
+    EXPECT_EQ(duringRun.front(), (ControlStates{false, false, false, false, false, true, false, false, false}));
+    EXPECT_EQ(f.States, idle);
+    EXPECT_FALSE(f.RunUnderWay());
+    EXPECT_EQ(files.ReadFile("D:\\図面\\A.dxf").has_value(), true);
+    EXPECT_EQ(files.ReadFile("D:\\図面\\sub\\B.dxf").has_value(), true);
+    // The tree's order: the folder's entries as the file system lists them.
+    EXPECT_EQ(f.SourceList(), (std::vector<std::string>{"D:\\図面\\A.dwg", "D:\\図面\\sub\\B.dwg"}));
+    EXPECT_TRUE(f.TargetList().empty());
+    EXPECT_EQ(host.ranges, std::vector<int>{2});
+    EXPECT_EQ(host.positions, (std::vector<int>{0, 1, 2, 0}));
+    EXPECT_EQ(host.cancelStates, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(host.skippedShown.empty());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], std::make_pair(std::string(Finished), std::string(RunCaption)));
+}
+
+TEST_F(MainFormRunTest, TheOutputFolderTakesTheResultsWithAndWithoutTheSubFolders) {
+    host.childFolders = true;
+    files.AddFolder("E:\\Out");
+    mainForm += "SaveSameDir=0\r\nSaveDir=E:\\Out\r\n";
+    MainForm& f = OpenWithDrop();
+    f.ToDxfBitBtnClick();
+    EXPECT_TRUE(files.FileExists("E:\\Out\\図面\\sub\\B.dxf"));
+    EXPECT_TRUE(files.FileExists("E:\\Out\\図面\\A.dxf"));
+    EXPECT_TRUE(f.States.SaveDirBitBtn && f.States.SaveChildDirCheckBox);
+
+    f.Controls.SaveChildDirCheckBox = false;
+    f.ToDxfBitBtnClick();
+    EXPECT_TRUE(files.FileExists("E:\\Out\\B.dxf"));
+    EXPECT_EQ(f.TargetList(), (std::vector<std::string>{"E:\\Out\\A", "E:\\Out\\B"}));
+}
+
+TEST_F(MainFormRunTest, SkippedDrawingsAreShownWithTheirReasonsBeforeTheEndMessage) {
+    AddDrawing("D:\\図面\\C.dwg", "FAIL");
+    MainForm& f = OpenWithDrop();
+    f.ToDxfBitBtnClick();
+    ASSERT_EQ(host.skippedShown.size(), 1u);
+    ASSERT_EQ(host.skippedShown[0].size(), 1u);
+    EXPECT_EQ(host.skippedShown[0][0].name, "C.dwg");
+    EXPECT_EQ(host.skippedShown[0][0].reason, SkipReason::OpenFailed);
+    EXPECT_EQ(host.MessageTexts().back(), Finished);
+    EXPECT_EQ(host.positions.back(), 0);
+}
+
+TEST_F(MainFormRunTest, RefusedRunsStartNothingAndLeaveTheControlsAsTheyWere) {
+    mainForm += "SaveSameDir=0\r\n";  // no output folder chosen: the program's folder
+    MainForm& f = OpenWithDrop();
+    const ControlStates idle = f.States;
+    const auto refusal = [&](const std::string& expected, const char* caption) {
+        host.messages.clear();
+        f.ToDxfBitBtnClick();
+        ASSERT_EQ(host.messages.size(), 1u) << expected;
+        EXPECT_EQ(host.messages[0].first, expected);
+        EXPECT_EQ(host.messages[0].second, caption);
+        EXPECT_EQ(f.States, idle);
+        EXPECT_FALSE(f.RunUnderWay());
+        ExpectNothingStarted();
+    };
+    refusal("変換後のフォルダを指定して下さい。", "Tovimoメッセージ");
+    f.Controls.SaveDir = "";  // after a cancelled choice of a folder that was gone
+    refusal("変換後のフォルダを指定して下さい。", "Tovimoメッセージ");
+
+    files.AddFolder("E:\\Out");
+    f.Controls.SaveDir = "E:\\Out";
+    f.Controls.CommandWaitEdit = "-5";
+    refusal("「コマンド間」には 0 以上の数を入力して下さい。", "Tovimoメッセージ");
+    f.Controls.CommandWaitEdit = "10";
+    f.Controls.AcadStartEdit = "15秒";
+    refusal("「AutoCAD起動」には整数を入力して下さい。", "Tovimoメッセージ");
+    f.Controls.AcadStartEdit = "15";
+    f.Controls.ProxyNoticeEdit = "x";
+    refusal("「PROXYNOTICE」には整数を入力して下さい。", "Tovimoメッセージ");
+}
+
+TEST_F(MainFormRunTest, ATargetFolderThatCannotBeMadeStopsTheRunBeforeAutoCad) {
+    files.AddFolder("E:\\Out");
+    files.AddFile("E:\\Out\\図面");  // a file where the folder should go
+    mainForm += "SaveSameDir=0\r\nSaveDir=E:\\Out\r\n";
+    MainForm& f = OpenWithDrop();
+    const ControlStates idle = f.States;
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(host.MessageTexts(),
+              std::vector<std::string>{"変換後のフォルダを作成できません: E:\\Out\\図面"});
+    EXPECT_EQ(f.States, idle);
+    ExpectNothingStarted();
+}
+
+TEST_F(MainFormRunTest, AnotherAutoCadRunningIsReportedAndNoDrawingIsTouched) {
+    windows.StartStandin(std::vector<std::string>{});
+    MainForm& f = OpenWithDrop();
+    const ControlStates idle = f.States;
+    const std::size_t typedBefore = windows.CopyDataTexts().size();
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(host.messages.back(),
+              std::make_pair(std::string("起動中のAuto CADを終了させてください。"), std::string(RunCaption)));
+    EXPECT_EQ(windows.CopyDataTexts().size(), typedBefore);
+    EXPECT_EQ(f.States, idle);
+}
+
+TEST_F(MainFormRunTest, CancelFinishesTheDrawingUnderWayAndEndsWithTheCancelMessage) {
+    AddDrawing("D:\\図面\\C.dwg");
+    MainForm& f = OpenWithDrop();
+    pump.onRun = [&](int) {
+        if (files.FileExists("D:\\図面\\A.dxf")) f.CancelBitBtnClick();  // once A is saved
+    };
+    f.ToDxfBitBtnClick();
+    EXPECT_TRUE(files.FileExists("D:\\図面\\A.dxf"));
+    EXPECT_FALSE(files.FileExists("D:\\図面\\C.dxf"));
+    EXPECT_EQ(host.positions, (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(host.MessageTexts().back(), Canceled);
+    EXPECT_TRUE(f.ToDwgConverter()->Canceled);
+    EXPECT_EQ(f.States.ToDxfBitBtn, true);
+}
+
+TEST_F(MainFormRunTest, ACloseDuringARunCancelsItAndClosesOnceItHasEnded) {
+    AddDrawing("D:\\図面\\C.dwg");
+    MainForm& f = OpenWithDrop();
+    std::vector<bool> closeAnswers;
+    pump.onRun = [&](int run) {
+        if (run == 20) closeAnswers.push_back(f.FormCloseQuery());
+    };
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(closeAnswers, std::vector<bool>{false});
+    EXPECT_EQ(host.closeRequests, 1);
+    EXPECT_EQ(host.MessageTexts().back(), Canceled);
+    EXPECT_TRUE(f.FormCloseQuery());
+    Close();
+    EXPECT_NE(profile.Text(Ini)->find("AcadPath=C:\\Acad\\acad.exe"), std::string::npos);
+    EXPECT_NE(profile.Text(Ini)->find("MACRO5=#SAVEFILE"), std::string::npos);
+}
+
+TEST_F(MainFormRunTest, NoSecondRunAndNoChangeToTheListWhileARunIsUnderWay) {
+    AddDrawing("D:\\other.dwg");
+    MainForm& f = OpenWithDrop();
+    int pressed = 0;
+    pump.onRun = [&](int) {
+        if (pressed++ > 0) return;
+        f.ToDxfBitBtnClick();
+        f.WMDropFiles({"D:\\other.dwg"});
+        f.AllDeletePopClick();
+        f.DeletePopClick();
+        f.PopupMenu1Popup();
+        EXPECT_FALSE(f.States.DeletePop);
+        EXPECT_FALSE(f.States.ToDxfBitBtn);
+        f.SaveSameDirChkBoxClick(false);
+        EXPECT_FALSE(f.States.SaveDirBitBtn);
+    };
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 1u);  // one Pelkadu, one run
+    EXPECT_EQ(f.List().DwgCount, 1);
+    EXPECT_EQ(f.States.ToDxfBitBtn, true);
+    EXPECT_EQ(f.States.SaveDirBitBtn, true);
+}
+
+TEST_F(MainFormRunTest, TheMemoTextIsTheMacroOfTheRunAndIsSavedOnlyAtClose) {
+    MainForm& f = OpenWithDrop({"D:\\図面\\A.dwg"});
+    f.ToDxfMemo = "open\r\n#FILE\r\nsaveas\r\nDXF\r\n#ENTER\r\n#SAVEFILE\r\nzoom\r\n";
+    const std::string before = *profile.Text(Ini);
+    f.ToDxfBitBtnClick();
+    const auto typed = Typed();
+    EXPECT_NE(std::find(typed.begin(), typed.end(), "zoom\n"), typed.end());
+    EXPECT_EQ(*profile.Text(Ini), before);
+    Close();
+    EXPECT_NE(profile.Text(Ini)->find("MACRO6=zoom"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tovimo::testing

@@ -1,0 +1,215 @@
+// The main window's settings: what the first start shows, the load and save
+// of section "MainForm" with its order, the settings panel, the AutoCAD
+// program and the output folder.
+#include <gtest/gtest.h>
+
+#include "main_form_fixture.h"
+#include "mainwindow/settings_controls.h"
+
+namespace tovimo::testing {
+namespace {
+
+class MainFormSettingsTest : public MainFormFixture {};
+
+TEST_F(MainFormSettingsTest, TheFirstStartWithoutSettingsFileShowsTheDefaults) {
+    MainForm& f = Open();
+    const SettingsControls& c = f.Controls;
+    EXPECT_EQ(f.SettingsFileName(), Ini);
+    EXPECT_EQ((std::vector<int>{c.Top, c.Left, c.Width, c.Height}),
+              (std::vector<int>{113, 203, 274, 742}));
+    EXPECT_FALSE(c.Panel2Visible);
+    EXPECT_EQ(c.CommandWaitEdit, "100");
+    EXPECT_EQ(c.AcadStartEdit, "15");
+    EXPECT_EQ(c.FileDiaEdit + c.ISaveBakEdit + c.ProxyNoticeEdit, "111");
+    EXPECT_TRUE(c.RewiteChkBox && c.AcadCloseChkBox && c.SaveSameDirChkBox && c.SaveChildDirCheckBox);
+    EXPECT_FALSE(c.savetmpdwgChkBox || c.GetChildFolderCheckBox || c.DYNCancelChkBox);
+    EXPECT_EQ(c.SaveDir, Program);
+    EXPECT_EQ(f.SaveDirLabel, "各データと同じ");
+    EXPECT_EQ(f.SaveDirHint, "各データと同じ");
+    EXPECT_EQ(f.AcadPathLabel, "指定なし");
+    // Empty list: run buttons, list buttons and Cancel disabled; close enabled.
+    EXPECT_EQ(f.States, (ControlStates{false, false, false, false, false, false, true, false, false}));
+    EXPECT_EQ(f.List().FileIconIndex, -1);
+}
+
+TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValueBack) {
+    SetIni("[MainForm]\r\nWaitLimit=42\r\n");
+    files.AddFolder("D:\\Out");
+    MainForm& f = Open();
+    SettingsControls& c = f.Controls;
+    c = {1, 2, 300, 400, "C:\\CAD\\acad.exe", "250", "30", "0", "2", "-1", "D:\\Out",
+         false, false, true, false, true, true, false, true, "/nologo \"x y\""};
+    f.ToDxfMemo = "open\r\n#FILE\r\n";
+    Close();
+
+    std::vector<std::string> keys;
+    for (const auto& write : profile.Writes())
+        if (write.section == "MainForm") keys.push_back(write.key);
+    EXPECT_EQ(keys, (std::vector<std::string>{
+                        "Top", "Left", "Width", "Height", "AcadPath", "CommandWait", "StartWait",
+                        "FileDia", "ISaveBak", "ProxyNotice", "SaveDir", "Rewite", "AcadClose",
+                        "SaveTmpdwg", "SaveSameDir", "SettingVisble", "GetChildFolder",
+                        "SaveChildDir", "DYNCancel", "AcadArg"}));
+    // The macros follow the window's keys, in the order the conversion
+    // objects go: dwgtodxf first.
+    ASSERT_GT(profile.Writes().size(), keys.size());
+    EXPECT_EQ(profile.Writes()[keys.size()].section, "dwgtodxf");
+    EXPECT_EQ(profile.Writes().back().section, "dxftodwg");
+    EXPECT_NE(profile.Text(Ini)->find("WaitLimit=42"), std::string::npos);
+
+    MainForm& again = Open();
+    const SettingsControls& r = again.Controls;
+    EXPECT_EQ((std::vector<int>{r.Top, r.Left, r.Width, r.Height}), (std::vector<int>{1, 2, 300, 400}));
+    EXPECT_EQ(r.AcadPath, "C:\\CAD\\acad.exe");
+    EXPECT_EQ(r.CommandWaitEdit + "," + r.AcadStartEdit + "," + r.FileDiaEdit + "," +
+                  r.ISaveBakEdit + "," + r.ProxyNoticeEdit,
+              "250,30,0,2,-1");
+    EXPECT_EQ(r.SaveDir, "D:\\Out");
+    EXPECT_EQ((std::vector<bool>{r.RewiteChkBox, r.AcadCloseChkBox, r.savetmpdwgChkBox,
+                                 r.SaveSameDirChkBox, r.Panel2Visible, r.GetChildFolderCheckBox,
+                                 r.SaveChildDirCheckBox, r.DYNCancelChkBox}),
+              (std::vector<bool>{false, false, true, false, true, true, false, true}));
+    EXPECT_EQ(r.AcadArgEdit, "/nologo \"x y\"");
+    EXPECT_EQ(again.ToDxfMemo, "open\r\n#FILE\r\n");
+    EXPECT_EQ(again.AcadPathLabel, "CAD");
+    EXPECT_EQ(again.ToDxfConverter()->GetAcadPath(), "C:\\CAD\\acad.exe");
+    EXPECT_EQ(again.ToDwgConverter()->GetAcadPath(), "C:\\CAD\\acad.exe");
+    // Unchecked "同じフォルダに保存": the output folder is shown and can be changed.
+    EXPECT_EQ(again.SaveDirLabel, "指定のフォルダ");
+    EXPECT_EQ(again.SaveDirHint, "D:\\Out");
+    EXPECT_TRUE(again.States.SaveDirBitBtn && again.States.SaveChildDirCheckBox);
+}
+
+TEST_F(MainFormSettingsTest, OnlyOneIsOnAndAMissingOutputFolderBecomesTheProgramFolder) {
+    SetIni("[MainForm]\r\nRewite=2\r\nAcadClose=yes\r\nSaveTmpdwg=1\r\nSaveDir=Q:\\gone\r\n"
+           "CommandWait=abc\r\n");
+    MainForm& f = Open();
+    EXPECT_FALSE(f.Controls.RewiteChkBox);
+    EXPECT_FALSE(f.Controls.AcadCloseChkBox);
+    EXPECT_TRUE(f.Controls.savetmpdwgChkBox);
+    EXPECT_EQ(f.Controls.SaveDir, Program);
+    EXPECT_EQ(f.Controls.CommandWaitEdit, "100");
+    Close();
+    EXPECT_NE(profile.Text(Ini)->find("Rewite=0"), std::string::npos);
+}
+
+TEST_F(MainFormSettingsTest, AnEditFieldWithoutANumberKeepsItsLastGoodValueAndTheRestIsSaved) {
+    SetIni("[MainForm]\r\nCommandWait=70\r\n");
+    MainForm& f = Open();
+    f.Controls.CommandWaitEdit = "7O";    // a letter O
+    f.Controls.AcadStartEdit = "";
+    f.Controls.FileDiaEdit = " 0 ";
+    f.Controls.AcadArgEdit = "/p x";
+    Close();
+    const std::string text = *profile.Text(Ini);
+    EXPECT_NE(text.find("CommandWait=70"), std::string::npos);
+    EXPECT_NE(text.find("StartWait=15"), std::string::npos);
+    EXPECT_NE(text.find("FileDia=0"), std::string::npos);
+    EXPECT_NE(text.find("AcadArg=/p x"), std::string::npos);
+}
+
+TEST_F(MainFormSettingsTest, AnUnwritableSettingsFileIsReportedOnceAndTheWindowStillCloses) {
+    profile.SetWritable(Ini, false);
+    Open();
+    Close();
+    EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{std::string(Ini) + " に書き込めません"});
+}
+
+TEST_F(MainFormSettingsTest, TheSettingsPanelGrowsTheWindowOnceAndShrinksItOnlyWhenShown) {
+    MainForm& f = Open();
+    EXPECT_EQ(f.SettingCloseBitBtnClick(96), 0);
+    EXPECT_EQ(f.SettingOpenMenuClick(96), 350);
+    EXPECT_EQ(f.SettingOpenMenuClick(96), 0);
+    EXPECT_TRUE(f.Controls.Panel2Visible);
+    EXPECT_EQ(f.SettingCloseBitBtnClick(144), -525);
+    EXPECT_FALSE(f.Controls.Panel2Visible);
+}
+
+TEST_F(MainFormSettingsTest, TheAutoCadProgramReachesBothConversionsAndTheLabel) {
+    MainForm& f = Open();
+    host.chosenProgram = std::nullopt;
+    f.AcadBitBtnClick();
+    EXPECT_EQ(f.Controls.AcadPath, "");
+    host.chosenProgram = "D:\\ツール\\表\\acadlt.exe";
+    f.AcadBitBtnClick();
+    EXPECT_EQ(f.AcadPathLabel, "表");
+    EXPECT_EQ(f.ToDwgConverter()->GetAcadPath(), "D:\\ツール\\表\\acadlt.exe");
+    host.chosenProgram = "C:\\acad.exe";
+    f.AcadBitBtnClick();
+    EXPECT_EQ(host.programDialogStart, "D:\\ツール\\表\\acadlt.exe");
+    EXPECT_EQ(f.AcadPathLabel, "再設定下さい");
+}
+
+TEST(AcadPathLabel, NamesTheProgramsFolderWholeEvenWithDoubleByteCharacters) {
+    EXPECT_EQ(AcadPathLabelText(""), "指定なし");
+    EXPECT_EQ(AcadPathLabelText("C:\\Tools\\CAD\\acad.exe"), "CAD");
+    EXPECT_EQ(AcadPathLabelText("acad.exe"), "再設定下さい");
+    // "ソ" ends in the byte of "\", which is no separator.
+    EXPECT_EQ(AcadPathLabelText("C:\\ソフト\\acad.exe"), "ソフト");
+    EXPECT_EQ(AcadPathLabelText("C:\\ソ\\acad.exe"), "ソ");
+}
+
+TEST_F(MainFormSettingsTest, TheOutputFolderComesFromThePickerAndACancelKeepsAnExistingOne) {
+    files.AddFolder("D:\\Out");
+    files.AddFolder("D:\\New");
+    SetIni("[MainForm]\r\nSaveSameDir=0\r\nSaveDir=D:\\Out\r\n");
+    MainForm& f = Open();
+    f.SaveDirBitBtnClick();
+    ASSERT_EQ(host.browseCalls.size(), 1u);
+    EXPECT_EQ(host.browseCalls[0].title, "変換後データ保存先");
+    EXPECT_EQ(host.browseCalls[0].rootName, "ﾏｲ ｺﾝﾋﾟｭｰﾀ");
+    EXPECT_EQ(host.browseCalls[0].folder, "D:\\Out");
+    EXPECT_EQ(f.Controls.SaveDir, "D:\\Out");
+
+    host.browseAnswer = "D:\\New";
+    f.SaveDirBitBtnClick();
+    EXPECT_EQ(f.Controls.SaveDir, "D:\\New");
+    EXPECT_EQ(f.SaveDirHint, "D:\\New");
+
+    // A folder removed meanwhile: the picker starts at no folder, and a
+    // cancel leaves the output folder empty.
+    files.RemoveFile("D:\\New");
+    host.browseAnswer.reset();
+    host.startFolderExists = false;
+    fileSystem.DeleteFile("D:\\New");
+    f.Controls.SaveDir = "D:\\Gone";
+    f.SaveDirBitBtnClick();
+    EXPECT_EQ(host.browseCalls.back().folder, "ﾏｲ ｺﾝﾋﾟｭｰﾀ");
+    EXPECT_EQ(f.Controls.SaveDir, "");
+}
+
+TEST_F(MainFormSettingsTest, SameFolderTickedLocksTheOutputFolderControls) {
+    MainForm& f = Open();
+    f.SaveSameDirChkBoxClick(false);
+    EXPECT_EQ(f.SaveDirLabel, "指定のフォルダ");
+    EXPECT_EQ(f.SaveDirHint, Program);
+    EXPECT_TRUE(f.States.SaveDirBitBtn);
+    EXPECT_TRUE(f.States.SaveChildDirCheckBox);
+    f.SaveSameDirChkBoxClick(true);
+    EXPECT_EQ(f.SaveDirLabel, "各データと同じ");
+    EXPECT_FALSE(f.States.SaveDirBitBtn);
+    EXPECT_FALSE(f.States.SaveChildDirCheckBox);
+}
+
+TEST_F(MainFormSettingsTest, TheSettingsAreReadOnlyAtTheFirstShowing) {
+    MainForm& f = Open();
+    f.Controls.CommandWaitEdit = "5";
+    SetIni("[MainForm]\r\nCommandWait=999\r\n");
+    f.FormShow(0, 0, 10, 10);
+    EXPECT_EQ(f.Controls.CommandWaitEdit, "5");
+    EXPECT_EQ(f.Controls.Width, 274);
+}
+
+TEST(EditInteger, TakesDecimalsWithSignAndBlanksOnly) {
+    EXPECT_EQ(ParseEditInteger(" 12 "), 12);
+    EXPECT_EQ(ParseEditInteger("-3"), -3);
+    EXPECT_EQ(ParseEditInteger("+4"), 4);
+    EXPECT_EQ(ParseEditInteger(""), std::nullopt);
+    EXPECT_EQ(ParseEditInteger("1.5"), std::nullopt);
+    EXPECT_EQ(ParseEditInteger("0x10"), std::nullopt);
+    EXPECT_EQ(ParseEditInteger("99999999999"), std::nullopt);
+    EXPECT_EQ(ParseEditInteger("+"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tovimo::testing
