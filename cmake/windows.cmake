@@ -30,7 +30,16 @@ function(tovimo_program name folder)
   endif()
 endfunction()
 
+# The window program's forms and dialogs, shared by Tovimo.exe and its tests.
+file(GLOB_RECURSE TOVIMO_WINDOW_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/win32/mainwindow/*.cpp)
+add_library(tovimo_window STATIC ${TOVIMO_WINDOW_SOURCES})
+target_include_directories(tovimo_window PUBLIC ${PROJECT_SOURCE_DIR}/src/win32)
+target_link_libraries(tovimo_window PUBLIC tovimo_win32 tovimo_portable comctl32 comdlg32 ole32
+                      shell32 gdi32 user32)
+
 # The programs.
+tovimo_program(Tovimo ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimo tovimo_window)
+set_target_properties(Tovimo PROPERTIES WIN32_EXECUTABLE TRUE)
 tovimo_program(Pelkadu ${PROJECT_SOURCE_DIR}/src/win32/programs/pelkadu tovimo_win32)
 tovimo_program(tovimo-demo ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimo-demo tovimo_win32)
 
@@ -68,8 +77,8 @@ enable_testing()
 foreach(source ${WINE_TEST_SOURCES})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
-  target_link_libraries(${name} PRIVATE wine_test_support test_doubles tovimo_win32 tovimo_portable
-                        gtest gmock gtest_main)
+  target_link_libraries(${name} PRIVATE wine_test_support test_doubles tovimo_window tovimo_win32
+                        tovimo_portable gtest gmock gtest_main)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${WINE_TEST_CTEST_TIMEOUT}

@@ -18,8 +18,16 @@ wine_env() {
     # locale is compiled into the build tree once and found through LOCPATH.
     export LC_ALL=ja_JP.UTF-8
     wine_locale "$build_dir" || return 1
-    # Headless: Wine's null graphics driver, never an X server.
-    unset DISPLAY WAYLAND_DISPLAY
+    if [[ -n ${TOVIMO_WINE_DISPLAY:-} ]]; then
+        # Windows to look at: a prefix of its own that draws on this X
+        # display (Xvfb for screenshots), at TOVIMO_WINE_DPI (default 96).
+        export WINEPREFIX=$build_dir/wineprefix-x11
+        export DISPLAY=$TOVIMO_WINE_DISPLAY
+        unset WAYLAND_DISPLAY
+    else
+        # Headless: Wine's null graphics driver, never an X server.
+        unset DISPLAY WAYLAND_DISPLAY
+    fi
 }
 
 # Compiles the glibc locale ja_JP.UTF-8 into <build-dir>/locale unless the
@@ -46,11 +54,20 @@ wine_registry_file() {
     local exe_unix=$TOVIMO_BUILD_DIR/bin/standin-acad.exe
     local exe_win="Z:${exe_unix//\//\\}"
     local exe_reg=${exe_win//\\/\\\\}
+    local graphics=null dpi
+    [[ -n ${TOVIMO_WINE_DISPLAY:-} ]] && graphics=x11
+    dpi=$(printf '%08x' "${TOVIMO_WINE_DPI:-96}")
     cat <<REG
 REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Drivers]
-"Graphics"="null"
+"Graphics"="$graphics"
+
+[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+"LogPixels"=dword:$dpi
+
+[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]
+"LogPixels"=dword:$dpi
 
 [HKEY_CLASSES_ROOT\\.dwg]
 @="Tovimo.StandinDrawing"

@@ -1,0 +1,95 @@
+#pragma once
+// TForm1: the main window. It shows the state of the window's logic
+// (MainForm) and hands it the user's actions; it is also the view of a run.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mainwindow/drawing_tree_view.h"
+#include "mainwindow/form_window.h"
+#include "mainwindow/main_form.h"
+
+namespace tovimo::win32 {
+
+class TAboutBox;
+class TFileTypeDlg;
+class TSkipForm;
+
+// A message that hands the main window the paths of its command line, as a
+// drop, once it is shown.
+constexpr UINT WM_TOVIMO_COMMANDLINE = WM_APP + 1;
+
+class TForm1 : public FormWindow, public MainFormHost {
+public:
+    TForm1(MainFormPlatform platform, std::string programFolder);
+    ~TForm1() override;
+
+    // Creates the window and its controls (FormCreate).
+    bool Create();
+    // The three dialogs, created after the main window.
+    void SetDialogs(TAboutBox& about, TSkipForm& skip, TFileTypeDlg& fileType);
+    // Shows the window (FormShow).
+    void Show();
+    // Takes these paths as one drop.
+    void TakePaths(const std::vector<std::string>& paths);
+
+    MainForm& Logic() { return logic_; }
+    DrawingTreeView& TreeView1() { return treeView_; }
+
+    // The user's actions.
+    void WMDropFiles(HDROP drop);
+    void ToDxfBitBtnClick();
+    void ToDwgBitBtnClick();
+    void CancelBitBtnClick();
+    void SettingOpenMenuClick();
+    void SettingCloseBitBtnClick();
+    void ShowHelpMenuClick();
+    void AboutVerClick();
+    void Exit1Click();
+
+    // MainFormHost.
+    DrawingKind AskFileType() override;
+    void ShowMessage(const std::string& text, const std::string& caption) override;
+    int AddFileIcon(const std::string& path) override;
+    bool GetChildFolderChecked() override;
+    void EnableCancel(bool enabled) override;
+    void SetProgressRange(int maximum) override;
+    void SetProgressPosition(int position) override;
+    void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override;
+    std::optional<std::string> ChooseAcadProgram(const std::string& current) override;
+    bool BrowseFolder(const std::string& title, const std::string& rootName,
+                      std::string& folder) override;
+    void StateChanged() override;
+    void CloseWindow() override;
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DpiChanged(const RECT& suggested) override;
+    void Command(int id, int code);
+    void LayOut();
+    void MakeImages();
+    void MakeButtonGlyphs();
+    void MakeHints();
+    void SetHint(int id, const std::string& text);
+    void PopupMenu1(POINT at);
+    // Between the logic's values and the controls.
+    void PushControls();
+    void PullControls();
+    void PlaceWindow();
+    void ChangeHeight(int delta);
+
+    MainForm logic_;
+    const std::string programFolder_;
+    DrawingTreeView treeView_;
+    TAboutBox* about_ = nullptr;
+    TSkipForm* skip_ = nullptr;
+    TFileTypeDlg* fileType_ = nullptr;
+    HIMAGELIST imageList1_ = nullptr;
+    std::vector<HIMAGELIST> buttonGlyphs_;
+    HWND progressBar_ = nullptr;
+    HWND tooltip_ = nullptr;
+    HMENU menu_ = nullptr;
+    bool closing_ = false;
+};
+
+}  // namespace tovimo::win32
