@@ -4,7 +4,8 @@
 
 namespace tovimo::win32 {
 
-TovimoApplication::TovimoApplication() = default;
+TovimoApplication::TovimoApplication(std::string programFolder)
+    : programFolder_(std::move(programFolder)) {}
 
 TovimoApplication::~TovimoApplication() {
     form1_.reset();
@@ -21,7 +22,7 @@ bool TovimoApplication::Create() {
                                            nullptr, ::GetModuleHandleA(nullptr), nullptr);
     form1_ = std::make_unique<TForm1>(
         MainFormPlatform{{windows_, clock_, pump_, processes_}, profile_, files_, order_},
-        processes_.ProgramFolder());
+        programFolder_.empty() ? processes_.ProgramFolder() : programFolder_);
     if (!form1_->Create()) return false;
     HWND owner = form1_->Handle();
     if (!aboutBox_.Create(owner) || !skipForm_.Create(owner) || !fileTypeDlg_.Create(owner))

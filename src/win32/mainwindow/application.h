@@ -22,7 +22,9 @@ namespace tovimo::win32 {
 
 class TovimoApplication {
 public:
-    TovimoApplication();
+    // programFolder: where tovimo.ini, Pelkadu and the help page lie; the
+    // program's own folder when empty.
+    explicit TovimoApplication(std::string programFolder = {});
     ~TovimoApplication();
 
     // The title and the windows; false when a window could not be made.
@@ -52,6 +54,7 @@ private:
     TSkipForm skipForm_;
     TFileTypeDlg fileTypeDlg_;
     std::vector<std::string> commandLinePaths_;
+    std::string programFolder_;
 };
 
 }  // namespace tovimo::win32

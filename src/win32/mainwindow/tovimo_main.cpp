@@ -1,6 +1,8 @@
 #include "mainwindow/tovimo_main.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 #include <shellapi.h>
 
 #include "mainwindow/about_box.h"
@@ -489,6 +491,14 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             LayOut();
             break;
+        case WM_GETMINMAXINFO: {
+            // Opening the settings panel adds its full step even on a
+            // screen too low for it, so that closing it again gives back
+            // the height the window had.
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMaxTrackSize.y = (std::max<LONG>)(limits->ptMaxTrackSize.y, 4 * ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+            return 0;
+        }
         case WM_DPICHANGED: {
             const LRESULT result = FormWindow::HandleMessage(message, wParam, lParam);
             LayOut();

@@ -1,0 +1,308 @@
+// The real window under Wine: drops with a real HDROP, the file-type
+// question and the message boxes answered from another thread, the settings
+// panel, the settings file across a close and a restart, and Tovimo.exe
+// started with paths on its command line.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "mainwindow/application.h"
+#include "platform/win32_api.h"
+
+#include <shlobj.h>
+#include "started_program.h"
+#include "test_files.h"
+#include "wait_until.h"
+
+namespace tovimo::wine_tests {
+namespace {
+
+using win32::TovimoApplication;
+using win32::WindowText;
+
+// A drop of these paths, as Explorer hands it over.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+    std::string list;
+    for (const std::string& path : paths) list += path + '\0';
+    list += '\0';
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = FALSE;
+    memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+struct FoundWindow {
+    const char* className;
+    DWORD process;
+    HWND window;
+};
+
+BOOL CALLBACK FindVisible(HWND window, LPARAM data) {
+    auto* found = reinterpret_cast<FoundWindow*>(data);
+    char name[64] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process == found->process && strcmp(name, found->className) == 0 && ::IsWindowVisible(window)) {
+        found->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible top-level window of the class in this process, 0 when none.
+HWND VisibleWindow(const char* className, DWORD process = ::GetCurrentProcessId()) {
+    FoundWindow found{className, process, nullptr};
+    ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&found));
+    return found.window;
+}
+
+// What a modal window showed when another thread answered it.
+struct Answered {
+    std::string caption;
+    std::vector<std::string> texts;  // its static texts, in child order
+};
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM data) {
+    char name[64] = {};
+    ::GetClassNameA(child, name, sizeof(name));
+    if (_stricmp(name, "Static") == 0) {
+        const std::string text = WindowText(child);
+        if (!text.empty()) reinterpret_cast<Answered*>(data)->texts.push_back(text);
+    }
+    return TRUE;
+}
+
+// Waits on a thread of its own for a modal window of the class, notes what
+// it shows and presses the button with this id in it.
+class ModalAnswerer {
+public:
+    ModalAnswerer(const char* className, int buttonId)
+        : thread_([this, className, buttonId] {
+              HWND window = nullptr;
+              WaitUntil([&] { return (window = VisibleWindow(className)) != nullptr; }, 10000);
+              if (!window) return;
+              answered.caption = WindowText(window);
+              ::EnumChildWindows(window, CollectStatic, reinterpret_cast<LPARAM>(&answered));
+              HWND button = ::GetDlgItem(window, buttonId);
+              ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(button));
+              done = true;
+          }) {}
+    ~ModalAnswerer() { thread_.join(); }
+    Answered answered;
+    std::atomic<bool> done{false};
+
+private:
+    std::thread thread_;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        program = folder.MakeFolder("program");
+        drawings = folder.MakeFolder("図面");
+        folder.MakeFolder("図面\\sub");
+        for (const char* name : {"A.dwg", "sub\\B.dwg", "x.txt"}) WriteWholeFile(drawings + name, "drawing");
+        dxf = folder.MakeFolder("dxf");
+        WriteWholeFile(dxf + "C.dxf", "drawing");
+    }
+    TovimoApplication& Start() {
+        app = std::make_unique<TovimoApplication>(program);
+        EXPECT_TRUE(app->Create());
+        app->Show({});
+        return *app;
+    }
+    HWND Main() { return app->Form1().Handle(); }
+    HWND Control(int id) { return app->Form1().Control(id); }
+    bool Enabled(int id) { return ::IsWindowEnabled(Control(id)) != FALSE; }
+    void Drop(const std::vector<std::string>& paths) {
+        ::SendMessageA(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+    }
+    // The tree's items in order, each as its caption, with two blanks per level.
+    std::vector<std::string> TreeItems() {
+        std::vector<std::string> items;
+        HWND tree = Control(IdTreeView1);
+        std::function<void(HTREEITEM, int)> walk = [&](HTREEITEM item, int depth) {
+            for (; item; item = TreeView_GetNextSibling(tree, item)) {
+                char text[260] = {};
+                TVITEMA data{};
+                data.mask = TVIF_TEXT | TVIF_IMAGE;
+                data.hItem = item;
+                data.pszText = text;
+                data.cchTextMax = sizeof(text);
+                TreeView_GetItem(tree, &data);
+                items.push_back(std::string(static_cast<std::size_t>(depth) * 2, ' ') + text +
+                                (data.iImage == 0 ? "\\" : ""));
+                walk(TreeView_GetChild(tree, item), depth + 1);
+            }
+        };
+        walk(TreeView_GetRoot(tree), 0);
+        return items;
+    }
+    RECT WindowRect() {
+        RECT rect;
+        ::GetWindowRect(Main(), &rect);
+        return rect;
+    }
+    void CloseWindow() {
+        ::SendMessageA(Main(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(app->Form1().Handle(), nullptr);
+        app.reset();
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}  // the quit message
+    }
+    std::string Ini() { return ReadWholeFile(program + "tovimo.ini").value_or(""); }
+
+    TempFolder folder{"tovimo-window"};
+    std::string program;
+    std::string drawings;
+    std::string dxf;
+    std::unique_ptr<TovimoApplication> app;
+};
+
+TEST_F(MainWindowTest, AFolderDropBuildsTheTreeCountsTheDrawingsAndEnablesItsRunButton) {
+    Start();
+    EXPECT_EQ(WindowText(Main()), "Tovimo   Ver. 1.90");
+    EXPECT_TRUE(::GetWindowLongA(Main(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(Enabled(IdToDxfBitBtn) || Enabled(IdToDwgBitBtn) || Enabled(IdClearBitBtn) ||
+                 Enabled(IdCancelBitBtn));
+    EXPECT_TRUE(Enabled(IdCloseBitBtn));
+    EXPECT_EQ(WindowText(Control(IdDwgNoLabel)), "0");
+
+    ::SendMessageA(Control(IdGetChildFolderCheckBox), BM_SETCHECK, BST_CHECKED, 0);
+    Drop({drawings.substr(0, drawings.size() - 1)});
+    EXPECT_EQ(TreeItems(), (std::vector<std::string>{"図面\\", "  A.dwg", "  sub\\", "    B.dwg"}));
+    EXPECT_EQ(WindowText(Control(IdDwgNoLabel)), "2");
+    EXPECT_TRUE(Enabled(IdToDxfBitBtn));
+    EXPECT_FALSE(Enabled(IdToDwgBitBtn));
+    EXPECT_TRUE(Enabled(IdClearBitBtn));
+    EXPECT_FALSE(Enabled(IdCancelBitBtn));
+    const std::vector<TFileName> records = app->Form1().Logic().List().Drawings();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].FullPath, drawings + "sub\\B.dwg");
+    EXPECT_EQ(records[1].SubDir, "\\図面\\sub");
+
+    // "　クリア" empties the tree.
+    ::SendMessageA(Control(IdClearBitBtn), BM_CLICK, 0, 0);
+    EXPECT_TRUE(TreeItems().empty());
+    EXPECT_FALSE(Enabled(IdToDxfBitBtn) || Enabled(IdClearBitBtn));
+}
+
+TEST_F(MainWindowTest, BothKindsAskTheFileTypeDialogWhichIsAnsweredFromAnotherThread) {
+    Start();
+    Answered shown;
+    {
+        ModalAnswerer answer("TFileTypeDlg", IdDwgBitBtn);
+        Drop({dxf + "C.dxf", drawings + "A.dwg"});
+        shown = answer.answered;
+        EXPECT_TRUE(answer.done);
+    }
+    EXPECT_EQ(shown.caption, "Tovimoメッセージ");
+    EXPECT_EQ(shown.texts, (std::vector<std::string>{"DwgとＤｘｆデータがDropされました。",
+                                                     "どちらのファイルを選びますか？"}));
+    EXPECT_EQ(TreeItems(), std::vector<std::string>{"A.dwg"});
+    EXPECT_TRUE(Enabled(IdToDxfBitBtn));
+
+    // A list of kind DWG refuses a drop of DXF drawings only, with a message box.
+    {
+        ModalAnswerer answer("#32770", IDOK);
+        Drop({dxf + "C.dxf"});
+        shown = answer.answered;
+    }
+    EXPECT_EQ(shown.caption, "Tovimoメッセージ");
+    EXPECT_EQ(shown.texts, std::vector<std::string>{"DwgデータがDropされていません。"});
+    EXPECT_EQ(TreeItems(), std::vector<std::string>{"A.dwg"});
+}
+
+TEST_F(MainWindowTest, TheSettingsPanelGrowsTheWindowOnceAndShrinksItAgain) {
+    Start();
+    const int dpi = app->Form1().Dpi();
+    const RECT before = WindowRect();
+    EXPECT_FALSE(::IsWindowVisible(Control(IdPanel2)));
+    ::SendMessageA(Main(), WM_COMMAND, IdSettingOpenMenu, 0);
+    ::SendMessageA(Main(), WM_COMMAND, IdSettingOpenMenu, 0);
+    const RECT open = WindowRect();
+    EXPECT_EQ(open.bottom - open.top, before.bottom - before.top + ScaleToDpi(350, dpi));
+    EXPECT_TRUE(::IsWindowVisible(Control(IdPanel2)));
+    EXPECT_EQ(WindowText(Control(IdAcadPathLabel)), "指定なし");
+    ::SendMessageA(Control(IdSettingCloseBitBtn), BM_CLICK, 0, 0);
+    const RECT closed = WindowRect();
+    EXPECT_EQ(closed.bottom - closed.top, before.bottom - before.top);
+    EXPECT_FALSE(::IsWindowVisible(Control(IdPanel2)));
+}
+
+TEST_F(MainWindowTest, TheSettingsFileIsWrittenAtCloseAndEveryValueIsFoundBackAtTheNextStart) {
+    Start();
+    EXPECT_EQ(Ini(), "");  // nothing is written before the close
+    ::SendMessageA(Main(), WM_COMMAND, IdSettingOpenMenu, 0);
+    ::SetWindowTextA(Control(IdCommandWaitEdit), "250");
+    ::SetWindowTextA(Control(IdAcadStartEdit), "abc");  // no number: the last good value
+    ::SetWindowTextA(Control(IdAcadArgEdit), "/nologo /p 図面");
+    ::SetWindowTextA(Control(IdToDxfMemo), "open\r\n#FILE\r\nsaveas\r\nDXF\r\n#ENTER\r\n#SAVEFILE\r\n");
+    ::SendMessageA(Control(IdRewiteChkBox), BM_CLICK, 0, 0);
+    ::SendMessageA(Control(IdSaveSameDirChkBox), BM_CLICK, 0, 0);
+    EXPECT_EQ(WindowText(Control(IdSaveDirLabel)), "指定のフォルダ");
+    EXPECT_TRUE(Enabled(IdSaveDirBitBtn));
+    ::SetWindowPos(Main(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const RECT rect = WindowRect();
+    CloseWindow();
+
+    const std::string ini = Ini();
+    const std::string expected =
+        "[MainForm]\r\nTop=30\r\nLeft=40\r\nWidth=" + std::to_string(rect.right - rect.left) +
+        "\r\nHeight=" + std::to_string(rect.bottom - rect.top) +
+        "\r\nAcadPath=\r\nCommandWait=250\r\nStartWait=15\r\nFileDia=1\r\nISaveBak=1\r\n"
+        "ProxyNotice=1\r\nSaveDir=" + program +
+        "\r\nRewite=0\r\nAcadClose=1\r\nSaveTmpdwg=0\r\nSaveSameDir=0\r\nSettingVisble=1\r\n"
+        "GetChildFolder=0\r\nSaveChildDir=1\r\nDYNCancel=0\r\nAcadArg=/nologo /p 図面\r\n";
+    EXPECT_EQ(ini.substr(0, expected.size()), expected);
+    EXPECT_NE(ini.find("[dwgtodxf]\r\nMACRO_LINES=6\r\nMACRO0=open\r\nMACRO1=#FILE\r\n"), std::string::npos);
+
+    Start();
+    EXPECT_EQ(WindowRect().top, 30);
+    EXPECT_EQ(WindowRect().bottom - WindowRect().top, rect.bottom - rect.top);
+    EXPECT_TRUE(::IsWindowVisible(Control(IdPanel2)));
+    EXPECT_EQ(WindowText(Control(IdCommandWaitEdit)), "250");
+    EXPECT_EQ(WindowText(Control(IdAcadStartEdit)), "15");
+    EXPECT_EQ(WindowText(Control(IdAcadArgEdit)), "/nologo /p 図面");
+    EXPECT_EQ(::SendMessageA(Control(IdRewiteChkBox), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(::SendMessageA(Control(IdSaveSameDirChkBox), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(WindowText(Control(IdToDxfMemo)), "open\r\n#FILE\r\nsaveas\r\nDXF\r\n#ENTER\r\n#SAVEFILE\r\n");
+    CloseWindow();
+    EXPECT_EQ(Ini(), ini);  // the same settings give the same file, byte for byte
+}
+
+TEST_F(MainWindowTest, AWindowStoredOffEveryScreenIsPulledBackOntoOne) {
+    WriteWholeFile(program + "tovimo.ini", "[MainForm]\r\nTop=-5000\r\nLeft=90000\r\n");
+    Start();
+    const RECT rect = WindowRect();
+    EXPECT_TRUE(::MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr);
+    CloseWindow();
+}
+
+TEST(TovimoProgram, PathsOnTheCommandLineAreTakenAsADrop) {
+    TempFolder folder("tovimo-cmdline");
+    const std::string program = folder.MakeFolder("program");
+    ASSERT_TRUE(CopyInto(BinFolder() + "Tovimo.exe", program));
+    const std::string drawings = folder.MakeFolder("drawings");
+    WriteWholeFile(drawings + "a.dwg", "x");
+    WriteWholeFile(drawings + "b.dwg", "x");
+    StartedProgram tovimo("\"" + program + "Tovimo.exe\" \"" + drawings + "a.dwg\" \"" + drawings + "b.dwg\"");
+    ASSERT_TRUE(tovimo.Started());
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (main = VisibleWindow("TForm1", tovimo.ProcessId())) != nullptr; }, 20000));
+    HWND tree = ::FindWindowExA(::FindWindowExA(main, nullptr, "TovimoPanel", nullptr), nullptr, WC_TREEVIEWA, nullptr);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageA(tree, TVM_GETCOUNT, 0, 0) == 2; }, 10000));
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(tovimo.WaitForExit(15000), std::optional<DWORD>(0));
+    EXPECT_TRUE(FileExists(program + "tovimo.ini"));
+}
+
+}  // namespace
+}  // namespace tovimo::wine_tests
