@@ -161,7 +161,10 @@ void FakeStandin::Quit() {
 
 // ---- FakeWindowSystem: the windows ---------------------------------------------------
 
-FakeWindowSystem::FakeWindowSystem(VirtualClock& clock, MemoryFiles& files) : clock_(clock), files_(files) {}
+FakeWindowSystem::FakeWindowSystem(VirtualClock& clock, MemoryFiles& files) : clock_(clock), files_(files) {
+    // Files written in this world carry its time, so a rewrite can be told.
+    files_.SetClock([&clock] { return clock.NowMs(); });
+}
 
 FakeWindowSystem::~FakeWindowSystem() = default;
 

@@ -46,6 +46,12 @@ PathKind MemoryFileSystem::GetPathKind(const std::string& path) {
     return PathKind::Missing;
 }
 
+FileStamp MemoryFileSystem::GetFileStamp(const std::string& path) {
+    const auto info = files_.InfoOf(path);
+    if (!info) return {};
+    return {true, static_cast<std::uint64_t>(info->lastWriteMs), info->size};
+}
+
 std::unique_ptr<DirectorySearch> MemoryFileSystem::FindFirst(const std::string& pattern,
                                                              DirectoryEntry& first) {
     const std::string_view name = FileNameOf(pattern);

@@ -18,6 +18,8 @@ public:
     bool CreateDirectory(const std::string& path) override;
     bool DirectoryExists(const std::string& path) override;
     PathKind GetPathKind(const std::string& path) override;
+    // Last-write times in ms of the tree's clock.
+    FileStamp GetFileStamp(const std::string& path) override;
     // Patterns "folder\*.*" and "folder\*" list every entry of the folder,
     // "." and ".." first unless the folder is a drive root; any other last
     // component names one entry. Either way in the tree's order.

@@ -12,6 +12,7 @@ struct MemoryFiles::Node {
     bool isFolder = true;
     bool readOnly = false;
     std::string content;
+    std::int64_t lastWriteMs = 0;
     std::vector<std::unique_ptr<Node>> children;
 
     Node* AddChild(const std::string& childName, bool folder) {
@@ -113,7 +114,7 @@ void MemoryFiles::AddFile(const std::string& path, const std::string& content) {
     if (!parent) return;
     Node* file = parent->Child(leaf);
     if (!file) file = parent->AddChild(leaf, false);
-    file->content = content;
+    Written(*file, content);
 }
 
 bool MemoryFiles::WriteFile(const std::string& path, const std::string& content) {
@@ -123,8 +124,14 @@ bool MemoryFiles::WriteFile(const std::string& path, const std::string& content)
     Node* file = parent->Child(leaf);
     if (file && file->isFolder) return false;
     if (!file) file = parent->AddChild(leaf, false);
-    file->content = content;
+    Written(*file, content);
     return true;
+}
+
+void MemoryFiles::Written(Node& file, const std::string& content) const {
+    file.content = content;
+    const std::int64_t now = nowMs_ ? nowMs_() : 0;
+    file.lastWriteMs = now / resolutionMs_ * resolutionMs_;
 }
 
 bool MemoryFiles::MakeFolder(const std::string& path) {
@@ -162,6 +169,12 @@ bool MemoryFiles::FileExists(const std::string& path) const {
 bool MemoryFiles::FolderExists(const std::string& path) const {
     const Node* node = Find(path);
     return node && node->isFolder && node != root_.get();
+}
+
+std::optional<MemoryFiles::FileInfo> MemoryFiles::InfoOf(const std::string& path) const {
+    const Node* node = Find(path);
+    if (!node || node->isFolder) return std::nullopt;
+    return FileInfo{node->lastWriteMs, node->content.size()};
 }
 
 std::vector<MemoryFiles::Entry> MemoryFiles::List(const std::string& folder) const {

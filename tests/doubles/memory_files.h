@@ -3,6 +3,8 @@
 // separates levels, names compare without regard to ASCII letter case, and a
 // folder lists its entries in the order they were made (the order in which
 // the tests expect the file system to report them).
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -16,6 +18,11 @@ public:
     struct Entry {
         std::string name;
         bool isFolder = false;
+    };
+    // What a directory listing tells of a file.
+    struct FileInfo {
+        std::int64_t lastWriteMs = 0;
+        std::size_t size = 0;
     };
 
     MemoryFiles();
@@ -32,6 +39,8 @@ public:
     std::optional<std::string> ReadFile(const std::string& path) const;
     bool FileExists(const std::string& path) const;
     bool FolderExists(const std::string& path) const;
+    // Empty for a folder or a missing path.
+    std::optional<FileInfo> InfoOf(const std::string& path) const;
     // The entries of a folder in creation order; empty for a missing folder.
     std::vector<Entry> List(const std::string& folder) const;
     // Every file path, in creation order of the folders and files.
@@ -40,11 +49,20 @@ public:
     // A folder that refuses new entries (a read-only medium, say).
     void MakeReadOnly(const std::string& folder);
 
+    // Where last-write times come from; without a clock every write is at 0.
+    void SetClock(std::function<std::int64_t()> nowMs) { nowMs_ = std::move(nowMs); }
+    // Last-write times are kept to whole steps of this many ms, as FAT keeps
+    // them to 2 s; 1 by default.
+    void SetTimeResolution(std::int64_t ms) { resolutionMs_ = ms; }
+
 private:
     struct Node;
     Node* Find(const std::string& path) const;
     Node* FindParent(const std::string& path, std::string* leafName) const;
+    void Written(Node& file, const std::string& content) const;
     std::unique_ptr<Node> root_;
+    std::function<std::int64_t()> nowMs_;
+    std::int64_t resolutionMs_ = 1;
 };
 
 }  // namespace tovimo::testing

@@ -63,7 +63,7 @@ TEST(ConsoleArguments, UsageIsAskedForAloneOrAfterTheDirection) {
     EXPECT_TRUE(Parse({"dxf", "/?"}).usage);
     EXPECT_TRUE(Parse({"dwg", "a.dxf", "/?"}).usage);
     const std::string usage = UsageText();
-    for (const char* option : {"/s", "/o", "/k", "/-k", "/y", "/n", "/ini", "/?", "dwgtodxf", "dxftodwg"})
+    for (const char* option : {"/s", "/o", "/k", "/-k", "/y", "/n", "/ini", "/?", "dwgtodxf", "dxftodwg", "#SAVEFILE"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

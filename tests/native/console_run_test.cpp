@@ -239,6 +239,20 @@ TEST_F(ConsoleRunTest, DrawingsNotConvertedAreListedWithTheirReasonsBeforeTheEnd
     EXPECT_FALSE(files.FileExists("D:\\図面\\B.dxf"));
 }
 
+TEST_F(ConsoleRunTest, ResultsThatAutoCadCouldNotWriteAreListedWithExitCode1) {
+    files.AddFolder("E:\\出力");
+    files.MakeReadOnly("E:\\出力");
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\B.dwg");
+    EXPECT_EQ(Run({"dxf", "/o", "E:\\出力", "/-k", "D:\\図面"}), ExitSomeSkipped);
+    EXPECT_EQ(console.Texts(false),
+              (std::vector<std::string>{"[1/2] D:\\図面\\A.dwg", "[2/2] D:\\図面\\B.dwg",
+                                        "これらの図面は、変換を行っていません (2 枚):",
+                                        "  D:\\図面\\A.dwg  (変換後のファイルが作られていません)",
+                                        "  D:\\図面\\B.dwg  (変換後のファイルが作られていません)",
+                                        Finished}));
+}
+
 TEST_F(ConsoleRunTest, AutoCadThatCannotBeStartedGives3AndAnotherAutoCadGives4) {
     AddDrawing("D:\\図面\\A.dwg");
     mainForm["AcadPath"] = "C:\\Acad\\missing.exe";

@@ -69,6 +69,38 @@ TEST_F(Win32FileSystemTest, FilesAndFoldersAreMadeAndDeletedOnce) {
     EXPECT_FALSE(fs.DeleteFile(Root() + "\\出力表\\tmp.dwg"));
 }
 
+TEST_F(Win32FileSystemTest, AFileStampTellsTheLastWriteTimeAndSizeWithoutOpeningTheFile) {
+    const std::string path = Root() + "\\結果.dxf";
+    EXPECT_EQ(fs.GetFileStamp(path), FileStamp{});
+    ASSERT_FALSE(temp.MakeFolder("表.dxf").empty());
+    EXPECT_FALSE(fs.GetFileStamp(Root() + "\\表.dxf").exists);  // a folder is no result
+
+    ASSERT_TRUE(WriteWholeFile(path, "12345"));
+    // An old last-write time, as a result of an earlier day would have.
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const FILETIME old{0x12345600u, 0x01d00000u};
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &old));
+    CloseHandle(file);
+    const FileStamp before = fs.GetFileStamp(path);
+    EXPECT_TRUE(before.exists);
+    EXPECT_EQ(before.size, 5u);
+    EXPECT_EQ(before.lastWriteTime, (std::uint64_t{0x01d00000u} << 32) | 0x12345600u);
+    // Found without regard to letter case, and while another program holds
+    // the file open without sharing it.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(fs.GetFileStamp(Root() + "\\結果.DXF"), before);
+    CloseHandle(held);
+
+    ASSERT_TRUE(WriteWholeFile(path, "123"));
+    const FileStamp after = fs.GetFileStamp(path);
+    EXPECT_EQ(after.size, 3u);
+    EXPECT_NE(after.lastWriteTime, before.lastWriteTime);
+}
+
 TEST_F(Win32FileSystemTest, RelativePathsAreCompletedWithTheCurrentDirectory) {
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);

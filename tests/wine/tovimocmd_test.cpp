@@ -278,6 +278,61 @@ TEST_F(TovimoCmdTest, ExistingResultsAndADrawingThatFailsToOpenAreListedWithExit
     EXPECT_EQ(listed, expected);
 }
 
+TEST_F(TovimoCmdTest, ResultsAutoCadCouldNotWriteAreListedWithExitCode1UntilTheyAreWritten) {
+    WriteIni();
+    const std::string out = temp.MakeFolder("出力");
+    const std::vector<std::string> names{"plan-1F", "ソケット", "空調"};
+    const auto listed = [&](const std::string& source) {
+        return "  " + dwg + source + "  (変換後のファイルが作られていません)";
+    };
+    const std::string args = "dxf /s /y /o " + Quoted(out) + " /-k " + IniOption() + " " + Quoted(dwg);
+
+    // Something else stands at every result path: AutoCAD cannot write one.
+    for (const auto& name : names) ASSERT_FALSE(temp.MakeFolder("出力\\" + name + ".dxf").empty());
+    {
+        TovimoCmd run(args, temp.Path());
+        EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
+        auto lines = run.Out();
+        ASSERT_EQ(lines.size(), 8u) << ::testing::PrintToString(lines);
+        EXPECT_EQ(lines[3], "これらの図面は、変換を行っていません (3 枚):");
+        std::vector<std::string> shown(lines.begin() + 4, lines.begin() + 7);
+        std::sort(shown.begin(), shown.end());
+        std::vector<std::string> expected{listed("plan-1F.dwg"), listed("ソケット.dwg"),
+                                          listed("設備図\\空調.dwg")};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(shown, expected);
+        EXPECT_EQ(lines.back(), Finished);
+    }
+    EXPECT_EQ(log.OfKind("write-failed").size(), 3u) << log.Text();
+    ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+
+    // An earlier result that another program holds open is not rewritten,
+    // though AutoCAD was told to overwrite it.
+    for (const auto& name : names) ASSERT_TRUE(::RemoveDirectoryA((out + name + ".dxf").c_str()));
+    const std::string earlier = "earlier";
+    ASSERT_TRUE(WriteWholeFile(out + "plan-1F.dxf", earlier));
+    HANDLE viewer = ::CreateFileA((out + "plan-1F.dxf").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    {
+        TovimoCmd run(args, temp.Path());
+        EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
+        EXPECT_TRUE(run.OutHas(listed("plan-1F.dwg"))) << ::testing::PrintToString(run.Out());
+        EXPECT_EQ(run.Out().size(), 6u) << ::testing::PrintToString(run.Out());
+        EXPECT_EQ(Result(out + "空調.dxf").value_or(standin::StandinDrawing{}).format, "DXF");
+    }
+    ::CloseHandle(viewer);
+    EXPECT_EQ(ReadWholeFile(out + "plan-1F.dxf"), earlier);
+    ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+
+    // Once every result is written, over the earlier ones too, the run is clean.
+    TovimoCmd run(args, temp.Path());
+    EXPECT_EQ(run.ExitCode(), 0) << ::testing::PrintToString(run.Out());
+    EXPECT_EQ(run.Out().size(), 4u) << ::testing::PrintToString(run.Out());
+    for (const auto& name : names)
+        EXPECT_EQ(Result(out + name + ".dxf").value_or(standin::StandinDrawing{}).format, "DXF") << name;
+}
+
 TEST_F(TovimoCmdTest, CtrlCEndsTheRunAfterTheDrawingUnderWayWithTheVariablesRestored) {
     // Slow opens, so that the run is surely in the middle.
     WriteIni("/opendelay:700");

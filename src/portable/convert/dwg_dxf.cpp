@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "convert/result_check.h"
 #include "drawings/path_parts.h"
 #include "runlists/target_path.h"
 #include "text/cp932_text.h"
@@ -193,6 +194,12 @@ DwgDxf::DrawingOutcome DwgDxf::ConvertDrawing(std::size_t i, const std::string& 
 
     const int w = settings_.CommandWait;
     bool refused = false;
+    // A macro that names the target is trusted only when the result file
+    // was written; a macro that saves its own way is not checked.
+    const std::string_view extension = ResultExtension(MacroSection);
+    const std::string result = ExpectedResultPath(target, extension);
+    bool resultWatched = false;
+    FileStamp resultBefore;
     const std::size_t lineCount = MacroLines.size();
     for (std::size_t j = 0; j < lineCount; ++j) {
         const std::string& line = MacroLines[j];
@@ -205,6 +212,10 @@ DwgDxf::DrawingOutcome DwgDxf::ConvertDrawing(std::size_t i, const std::string& 
                 break;
             }
             case MacroLineKind::SaveFile:
+                if (!resultWatched && !extension.empty()) {
+                    resultBefore = files_.GetFileStamp(result);
+                    resultWatched = true;
+                }
                 SendCommand(target + "\n");
                 platform_.clock.Sleep(w);
                 break;
@@ -238,7 +249,12 @@ DwgDxf::DrawingOutcome DwgDxf::ConvertDrawing(std::size_t i, const std::string& 
         }
         platform_.clock.Sleep(w);
     }
-    return refused ? DrawingOutcome::Skipped : DrawingOutcome::Converted;
+    if (refused) return DrawingOutcome::Skipped;
+    if (resultWatched && !ResultWritten(resultBefore, files_.GetFileStamp(result))) {
+        Skip(source, SkipReason::ResultNotWritten);
+        return DrawingOutcome::Skipped;
+    }
+    return DrawingOutcome::Converted;
 }
 
 DwgDxf::OpenOutcome DwgDxf::WatchOpen(const std::string& source) {

@@ -50,7 +50,9 @@ public:
            std::string iniFileName, std::string macroSection);
 
     // Converts sources[i] to the target that the rules give; targets[i] is
-    // read only when SaveSameDir is off and SaveChildDir is on.
+    // read only when SaveSameDir is off and SaveChildDir is on. When the
+    // macro names the target ("#SAVEFILE"), a drawing counts as converted
+    // only if AutoCAD wrote that file while its lines were typed.
     ConvertResult ConvertFiles(const std::vector<std::string>& sources,
                                const std::vector<std::string>& targets,
                                const ConvertSettings& settings);

@@ -36,6 +36,16 @@ public:
 
 enum class PathKind { Missing, File, Folder };
 
+// What the file system tells of a file without opening it.
+struct FileStamp {
+    bool exists = false;  // a file stands at the path (a folder does not count)
+    // In the file system's own units (100 ns on Windows); only ever compared.
+    std::uint64_t lastWriteTime = 0;
+    std::uint64_t size = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
 // The few file operations the programs make themselves. Drawings are never
 // read or written here: AutoCAD does that.
 class FileSystem {
@@ -48,6 +58,10 @@ public:
     virtual bool DirectoryExists(const std::string& path) = 0;
     // What a path names, hidden and system entries and drive roots included.
     virtual PathKind GetPathKind(const std::string& path) = 0;
+    // GetFileAttributesExA: whether a file is there, its last-write time and
+    // its size. Nothing is opened, so a file that another program holds open
+    // is described as well.
+    virtual FileStamp GetFileStamp(const std::string& path) = 0;
     // FindFirstFileA: the first entry that pattern (a folder, "\" and a
     // wild-card name such as "*.*") matches goes into first. Empty when
     // nothing matches or the folder cannot be read. The entry is reused by

@@ -51,6 +51,18 @@ PathKind Win32FileSystem::GetPathKind(const std::string& path) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
+FileStamp Win32FileSystem::GetFileStamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {};
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.lastWriteTime = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                          data.ftLastWriteTime.dwLowDateTime;
+    stamp.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    return stamp;
+}
+
 std::unique_ptr<DirectorySearch> Win32FileSystem::FindFirst(const std::string& pattern,
                                                             DirectoryEntry& first) {
     WIN32_FIND_DATAA found{};

@@ -12,6 +12,7 @@ public:
     // GetFileAttributesA, which finds hidden and system entries and drive
     // roots as well.
     PathKind GetPathKind(const std::string& path) override;
+    FileStamp GetFileStamp(const std::string& path) override;
     std::unique_ptr<DirectorySearch> FindFirst(const std::string& pattern,
                                                DirectoryEntry& first) override;
     std::string FullPathName(const std::string& path) override;

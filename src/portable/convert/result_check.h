@@ -1,0 +1,27 @@
+#pragma once
+// Whether AutoCAD wrote the result of a drawing. A run whose macro names the
+// target ("#SAVEFILE") looks at the file it expects just before that line is
+// typed and again after the drawing's last line; only the file's attributes
+// are read, never the drawing.
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+
+namespace tovimo {
+
+// The extension AutoCAD gives the results of a macro section: ".dxf" for
+// "dwgtodxf", ".dwg" for "dxftodwg"; empty for any other name.
+std::string_view ResultExtension(std::string_view macroSection);
+
+// The file AutoCAD writes when it is given target: the target with the
+// extension added, unless it ends with it already (in any letter case).
+std::string ExpectedResultPath(std::string_view target, std::string_view extension);
+
+// True when the file was written between the two looks: it is there now,
+// holds something, and it is new or its last-write time or its size changed.
+// A size that changed proves a write even where the last-write time is too
+// coarse to show one (FAT keeps it to 2 s).
+bool ResultWritten(const FileStamp& before, const FileStamp& after);
+
+}  // namespace tovimo
