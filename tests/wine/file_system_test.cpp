@@ -51,13 +51,15 @@ TEST_F(Win32FileSystemTest, ASearchListsEveryEntryWithItsAttributes) {
     ASSERT_FALSE(temp.MakeFolder("ソフト").empty());
     std::vector<std::string> names;
     DirectoryEntry entry;
-    auto search = fs.FindFirst(Root() + "\\*.*", entry);
+    SearchFailure failure = SearchFailure::Unreadable;
+    auto search = fs.FindFirst(Root() + "\\*.*", entry, failure);
     ASSERT_NE(search, nullptr);
     do {
         names.push_back(entry.name + (entry.IsFolder() ? "\\" : ""));
     } while (search->Next(entry));
     EXPECT_THAT(names, UnorderedElementsAre(".\\", "..\\", "表.dwg", "ソフト\\"));
-    EXPECT_EQ(fs.FindFirst(Root() + "\\none\\*.*", entry), nullptr);
+    EXPECT_EQ(fs.FindFirst(Root() + "\\none\\*.*", entry, failure), nullptr);
+    EXPECT_EQ(failure, SearchFailure::NothingFound);
 }
 
 TEST_F(Win32FileSystemTest, FilesAndFoldersAreMadeAndDeletedOnce) {
