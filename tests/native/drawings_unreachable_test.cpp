@@ -76,12 +76,29 @@ TEST_F(WalkReachTest, AFolderBehindSeveralLinksIsWalkedOnceWhicheverComesFirst) 
     EXPECT_THAT(FullPaths(Collect({"D:\\A"})),
                 ElementsAre("D:\\A\\first\\t.dwg", "D:\\A\\first\\U\\u.dwg"));
 
+    // The folder itself first, the link after it.
+    files.AddFile("D:\\B\\R\\r.dwg");
+    files.AddFolderLink("D:\\B\\toR", "D:\\B\\R");
+    EXPECT_THAT(FullPaths(Collect({"D:\\B"})), ElementsAre("D:\\B\\R\\r.dwg"));
+
     // A folder given by itself through a link is walked, and a drawing given
     // through one is taken.
     files.AddFolderLink("E:\\toT", "D:\\A\\T");
     EXPECT_THAT(FullPaths(Collect({"E:\\toT"})),
                 ElementsAre("E:\\toT\\t.dwg", "E:\\toT\\U\\u.dwg"));
     EXPECT_THAT(FullPaths(Collect({"E:\\toT\\U\\u.dwg"})), ElementsAre("E:\\toT\\U\\u.dwg"));
+}
+
+TEST_F(WalkReachTest, FoldersAreToldApartOnlyOnceALinkIsMet) {
+    files.AddFile("D:\\A\\B\\C\\c.dwg");
+    files.AddFile("D:\\A\\D\\d.dwg");
+    EXPECT_EQ(Collect({"D:\\A"}).drawings.size(), 2u);
+    EXPECT_EQ(fs.IdentityRequests(), 0);
+
+    // The link comes last and leads back up: every folder is told once.
+    files.AddFolderLink("D:\\A\\D\\up", "D:\\A");
+    EXPECT_EQ(Collect({"D:\\A"}).drawings.size(), 2u);
+    EXPECT_EQ(fs.IdentityRequests(), 5);
 }
 
 TEST_F(WalkReachTest, ALinkWhoseTargetCannotBeToldIsReportedNotFollowed) {

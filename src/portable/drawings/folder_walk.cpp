@@ -51,6 +51,8 @@ public:
 
     bool WalkGiven(std::string_view folderPath) {
         entered_.clear();
+        enteredPaths_.clear();
+        linkMet_ = false;
         path_.assign(WithoutTrailingSeparators(folderPath));
         return Enter(FolderCaption(folderPath), false);
     }
@@ -70,14 +72,27 @@ private:
     // link whose target cannot be told is not followed: it might lead back
     // up and never end.
     bool Enter(std::string_view caption, bool isLink) {
+        if (isLink && !linkMet_) IdentifyEnteredSoFar();
         if (!TooLongToSearch(path_)) {
-            if (const std::optional<FolderIdentity> identity = files_.IdentifyFolder(path_)) {
+            if (!linkMet_) {
+                enteredPaths_.push_back(path_);
+            } else if (const auto identity = files_.IdentifyFolder(path_)) {
                 if (!entered_.insert(*identity).second) return true;
             } else if (isLink) {
                 return visitor_.Unreachable(path_, WalkProblemKind::Unreadable, true);
             }
         }
         return visitor_.FolderEntered(path_, caption) && WalkEntries() && visitor_.FolderLeft();
+    }
+
+    // Until a walk meets a link, no folder can have been reached twice, and
+    // telling folders apart costs a look-up per folder; so the folders'
+    // paths are only kept, and told apart once the first link comes.
+    void IdentifyEnteredSoFar() {
+        linkMet_ = true;
+        for (const std::string& path : enteredPaths_)
+            if (const auto identity = files_.IdentifyFolder(path)) entered_.insert(*identity);
+        enteredPaths_.clear();
     }
 
     bool ReportFailure(SearchFailure failure) {
@@ -103,8 +118,11 @@ private:
     const bool withSubFolders_;
     FolderVisitor& visitor_;
     std::string path_;
-    // The folders entered in the walk of the current given folder.
+    // The folders entered in the walk of the current given folder: their
+    // identities once a link has been met, their paths before.
     std::set<FolderIdentity> entered_;
+    std::vector<std::string> enteredPaths_;
+    bool linkMet_ = false;
 };
 
 }  // namespace
