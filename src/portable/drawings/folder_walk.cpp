@@ -109,7 +109,8 @@ private:
     bool ReportLostName(const DirectoryEntry& entry, std::size_t folderLength) {
         path_ += '\\';
         path_ += entry.name;
-        const bool goOn = visitor_.Unreachable(path_, WalkProblemKind::NoCp932Name, entry.IsFolder());
+        const bool goOn =
+            visitor_.Unreachable(path_, WalkProblemKind::NoCp932Name, entry.IsFolder());
         path_.resize(folderLength);
         return goOn;
     }
