@@ -18,7 +18,7 @@ file(GLOB_RECURSE TOVIMO_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/s
 if(TOVIMO_WIN32_SOURCES)
   add_library(tovimo_win32 STATIC ${TOVIMO_WIN32_SOURCES})
   target_include_directories(tovimo_win32 PUBLIC ${PROJECT_SOURCE_DIR}/src/win32)
-  target_link_libraries(tovimo_win32 PUBLIC tovimo_portable user32 shell32 kernel32)
+  target_link_libraries(tovimo_win32 PUBLIC tovimo_portable user32 shell32 ole32 kernel32)
 endif()
 
 # One program per folder under src/win32/programs and standin/win32.

@@ -106,6 +106,7 @@ public:
     }
     bool FileGiven(const std::string&) override { return true; }
     bool MissingGiven(const std::string&) override { return true; }
+    bool Unreachable(const std::string&, WalkProblemKind, bool) override { return true; }
     long drawings = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "memory_file_system.h"
 
+#include "drawings/folder_walk.h"
 #include "drawings/path_parts.h"
 
 namespace tovimo::testing {
@@ -53,11 +54,21 @@ FileStamp MemoryFileSystem::GetFileStamp(const std::string& path) {
 }
 
 std::unique_ptr<DirectorySearch> MemoryFileSystem::FindFirst(const std::string& pattern,
-                                                             DirectoryEntry& first) {
+                                                             DirectoryEntry& first,
+                                                             SearchFailure& failure) {
+    failure = SearchFailure::NothingFound;
+    if (CharacterCount(pattern) > MaxPathCharacters) {
+        failure = SearchFailure::PathTooLong;
+        return nullptr;
+    }
     const std::string_view name = FileNameOf(pattern);
     const std::string folder(WithoutTrailingSeparators(
         std::string_view(pattern).substr(0, pattern.size() - name.size())));
     if (!files_.FolderExists(folder)) return nullptr;
+    if (files_.IsUnreadable(folder)) {
+        failure = SearchFailure::Unreadable;
+        return nullptr;
+    }
     const bool all = name == "*.*" || name == "*";
     std::vector<DirectoryEntry> entries;
     const bool driveRoot = !folder.empty() && folder.back() == ':';
@@ -69,16 +80,29 @@ std::unique_ptr<DirectorySearch> MemoryFileSystem::FindFirst(const std::string& 
         if (!all && LowerCaseAnsi(found.name) != LowerCaseAnsi(name)) continue;
         std::uint32_t attributes = found.isFolder ? file_attribute::Directory
                                                   : file_attribute::Archive;
+        if (found.isLink) attributes |= file_attribute::ReparsePoint;
         if (auto extra = attributes_.find(Key(folder + "\\" + found.name));
             extra != attributes_.end()) {
             attributes |= extra->second;
         }
-        entries.push_back({found.name, attributes});
+        entries.push_back({found.name, attributes, found.nameConverts});
     }
     if (entries.empty()) return nullptr;
     auto search = std::make_unique<Search>(*this, std::move(entries));
     search->Next(first);
     return search;
+}
+
+std::optional<FolderIdentity> MemoryFileSystem::IdentifyFolder(const std::string& path) {
+    ++identityRequests_;
+    if (withoutIdentity_.count(Key(path))) return std::nullopt;
+    const std::optional<std::uint64_t> number = files_.FolderNumber(path);
+    if (!number) return std::nullopt;
+    return FolderIdentity{0, 0, *number};
+}
+
+void MemoryFileSystem::WithoutIdentity(const std::string& path) {
+    withoutIdentity_.insert(Key(path));
 }
 
 std::string MemoryFileSystem::FullPathName(const std::string& path) {

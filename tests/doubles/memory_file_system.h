@@ -2,6 +2,7 @@
 // The file system of the programs over an in-memory tree of folders and
 // files, which the tests (and the stand-in AutoCAD) may share.
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,13 @@ public:
     // Patterns "folder\*.*" and "folder\*" list every entry of the folder,
     // "." and ".." first unless the folder is a drive root; any other last
     // component names one entry. Either way in the tree's order.
+    // An unreadable folder fails as Unreadable, a pattern over MAX_PATH as
+    // PathTooLong. Folder links carry the reparse-point attribute.
     std::unique_ptr<DirectorySearch> FindFirst(const std::string& pattern,
-                                               DirectoryEntry& first) override;
+                                               DirectoryEntry& first,
+                                               SearchFailure& failure) override;
+    // The tree's folder number, unless the folder was made one without.
+    std::optional<FolderIdentity> IdentifyFolder(const std::string& path) override;
     // Relative paths are completed with CurrentDirectory; "." and ".."
     // components are not resolved.
     std::string FullPathName(const std::string& path) override;
@@ -33,6 +39,11 @@ public:
 
     // Extra attribute bits reported for an entry (hidden, system, ...).
     void SetAttributes(const std::string& path, std::uint32_t attributes);
+
+    // A folder for which IdentifyFolder gives none (a file system that
+    // keeps no identities, or a link whose target may not be opened).
+    void WithoutIdentity(const std::string& path);
+    int IdentityRequests() const { return identityRequests_; }
 
     // Every CreateDirectory call, in order, failed ones too.
     const std::vector<std::string>& CreateCalls() const { return createCalls_; }
@@ -46,6 +57,8 @@ private:
 
     MemoryFiles& files_;
     std::map<std::string, std::uint32_t> attributes_;
+    std::set<std::string> withoutIdentity_;
+    int identityRequests_ = 0;
     std::vector<std::string> createCalls_;
     int openSearches_ = 0;
     int searchesStarted_ = 0;

@@ -11,6 +11,9 @@ struct MemoryFiles::Node {
     std::string name;
     bool isFolder = true;
     bool readOnly = false;
+    bool unreadable = false;
+    bool nameConverts = true;
+    std::string linkTarget;  // not empty: a folder link
     std::string content;
     std::int64_t lastWriteMs = 0;
     std::vector<std::unique_ptr<Node>> children;
@@ -71,14 +74,27 @@ std::vector<std::string> SplitPath(const std::string& path) {
 MemoryFiles::MemoryFiles() : root_(std::make_unique<Node>()) {}
 MemoryFiles::~MemoryFiles() = default;
 
-MemoryFiles::Node* MemoryFiles::Find(const std::string& path) const {
+MemoryFiles::Node* MemoryFiles::Resolve(Node* node) const {
+    for (int hops = 0; node && !node->linkTarget.empty(); ++hops) {
+        if (hops == 32) return nullptr;
+        node = FindEntry(node->linkTarget);
+    }
+    return node;
+}
+
+MemoryFiles::Node* MemoryFiles::FindEntry(const std::string& path) const {
     Node* node = root_.get();
     for (const auto& part : SplitPath(path)) {
-        if (!node->isFolder) return nullptr;
+        node = Resolve(node);
+        if (!node || !node->isFolder) return nullptr;
         node = node->Child(part);
         if (!node) return nullptr;
     }
     return node;
+}
+
+MemoryFiles::Node* MemoryFiles::Find(const std::string& path) const {
+    return Resolve(FindEntry(path));
 }
 
 MemoryFiles::Node* MemoryFiles::FindParent(const std::string& path, std::string* leafName) const {
@@ -88,7 +104,7 @@ MemoryFiles::Node* MemoryFiles::FindParent(const std::string& path, std::string*
     parts.pop_back();
     Node* node = root_.get();
     for (const auto& part : parts) {
-        node = node->Child(part);
+        node = Resolve(node->Child(part));
         if (!node || !node->isFolder) return nullptr;
     }
     return node;
@@ -98,7 +114,8 @@ void MemoryFiles::AddFolder(const std::string& path) {
     Node* node = root_.get();
     for (const auto& part : SplitPath(path)) {
         Node* child = node->Child(part);
-        node = child ? child : node->AddChild(part, true);
+        node = child ? Resolve(child) : node->AddChild(part, true);
+        if (!node) return;
     }
 }
 
@@ -181,7 +198,9 @@ std::vector<MemoryFiles::Entry> MemoryFiles::List(const std::string& folder) con
     std::vector<Entry> entries;
     const Node* node = Find(folder);
     if (!node || !node->isFolder) return entries;
-    for (const auto& child : node->children) entries.push_back({child->name, child->isFolder});
+    for (const auto& child : node->children)
+        entries.push_back(
+            {child->name, child->isFolder, !child->linkTarget.empty(), child->nameConverts});
     return entries;
 }
 
@@ -203,6 +222,34 @@ std::vector<std::string> MemoryFiles::AllFiles() const {
 
 void MemoryFiles::MakeReadOnly(const std::string& folder) {
     if (Node* node = Find(folder); node && node->isFolder) node->readOnly = true;
+}
+
+void MemoryFiles::AddFolderLink(const std::string& path, const std::string& target) {
+    std::string leaf;
+    AddFolder(path);
+    if (Node* parent = FindParent(path, &leaf)) {
+        Node* link = parent->Child(leaf);
+        link->linkTarget = target;
+    }
+}
+
+void MemoryFiles::MakeUnreadable(const std::string& folder) {
+    if (Node* node = Find(folder); node && node->isFolder) node->unreadable = true;
+}
+
+bool MemoryFiles::IsUnreadable(const std::string& folder) const {
+    const Node* node = Find(folder);
+    return node && node->unreadable;
+}
+
+void MemoryFiles::MarkNameLost(const std::string& path) {
+    if (Node* node = FindEntry(path)) node->nameConverts = false;
+}
+
+std::optional<std::uint64_t> MemoryFiles::FolderNumber(const std::string& path) const {
+    const Node* node = Find(path);
+    if (!node || !node->isFolder) return std::nullopt;
+    return reinterpret_cast<std::uintptr_t>(node);
 }
 
 }  // namespace tovimo::testing

@@ -18,6 +18,8 @@ public:
     struct Entry {
         std::string name;
         bool isFolder = false;
+        bool isLink = false;      // a folder link (a junction, say)
+        bool nameConverts = true; // false: name has "?" for what code page 932 lacks
     };
     // What a directory listing tells of a file.
     struct FileInfo {
@@ -54,12 +56,28 @@ public:
     // Last-write times are kept to whole steps of this many ms, as FAT keeps
     // them to 2 s; 1 by default.
     void SetTimeResolution(std::int64_t ms) { resolutionMs_ = ms; }
+    // A folder entry at path that leads to the folder at target, which is
+    // looked up each time the link is passed (it may lie below the link).
+    void AddFolderLink(const std::string& path, const std::string& target);
+    // A folder whose entries may not be listed.
+    void MakeUnreadable(const std::string& folder);
+    bool IsUnreadable(const std::string& folder) const;
+    // An entry whose real name has characters that code page 932 lacks; its
+    // name in the tree is the one the ANSI functions give, "?" in their place.
+    void MarkNameLost(const std::string& path);
+    // A number that tells the folder at path from every other folder, links
+    // followed; none for a missing folder.
+    std::optional<std::uint64_t> FolderNumber(const std::string& path) const;
 
 private:
     struct Node;
     Node* Find(const std::string& path) const;
     Node* FindParent(const std::string& path, std::string* leafName) const;
     void Written(Node& file, const std::string& content) const;
+    // Node, or the folder it links to (links of links followed, a bounded
+    // number of times).
+    Node* Resolve(Node* node) const;
+    Node* FindEntry(const std::string& path) const;  // the entry itself, a link not followed
     std::unique_ptr<Node> root_;
     std::function<std::int64_t()> nowMs_;
     std::int64_t resolutionMs_ = 1;

@@ -92,6 +92,7 @@ TEST_F(AcadChannel, GetSysVarCutsTheValueOutOfTheTextReadLast) {
     for (const Case& c : {Case{"FILEDIA の新しい値を入力 <1>: ", "1"},
                           Case{"DIMPOST の新しい値を入力 <\"mm\">: ", "mm"},
                           Case{"値: \"a\"b\"", "a"},  // no angle brackets
+                          Case{"値 \"x\" <3>: ", "3"},  // quotes outside the brackets
                           Case{"値を入力: ", "値を入力: "},
                           Case{"<表>: ", "表"}}) {
         SCOPED_TRACE(c.prompt);

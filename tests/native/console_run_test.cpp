@@ -253,6 +253,46 @@ TEST_F(ConsoleRunTest, ResultsThatAutoCadCouldNotWriteAreListedWithExitCode1) {
                                         Finished}));
 }
 
+TEST_F(ConsoleRunTest, WhatTheWalkCannotReachIsListedWithItsReasonAndGives1) {
+    AddDrawing("D:\\図面\\A.dwg");
+    files.AddFolderLink("D:\\図面\\loop", "D:\\図面");
+    AddDrawing("D:\\図面\\鍵\\B.dwg");
+    files.MakeUnreadable("D:\\図面\\鍵");
+    AddDrawing("D:\\図面\\?.dwg");
+    files.MarkNameLost("D:\\図面\\?.dwg");
+    EXPECT_EQ(Run({"dxf", "/s", "D:\\図面"}), ExitSomeSkipped);
+    const std::vector<std::string> unreachableList{
+        "これらのフォルダや図面は、読み取れないため変換していません (2 件):",
+        "  D:\\図面\\鍵  (フォルダを読めません)", "  D:\\図面\\?.dwg  (名前をShift-JISで表せません)"};
+    std::vector<std::string> expected{"[1/1] D:\\図面\\A.dwg"};
+    expected.insert(expected.end(), unreachableList.begin(), unreachableList.end());
+    expected.push_back(Finished);
+    EXPECT_EQ(console.Texts(false), expected);
+    EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 1);
+    EXPECT_TRUE(Result("D:\\図面\\A.dxf"));
+
+    // With drawings that the run skipped, both lists, the run's first.
+    console.lines.clear();
+    AddDrawing("D:\\図面\\C.dwg", "FAIL");
+    EXPECT_EQ(Run({"dxf", "/s", "/y", "D:\\図面"}), ExitSomeSkipped);
+    expected = {"[1/2] D:\\図面\\A.dwg", "[2/2] D:\\図面\\C.dwg",
+                "これらの図面は、変換を行っていません (1 枚):",
+                "  D:\\図面\\C.dwg  (AutoCADで開けませんでした)"};
+    expected.insert(expected.end(), unreachableList.begin(), unreachableList.end());
+    expected.push_back(Finished);
+    EXPECT_EQ(console.Texts(false), expected);
+}
+
+TEST_F(ConsoleRunTest, OnlyUnreachableDrawingsAreARefusalThatNamesThem) {
+    AddDrawing("D:\\図面\\鍵\\B.dwg");
+    files.MakeUnreadable("D:\\図面\\鍵");
+    EXPECT_EQ(Run({"dxf", "/s", "D:\\図面"}), ExitRefused);
+    EXPECT_EQ(console.Texts(true),
+              (std::vector<std::string>{"フォルダを読めません: D:\\図面\\鍵",
+                                        "変換する DWG 図面が見つかりません。"}));
+    ExpectUntouched();
+}
+
 TEST_F(ConsoleRunTest, AutoCadThatCannotBeStartedGives3AndAnotherAutoCadGives4) {
     AddDrawing("D:\\図面\\A.dwg");
     mainForm["AcadPath"] = "C:\\Acad\\missing.exe";

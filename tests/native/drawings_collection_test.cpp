@@ -151,7 +151,13 @@ public:
         events.push_back("missing " + path);
         return true;
     }
+    bool Unreachable(const std::string& path, WalkProblemKind kind, bool isFolder) override {
+        events.push_back(std::string(isFolder ? "folder " : "file ") + WalkProblemText(kind) +
+                         " @" + path);
+        return --problemsBeforeStop != 0;
+    }
     std::vector<std::string> events;
+    int problemsBeforeStop = -1;
     int filesBeforeStop = -1;
 };
 
@@ -178,6 +184,28 @@ TEST_F(DrawingCollectionTest, AWalkEndedByTheVisitorReportsNothingMoreAndClosesI
     visitor.filesBeforeStop = 1;
     EXPECT_FALSE(WalkGivenPaths(fs, {"D:\\A", "D:\\A"}, true, visitor));
     EXPECT_EQ(visitor.events.back(), "file one.dwg @D:\\A\\B\\C");
+    EXPECT_EQ(fs.OpenSearches(), 0);
+}
+
+TEST_F(DrawingCollectionTest, ProblemsAreReportedWhereTheyAreMetAndCanEndTheWalk) {
+    files.AddFile("D:\\A\\locked\\x.dwg");
+    files.MakeUnreadable("D:\\A\\locked");
+    files.AddFile("D:\\A\\?.dwg");
+    files.MarkNameLost("D:\\A\\?.dwg");
+    files.AddFolderLink("D:\\A\\loop", "D:\\A");
+    files.AddFile("D:\\A\\y.dwg");
+    RecordingVisitor visitor;
+    EXPECT_TRUE(WalkGivenPaths(fs, {"D:\\A"}, true, visitor));
+    EXPECT_THAT(visitor.events,
+                ::testing::ElementsAre("enter A @D:\\A", "enter locked @D:\\A\\locked",
+                                       "folder フォルダを読めません @D:\\A\\locked", "leave",
+                                       "file 名前をShift-JISで表せません @D:\\A\\?.dwg",
+                                       "file y.dwg @D:\\A", "leave"));
+
+    visitor.events.clear();
+    visitor.problemsBeforeStop = 1;
+    EXPECT_FALSE(WalkGivenPaths(fs, {"D:\\A", "D:\\A"}, true, visitor));
+    EXPECT_EQ(visitor.events.back(), "folder フォルダを読めません @D:\\A\\locked");
     EXPECT_EQ(fs.OpenSearches(), 0);
 }
 

@@ -53,7 +53,7 @@ TEST_F(ConvertDrawings, ARefusedOverwriteSkipsTheDrawingOnceAndSavesTmpDwg) {
     EXPECT_EQ(Count("n\n"), 1);
     EXPECT_EQ(Count("C:\\Tovimo\\tmp.dwg\n"), 1);  // only for the refusal
     EXPECT_TRUE(files.FileExists("C:\\Tovimo\\tmp.dwg"));
-    EXPECT_EQ(SkippedNames(), std::vector<std::string>{"B.dwg"});
+    ASSERT_EQ(SkippedNames(), std::vector<std::string>{"B.dwg"});
     EXPECT_EQ(converter->LastSkipped()[0].reason, SkipReason::ResultExists);
     ASSERT_EQ(view.skippedShown.size(), 1u);
     EXPECT_EQ(view.skippedShown[0].size(), 1u);
@@ -93,7 +93,7 @@ TEST_F(ConvertDrawings, AFailedOpenIsConfirmedEscapedAndSkipped) {
         EXPECT_EQ((open + 1)->text, "\x1b");
         EXPECT_EQ((open + 2)->text, "open\n");
         EXPECT_EQ((open + 2)->timeMs - (open + 1)->timeMs, 60);
-        EXPECT_EQ(SkippedNames(), std::vector<std::string>{"B.dwg"});
+        ASSERT_EQ(SkippedNames(), std::vector<std::string>{"B.dwg"});
         EXPECT_EQ(converter->LastSkipped()[0].reason, SkipReason::OpenFailed);
         EXPECT_FALSE(Result("D:\\図面\\B.dxf"));
         EXPECT_TRUE(Result("D:\\図面\\C.dxf"));
@@ -243,6 +243,23 @@ TEST_F(ConvertLimits, AutoCadGoneEndsTheRunAtOnceAndListsTheRest) {
     EXPECT_EQ(converter->MainWindow, 0u);
     EXPECT_EQ(LastMessage(), CanceledText);
     EXPECT_EQ(view.skippedShown.size(), 1u);
+}
+
+TEST_F(ConvertDrawings, ADrawingRefusedForOverwriteBeforeAutoCadGoesIsListedOnceWithThatReason) {
+    AddDrawing("D:\\図面\\B.dxf");
+    settings.Rewite = false;
+    pump.onRun = [this](int) {
+        const auto typed = windows.CopyDataTexts();
+        if (!typed.empty() && typed.back().text == "n\n") windows.RemoveWindow(converter->MainWindow);
+    };
+    Run(Sources());
+    ASSERT_EQ(SkippedNames(), (std::vector<std::string>{"B.dwg", "C.dwg"}));
+    EXPECT_EQ(converter->LastSkipped()[0].reason, SkipReason::ResultExists);
+    EXPECT_EQ(converter->LastSkipped()[1].reason, SkipReason::AcadGone);
+    EXPECT_TRUE(converter->LastRunLostAcad());
+    ASSERT_EQ(view.skippedShown.size(), 1u);
+    EXPECT_EQ(view.skippedShown[0].size(), 2u);
+    EXPECT_TRUE(Result("D:\\図面\\A.dxf"));
 }
 
 TEST_F(ConvertDrawings, AStandInThatQuitsMidRunEndsTheRun) {

@@ -270,3 +270,41 @@ TEST_F(DrawingListTest, HiddenFilesAndDriveRootsAreTakenLikeAnyOther) {
 
 }  // namespace
 }  // namespace tovimo
+
+namespace tovimo {
+namespace {
+
+TEST_F(DrawingListTest, WhatTheWalkCannotReachIsNamedOnceAfterTheDropWhichTakesTheRest) {
+    files.AddFile("C:\\d\\a.dwg");
+    files.AddFile("C:\\d\\locked\\b.dwg");
+    files.MakeUnreadable("C:\\d\\locked");
+    files.AddFile("C:\\d\\?.dwg");
+    files.MarkNameLost("C:\\d\\?.dwg");
+    files.AddFile("C:\\d\\?.dxf");  // not of the list's kind: not named
+    files.MarkNameLost("C:\\d\\?.dxf");
+    files.AddFolderLink("C:\\d\\loop", "C:\\d");
+    host.childFolders = true;
+    host.fileTypeAnswer = DrawingKind::Dwg;
+    Drop({"C:\\d"});
+    // The link back to the dropped folder is not walked again.
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"d\\", "  a.dwg", "  locked\\"}));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].first,
+              WalkProblemsMessage({{"C:\\d\\locked", WalkProblemKind::Unreadable},
+                                   {"C:\\d\\?.dwg", WalkProblemKind::NoCp932Name}}));
+    EXPECT_EQ(host.messages[0].second, "Tovimoメッセージ");
+}
+
+TEST_F(DrawingListTest, ARefusedDropStillNamesWhatCouldNotBeLookedAt) {
+    files.AddFile("C:\\d\\locked\\b.dwg");
+    files.MakeUnreadable("C:\\d\\locked");
+    host.childFolders = true;
+    Drop({"C:\\d"});
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0].first, "DwgまたはDxfデータがDropされていません。");
+    EXPECT_NE(host.messages[1].first.find("C:\\d\\locked"), std::string::npos);
+    EXPECT_TRUE(list.Tree().Empty());
+}
+
+}  // namespace
+}  // namespace tovimo

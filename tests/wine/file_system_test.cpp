@@ -1,24 +1,30 @@
 // The Win32 file system and collation on real folders, Japanese names
 // included, and the drawing collection and target folders on top of them.
 #include <algorithm>
+#include <cstdio>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "drawings/drawing_collection.h"
+#include "drawings/path_parts.h"
 #include "platform/win32_api.h"
 #include "platform/win32_file_system.h"
 #include "platform/win32_text_order.h"
 #include "runlists/run_lists.h"
 #include "runlists/target_folders.h"
+#include "long_paths.h"
 #include "test_files.h"
+#include "unix_links.h"
 
 namespace tovimo {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
+using wine_tests::DeepFolder;
 using wine_tests::TempFolder;
+using wine_tests::UnixFolderLink;
 using wine_tests::WriteWholeFile;
 
 class Win32FileSystemTest : public ::testing::Test {
@@ -51,13 +57,15 @@ TEST_F(Win32FileSystemTest, ASearchListsEveryEntryWithItsAttributes) {
     ASSERT_FALSE(temp.MakeFolder("ソフト").empty());
     std::vector<std::string> names;
     DirectoryEntry entry;
-    auto search = fs.FindFirst(Root() + "\\*.*", entry);
+    SearchFailure failure = SearchFailure::Unreadable;
+    auto search = fs.FindFirst(Root() + "\\*.*", entry, failure);
     ASSERT_NE(search, nullptr);
     do {
         names.push_back(entry.name + (entry.IsFolder() ? "\\" : ""));
     } while (search->Next(entry));
     EXPECT_THAT(names, UnorderedElementsAre(".\\", "..\\", "表.dwg", "ソフト\\"));
-    EXPECT_EQ(fs.FindFirst(Root() + "\\none\\*.*", entry), nullptr);
+    EXPECT_EQ(fs.FindFirst(Root() + "\\none\\*.*", entry, failure), nullptr);
+    EXPECT_EQ(failure, SearchFailure::NothingFound);
 }
 
 TEST_F(Win32FileSystemTest, FilesAndFoldersAreMadeAndDeletedOnce) {
@@ -145,6 +153,96 @@ TEST_F(Win32FileSystemTest, TargetFoldersWithDoubleByteNamesAreMadeLevelByLevel)
         CreateTargetFolders(fs, saveDir, saveDir + "\\file\\sub");
     EXPECT_FALSE(blocked.ok);
     EXPECT_EQ(blocked.failedFolder, saveDir + "\\file");
+}
+
+std::vector<std::string> Problems(const DrawingCollection& collection) {
+    std::vector<std::string> texts;
+    for (const WalkProblem& problem : collection.unreachable)
+        texts.push_back(problem.path + " " + WalkProblemText(problem.kind));
+    return texts;
+}
+
+TEST_F(Win32FileSystemTest, AFolderLinkIsAReparsePointWithItsTargetsIdentity) {
+    ASSERT_FALSE(temp.MakeFolder("図面").empty());
+    File("図面\\a.dwg");
+    const UnixFolderLink link(Root() + "\\link", Root() + "\\図面");
+    const UnixFolderLink loop(Root() + "\\図面\\up", Root());
+    ASSERT_TRUE(link.Made());
+    ASSERT_TRUE(loop.Made());
+
+    DirectoryEntry entry;
+    SearchFailure failure = SearchFailure::Unreadable;
+    auto search = fs.FindFirst(Root() + "\\*.*", entry, failure);
+    ASSERT_NE(search, nullptr);
+    std::uint32_t linkAttributes = 0;
+    do {
+        if (entry.name == "link") linkAttributes = entry.attributes;
+    } while (search->Next(entry));
+    search.reset();
+    std::printf("attributes of a Unix link to a folder: 0x%x\n", static_cast<unsigned>(linkAttributes));
+    EXPECT_EQ(linkAttributes & (file_attribute::Directory | file_attribute::ReparsePoint),
+              file_attribute::Directory | file_attribute::ReparsePoint);
+
+    const auto folder = fs.IdentifyFolder(Root() + "\\図面");
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(fs.IdentifyFolder(Root() + "\\link"), folder);
+    EXPECT_EQ(fs.IdentifyFolder(Root() + "\\図面\\up"), fs.IdentifyFolder(Root()));
+    EXPECT_NE(fs.IdentifyFolder(Root()), folder);
+    EXPECT_EQ(fs.IdentifyFolder(Root() + "\\none"), std::nullopt);
+
+    // Through the loop and beside the link: the drawing once, nothing lost.
+    const DrawingCollection collection =
+        CollectDrawings(fs, win32::Win32TextOrder(), {Root()}, true, DrawingKind::Dwg);
+    ASSERT_EQ(collection.drawings.size(), 1u);
+    EXPECT_EQ(FileNameOf(collection.drawings[0].FullPath), "a.dwg");
+    EXPECT_TRUE(collection.unreachable.empty()) << ::testing::PrintToString(Problems(collection));
+}
+
+TEST_F(Win32FileSystemTest, NamesWithoutACp932FormAreToldNotTurnedIntoLookAlikes) {
+    // The ANSI search gives "cafe.dwg" and "\\en.dwg" for these: names of
+    // another file, or of a path.
+    // Removed by their wide names, which the temporary folder's removal
+    // cannot name.
+    struct WideFiles {
+        std::vector<std::wstring> paths;
+        ~WideFiles() {
+            for (const std::wstring& path : paths) DeleteFileW(path.c_str());
+        }
+    } made;
+    for (const wchar_t* name : {L"caf\u00e9.dwg", L"\u00a5en.dwg"}) {
+        const std::wstring path = std::wstring(temp.Path().begin(), temp.Path().end()) + name;
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+        made.paths.push_back(path);
+    }
+    File("表.dwg");
+    const DrawingCollection collection =
+        CollectDrawings(fs, win32::Win32TextOrder(), {Root()}, true, DrawingKind::Dwg);
+    ASSERT_EQ(collection.drawings.size(), 1u);
+    EXPECT_EQ(collection.drawings[0].FullPath, Root() + "\\表.dwg");
+    EXPECT_THAT(Problems(collection),
+                UnorderedElementsAre(Root() + "\\caf?.dwg 名前をShift-JISで表せません",
+                                     Root() + "\\?en.dwg 名前をShift-JISで表せません"));
+}
+
+TEST_F(Win32FileSystemTest, AFolderBeyondMaxPathIsReportedAtItsFirstLevelTooLong) {
+    DeepFolder deep(Root(), "abcdefghijklmnopqrstuvwxyz0123456789", 300);
+    ASSERT_FALSE(deep.Path().empty());
+    ASSERT_TRUE(deep.WriteFile("far.dwg", "x"));
+    File("near.dwg");
+    const DrawingCollection collection =
+        CollectDrawings(fs, win32::Win32TextOrder(), {Root()}, true, DrawingKind::Dwg);
+    ASSERT_EQ(collection.drawings.size(), 1u);
+    EXPECT_EQ(collection.drawings[0].FullPath, Root() + "\\near.dwg");
+    ASSERT_EQ(collection.unreachable.size(), 1u);
+    const WalkProblem& problem = collection.unreachable[0];
+    EXPECT_EQ(problem.kind, WalkProblemKind::PathTooLong);
+    EXPECT_EQ(deep.Path().rfind(problem.path, 0), 0u) << problem.path;
+    EXPECT_GT(problem.path.size() + 4, MaxPathCharacters);
+    // Its parent was still searched.
+    EXPECT_LE(problem.path.rfind('\\') + 4, MaxPathCharacters);
 }
 
 TEST(Win32TextOrder, SortsPathsIgnoringLetterCase) {

@@ -12,6 +12,10 @@
 
 #include "acadlink/window_list.h"
 #include "platform/win32_api.h"
+
+#include <objbase.h>
+
+#include "platform/com_apartment.h"
 #include "platform/win32_clock.h"
 #include "platform/win32_message_pump.h"
 #include "platform/win32_process_launcher.h"
@@ -502,6 +506,39 @@ TEST_F(ProgramStartTest, ShellOpenStartsTheProgramOfTheFileAssociation) {
     const std::vector<std::string> report = AwaitReport(folder);
     ASSERT_EQ(report.size(), 3u);
     EXPECT_NE(report[1].find("Drawing1.tovimoprobe"), std::string::npos) << report[1];
+}
+
+// The shell opens through an association on a thread that COM has joined to
+// a single-threaded apartment, and later opens take no further reference.
+TEST_F(ProgramStartTest, ShellOpenPutsItsThreadIntoOneSingleThreadedApartment) {
+    const std::string folder = temp.MakeFolder("apartment");
+    const std::string probe = PlaceProbe(folder);
+    ScopedAssociation association(".tovimoprobe", "\"" + probe + "\" \"%1\"");
+    const std::string document = temp.Path() + "Drawing2.tovimoprobe";
+    ASSERT_TRUE(WriteWholeFile(document, "STANDIN-DRAWING\n"));
+    bool opened = false;
+    HRESULT before = S_OK;
+    HRESULT after = E_FAIL;
+    HRESULT afterOneRelease = S_OK;
+    APTTYPE type = APTTYPE_MTA;
+    // A thread of its own, so that no other test's COM state plays a part.
+    std::thread([&] {
+        APTTYPEQUALIFIER qualifier;
+        before = ::CoGetApartmentType(&type, &qualifier);
+        opened = launcher.ShellOpen(document);
+        after = ::CoGetApartmentType(&type, &qualifier);
+        APTTYPE ignored;
+        win32::EnsureComApartment();  // as every later open on the thread does
+        ::CoUninitialize();
+        afterOneRelease = ::CoGetApartmentType(&ignored, &qualifier);
+        if (SUCCEEDED(afterOneRelease)) ::CoUninitialize();
+    }).join();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(before, CO_E_NOTINITIALIZED);
+    EXPECT_EQ(after, S_OK);
+    EXPECT_TRUE(type == APTTYPE_STA || type == APTTYPE_MAINSTA) << type;
+    EXPECT_EQ(afterOneRelease, CO_E_NOTINITIALIZED) << "more than one reference was taken";
+    EXPECT_EQ(AwaitReport(folder).size(), 3u);
 }
 
 // Answers the message boxes of this process from another thread, as a

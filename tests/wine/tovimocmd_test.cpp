@@ -8,12 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "drawings/folder_walk.h"
+#include "drawings/path_parts.h"
+#include "long_paths.h"
 #include "platform/win32_api.h"
 #include "program_guard.h"
 #include "standin_drawing.h"
 #include "standin_log_file.h"
 #include "started_program.h"
 #include "test_files.h"
+#include "unix_links.h"
 #include "wait_until.h"
 
 namespace tovimo::wine_tests {
@@ -331,6 +335,38 @@ TEST_F(TovimoCmdTest, ResultsAutoCadCouldNotWriteAreListedWithExitCode1UntilThey
     EXPECT_EQ(run.Out().size(), 4u) << ::testing::PrintToString(run.Out());
     for (const auto& name : names)
         EXPECT_EQ(Result(out + name + ".dxf").value_or(standin::StandinDrawing{}).format, "DXF") << name;
+}
+
+TEST_F(TovimoCmdTest, LinksAreWalkedOnceAndAFolderBeyondMaxPathIsListedWithExitCode1) {
+    WriteIni();
+    const std::string given = dwg.substr(0, dwg.size() - 1);
+    const UnixFolderLink loop(dwg + "loop", given);
+    const UnixFolderLink again(dwg + "別名", dwg + "設備図");
+    ASSERT_TRUE(loop.Made());
+    ASSERT_TRUE(again.Made());
+    const std::string level = "abcdefghijklmnopqrstuvwxyz0123456789";
+    DeepFolder deep(given, level, 300);
+    ASSERT_TRUE(deep.WriteFile("奥.dwg", Drawing()));
+    // The first level whose search the file functions would refuse.
+    std::string tooLong = given;
+    while (CharacterCount(tooLong) + 4 <= MaxPathCharacters) tooLong += "\\" + level;
+
+    TovimoCmd run("dxf /s " + IniOption() + " " + Quoted(dwg), temp.Path());
+    EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
+    const auto out = run.Out();
+    ASSERT_EQ(out.size(), 6u) << ::testing::PrintToString(out);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(out[i].rfind("[" + std::to_string(i + 1) + "/3] " + dwg, 0), 0u) << out[i];
+    EXPECT_EQ(out[3], "これらのフォルダや図面は、読み取れないため変換していません (1 件):");
+    EXPECT_EQ(out[4], "  " + tooLong + "  (パスが長すぎます)");
+    EXPECT_EQ(out[5], Finished);
+
+    // Every drawing was opened once, through whichever path came first.
+    std::vector<std::string> read;
+    for (const auto& entry : log.OfKind("read")) read.push_back(std::string(FileNameOf(entry.Field(0))));
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(read, (std::vector<std::string>{"plan-1F.dwg", "ソケット.dwg", "空調.dwg"}))
+        << log.Text();
 }
 
 TEST_F(TovimoCmdTest, CtrlCEndsTheRunAfterTheDrawingUnderWayWithTheVariablesRestored) {

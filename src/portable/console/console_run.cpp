@@ -106,7 +106,10 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     for (const std::string& path : collection.passedOverFiles)
         output.Err(std::string(SourceKindName(arguments.direction)) +
                    " 図面ではないので変換しません: " + path);
+    view_.SetUnreachable(collection.unreachable);
     if (collection.drawings.empty()) {
+        for (const WalkProblem& problem : collection.unreachable)
+            output.Err(std::string(WalkProblemText(problem.kind)) + ": " + problem.path);
         output.Err(std::string("変換する ") + SourceKindName(arguments.direction) +
                    " 図面が見つかりません。");
         return ExitRefused;
@@ -130,7 +133,7 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     outcome.result = converter_->ConvertFiles(lists.SourceList, lists.TargetList,
                                               RunSettings(settings));
     outcome.canceled = converter_->Canceled;
-    outcome.skipped = converter_->LastSkipped().size();
+    outcome.skipped = converter_->LastSkipped().size() + collection.unreachable.size();
     outcome.acadLost = converter_->LastRunLostAcad();
     switch (outcome.result) {
         case ConvertStartFailed: output.Err("Auto CADを起動できません"); break;
@@ -140,6 +143,8 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     }
     if (outcome.result == ConvertCarriedOut && outcome.acadLost)
         output.Err("AutoCADが終了したため、作業を最後まで行えませんでした。");
+    // A run that never reached AutoCAD showed no list.
+    view_.ListUnreachable();
     return ExitCodeOf(outcome);
 }
 

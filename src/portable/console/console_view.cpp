@@ -9,6 +9,7 @@ void ConsoleView::ShowMessage(const std::string& text, const std::string&) {
 
 void ConsoleView::EnableCancel(bool enabled) {
     if (enabled) acadReached_ = true;
+    else ListUnreachable();
 }
 
 void ConsoleView::DrawingStarting(int index, const std::string& source) {
@@ -18,7 +19,21 @@ void ConsoleView::DrawingStarting(int index, const std::string& source) {
 void ConsoleView::ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) {
     output_.Out("これらの図面は、変換を行っていません (" + std::to_string(skipped.size()) + " 枚):");
     for (const SkippedDrawing& drawing : skipped)
-        output_.Out("  " + drawing.path + "  (" + SkipReasonText(drawing.reason) + ")");
+        ListLine(drawing.path, SkipReasonText(drawing.reason));
+    ListUnreachable();
+}
+
+void ConsoleView::ListUnreachable() {
+    if (unreachableListed_ || unreachable_.empty()) return;
+    unreachableListed_ = true;
+    output_.Out("これらのフォルダや図面は、読み取れないため変換していません (" +
+                std::to_string(unreachable_.size()) + " 件):");
+    for (const WalkProblem& problem : unreachable_)
+        ListLine(problem.path, WalkProblemText(problem.kind));
+}
+
+void ConsoleView::ListLine(const std::string& path, const char* reason) {
+    output_.Out("  " + path + "  (" + reason + ")");
 }
 
 }  // namespace tovimo

@@ -6,6 +6,7 @@
 
 #include "console/console_output.h"
 #include "convert/conversion_view.h"
+#include "drawings/walk_problem.h"
 
 namespace tovimo {
 
@@ -17,15 +18,32 @@ public:
     // goes to standard error; from then on the run's messages go to
     // standard output.
     void ShowMessage(const std::string& text, const std::string& caption) override;
+    // Disabling marks the run's end: what the collection could not reach is
+    // listed then, before the end message, if the run has not listed it.
     void EnableCancel(bool enabled) override;
     void SetProgressRange(int maximum) override { total_ = maximum; }
     void SetProgressPosition(int) override {}
     // "[i/N] source", i counting from 1.
     void DrawingStarting(int index, const std::string& source) override;
+    // The drawings the run skipped, and after them what the collection could
+    // not reach, as one list.
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override;
 
+    // What the collection could not reach, listed with the drawings not
+    // converted at the end of the run.
+    void SetUnreachable(std::vector<WalkProblem> unreachable) {
+        unreachable_ = std::move(unreachable);
+    }
+    // Lists what the collection could not reach, unless the run has listed
+    // it already: a run that skipped no drawing shows no list of its own.
+    void ListUnreachable();
+
 private:
+    void ListLine(const std::string& path, const char* reason);
+
     ConsoleOutput& output_;
+    std::vector<WalkProblem> unreachable_;
+    bool unreachableListed_ = false;
     bool acadReached_ = false;
     int total_ = 0;
 };

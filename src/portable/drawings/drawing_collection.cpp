@@ -39,6 +39,13 @@ bool DrawingCollector::MissingGiven(const std::string& path) {
     return true;
 }
 
+bool DrawingCollector::Unreachable(const std::string& path, WalkProblemKind kind, bool isFolder) {
+    // Files of other kinds would not have been taken anyway.
+    if (isFolder || HasLowerCaseExtension(path, extension_))
+        result_.unreachable.push_back({path, kind});
+    return true;
+}
+
 DrawingCollection CollectDrawings(FileSystem& files, const TextOrder& order,
                                   std::vector<std::string> paths, bool withSubFolders,
                                   DrawingKind kind) {

@@ -10,6 +10,7 @@
 #include "drawings/folder_walk.h"
 #include "drawings/sub_dir_path.h"
 #include "drawings/text_order.h"
+#include "drawings/walk_problem.h"
 #include "platform/file_system.h"
 
 namespace tovimo {
@@ -20,6 +21,9 @@ struct DrawingCollection {
     std::vector<std::string> missingPaths;
     // Files given by themselves whose extension is not the kind's.
     std::vector<std::string> passedOverFiles;
+    // What the walk could not reach, in the order met: folders it could not
+    // read or enter, and drawings of the kind whose names it cannot write.
+    std::vector<WalkProblem> unreachable;
 };
 
 // Gathers the drawings of one kind that a walk reports: files whose
@@ -34,6 +38,7 @@ public:
     bool FileFound(const std::string& folderPath, std::string_view name) override;
     bool FileGiven(const std::string& path) override;
     bool MissingGiven(const std::string& path) override;
+    bool Unreachable(const std::string& path, WalkProblemKind kind, bool isFolder) override;
 
     DrawingCollection& Result() { return result_; }
 

@@ -13,6 +13,8 @@ constexpr const char* NoDrawingMessage = "DwgまたはDxfデータがDropされ�
 
 class DrawingLookout : public FolderVisitor {
 public:
+    explicit DrawingLookout(std::vector<WalkProblem>* problems) : problems_(problems) {}
+
     // A folder counts by the extension of its name, as a file does.
     bool FolderEntered(const std::string&, std::string_view caption) override {
         return Look(caption);
@@ -21,26 +23,39 @@ public:
     bool FileFound(const std::string&, std::string_view name) override { return Look(name); }
     bool FileGiven(const std::string& path) override { return Look(path); }
     bool MissingGiven(const std::string& path) override { return Look(path); }
+    bool Unreachable(const std::string& path, WalkProblemKind kind, bool isFolder) override {
+        if (!problems_) return true;
+        if (isFolder || IsDrawing(path)) problems_->push_back({path, kind});
+        return true;
+    }
 
     DrawingsSeen seen;
 
 private:
-    // False, to end the walk, once both kinds are seen.
+    static bool IsDrawing(std::string_view name) {
+        return HasLowerCaseExtension(name, DrawingExtension(DrawingKind::Dwg)) ||
+               HasLowerCaseExtension(name, DrawingExtension(DrawingKind::Dxf));
+    }
+
+    // False, to end the walk, once both kinds are seen and no problems are
+    // wanted.
     bool Look(std::string_view name) {
         if (HasLowerCaseExtension(name, DrawingExtension(DrawingKind::Dwg))) {
             seen.dwg = true;
         } else if (HasLowerCaseExtension(name, DrawingExtension(DrawingKind::Dxf))) {
             seen.dxf = true;
         }
-        return !(seen.dwg && seen.dxf);
+        return problems_ || !(seen.dwg && seen.dxf);
     }
+
+    std::vector<WalkProblem>* problems_;
 };
 
 }  // namespace
 
 DrawingsSeen LookForDrawings(FileSystem& files, const std::vector<std::string>& paths,
-                             bool withSubFolders) {
-    DrawingLookout lookout;
+                             bool withSubFolders, std::vector<WalkProblem>* problems) {
+    DrawingLookout lookout(problems);
     WalkGivenPaths(files, paths, withSubFolders, lookout);
     return lookout.seen;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "drawings/drawing_kind.h"
+#include "drawings/walk_problem.h"
 #include "platform/file_system.h"
 
 namespace tovimo {
@@ -22,9 +23,11 @@ struct DrawingsSeen {
 // folders (every level with withSubFolders, the sub-folders' own names
 // included; else the first level only). Each counts by the lower-cased
 // extension of its name, folders like files. The walk ends as soon as both
-// kinds have been seen.
+// kinds have been seen, unless problems is given: then it goes on to the end
+// and hands back everything it could not reach (folders, and DWG and DXF
+// drawings whose names code page 932 cannot write), in the order met.
 DrawingsSeen LookForDrawings(FileSystem& files, const std::vector<std::string>& paths,
-                             bool withSubFolders);
+                             bool withSubFolders, std::vector<WalkProblem>* problems = nullptr);
 
 struct KindDecision {
     // The list's kind after the drop.

@@ -34,6 +34,13 @@ public:
     }
     bool FileGiven(const std::string&) override { return true; }
     bool MissingGiven(const std::string&) override { return true; }
+    // What the walk cannot reach is told to the user after the drop: a
+    // folder, or a file that would be a drawing of the list's kind.
+    bool Unreachable(const std::string& path, WalkProblemKind kind, bool isFolder) override {
+        if (isFolder || HasLowerCaseExtension(path, list_.SelectedExt))
+            list_.problems_.push_back({path, kind});
+        return true;
+    }
 
 private:
     DrawingList& list_;
@@ -59,6 +66,12 @@ void DrawingList::TakeDrop(std::vector<std::string> paths) {
 }
 
 void DrawingList::ScanDropList() {
+    problems_.clear();
+    BuildFromDropList();
+    if (!problems_.empty()) host_.ShowMessage(WalkProblemsMessage(problems_), DropMessageCaption);
+}
+
+void DrawingList::BuildFromDropList() {
     if (DwgCount == 0) DwgSelected = DxfSelected = false;
     const bool withSubFolders = host_.GetChildFolderChecked();
     const DrawingsSeen seen = LookForDrawings(files_, DropList, withSubFolders);
@@ -68,6 +81,8 @@ void DrawingList::ScanDropList() {
     DxfSelected = decision.kind == ListKind::Dxf;
     if (!decision.message.empty()) {
         host_.ShowMessage(decision.message, DropMessageCaption);
+        // What could not be looked at may be why nothing was found.
+        LookForDrawings(files_, DropList, withSubFolders, &problems_);
         return;
     }
     SelectedExt = std::string(ListExtension(decision.kind));

@@ -8,6 +8,7 @@
 #include "drawings/drawing_kind.h"
 #include "drawings/list_kind.h"
 #include "drawings/text_order.h"
+#include "drawings/walk_problem.h"
 #include "mainwindow/control_states.h"
 #include "mainwindow/drawing_tree.h"
 #include "platform/file_system.h"
@@ -44,6 +45,8 @@ public:
     // tree, enables the run button of the list's kind, counts the drawings
     // and sets the list buttons.
     void TakeDrop(std::vector<std::string> paths);
+    // The kind decided and the tree built, after which the folders and
+    // drawings the walk could not reach are named in one message.
     void ScanDropList();
     // Adds a folder node or, when path has the list's extension, a drawing
     // node under parent and selects it; gives the parent when nothing was added.
@@ -73,12 +76,14 @@ public:
 
 private:
     class FolderFill;
+    void BuildFromDropList();
 
     FileSystem& files_;
     const TextOrder& order_;
     DrawingListHost& host_;
     ControlStates& controls_;
     DrawingTree tree_;
+    std::vector<WalkProblem> problems_;  // of the drop under way
 };
 
 }  // namespace tovimo

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <compare>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tovimo {
@@ -13,12 +15,17 @@ constexpr std::uint32_t System = 0x04;
 constexpr std::uint32_t VolumeLabel = 0x08;
 constexpr std::uint32_t Directory = 0x10;
 constexpr std::uint32_t Archive = 0x20;
+// A junction, a directory link, a mount point, a file stub of a cloud store.
+constexpr std::uint32_t ReparsePoint = 0x400;
 }  // namespace file_attribute
 
 // One entry found by a directory search: its name (no folder) and attributes.
 struct DirectoryEntry {
     std::string name;
     std::uint32_t attributes = 0;
+    // False when the name holds characters that code page 932 lacks: name
+    // then has "?" in their place and names no entry that can be opened.
+    bool nameConverts = true;
 
     bool IsFolder() const { return (attributes & file_attribute::Directory) != 0; }
     // "." and "..", which every folder but a drive root lists first.
@@ -46,6 +53,24 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// Why a directory search found nothing.
+enum class SearchFailure {
+    NothingFound,  // the folder is empty or missing, or nothing matches
+    Unreadable,    // the folder is there but may not be read
+    PathTooLong,   // the pattern is longer than the file functions take
+};
+
+// What tells one folder from every other, whatever path leads to it (a
+// folder reached through a link has the identity of the link's target).
+struct FolderIdentity {
+    std::uint64_t volume = 0;
+    // The folder's file id on its volume (128 bits on file systems that
+    // have them).
+    std::uint64_t indexHigh = 0;
+    std::uint64_t indexLow = 0;
+    auto operator<=>(const FolderIdentity&) const = default;
+};
+
 // The few file operations the programs make themselves. Drawings are never
 // read or written here: AutoCAD does that.
 class FileSystem {
@@ -62,12 +87,17 @@ public:
     // its size. Nothing is opened, so a file that another program holds open
     // is described as well.
     virtual FileStamp GetFileStamp(const std::string& path) = 0;
-    // FindFirstFileA: the first entry that pattern (a folder, "\" and a
+    // FindFirstFile: the first entry that pattern (a folder, "\" and a
     // wild-card name such as "*.*") matches goes into first. Empty when
-    // nothing matches or the folder cannot be read. The entry is reused by
-    // the search's Next, so that a long walk allocates little.
+    // nothing matches or the folder cannot be read, and failure then says
+    // which. The entry is reused by the search's Next, so that a long walk
+    // allocates little.
     virtual std::unique_ptr<DirectorySearch> FindFirst(const std::string& pattern,
-                                                       DirectoryEntry& first) = 0;
+                                                       DirectoryEntry& first,
+                                                       SearchFailure& failure) = 0;
+    // The identity of the folder path leads to, links followed; none when
+    // the folder cannot be opened or the file system keeps no identities.
+    virtual std::optional<FolderIdentity> IdentifyFolder(const std::string& path) = 0;
     // GetFullPathNameA: a relative path completed with the current directory;
     // the path unchanged when that fails.
     virtual std::string FullPathName(const std::string& path) = 0;

@@ -2,15 +2,45 @@
 
 #include "platform/win32_api.h"
 
+#include <string>
 #include <vector>
 
 namespace tovimo::win32 {
 
 namespace {
 
-void TakeEntry(const WIN32_FIND_DATAA& found, DirectoryEntry& entry) {
-    entry.name.assign(found.cFileName);
+// The search runs on wide names, each converted here without best fit: the
+// ANSI search converts with best fit and would hand a look-alike (even a
+// "\" for a yen sign) that names another file or none, and nothing in that
+// name would tell.
+void TakeEntry(const WIN32_FIND_DATAW& found, DirectoryEntry& entry) {
+    // A name has at most MAX_PATH wide characters, each at most two bytes.
+    char name[MAX_PATH * 2 + 1];
+    BOOL usedDefault = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, found.cFileName, -1,
+                                           name, sizeof name, nullptr, &usedDefault);
+    entry.name.assign(name, length > 0 ? static_cast<std::size_t>(length) - 1 : 0);
     entry.attributes = found.dwFileAttributes;
+    entry.nameConverts = length > 0 && !usedDefault;
+}
+
+std::wstring Widen(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 0) return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+    wide.resize(static_cast<std::size_t>(length) - 1);
+    return wide;
+}
+
+SearchFailure FailureOf(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_NO_MORE_FILES: return SearchFailure::NothingFound;
+        case ERROR_FILENAME_EXCED_RANGE: return SearchFailure::PathTooLong;
+        default: return SearchFailure::Unreadable;
+    }
 }
 
 class Win32DirectorySearch : public DirectorySearch {
@@ -21,14 +51,14 @@ public:
     Win32DirectorySearch& operator=(const Win32DirectorySearch&) = delete;
 
     bool Next(DirectoryEntry& entry) override {
-        if (!FindNextFileA(handle_, &found_)) return false;
+        if (!FindNextFileW(handle_, &found_)) return false;
         TakeEntry(found_, entry);
         return true;
     }
 
 private:
     HANDLE handle_;
-    WIN32_FIND_DATAA found_{};
+    WIN32_FIND_DATAW found_{};
 };
 
 }  // namespace
@@ -64,12 +94,35 @@ FileStamp Win32FileSystem::GetFileStamp(const std::string& path) {
 }
 
 std::unique_ptr<DirectorySearch> Win32FileSystem::FindFirst(const std::string& pattern,
-                                                            DirectoryEntry& first) {
-    WIN32_FIND_DATAA found{};
-    const HANDLE handle = FindFirstFileA(pattern.c_str(), &found);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+                                                            DirectoryEntry& first,
+                                                            SearchFailure& failure) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE handle = FindFirstFileW(Widen(pattern).c_str(), &found);
+    if (handle == INVALID_HANDLE_VALUE) {
+        failure = FailureOf(GetLastError());
+        return nullptr;
+    }
+    failure = SearchFailure::NothingFound;
     TakeEntry(found, first);
     return std::make_unique<Win32DirectorySearch>(handle);
+}
+
+std::optional<FolderIdentity> Win32FileSystem::IdentifyFolder(const std::string& path) {
+    // Opening a folder needs the backup-semantics flag; the open follows
+    // links, so a link gives its target's identity.
+    const HANDLE folder =
+        CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const BOOL known = GetFileInformationByHandle(folder, &information);
+    CloseHandle(folder);
+    // Some network file systems give every file the index 0: no identity.
+    if (!known || (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0))
+        return std::nullopt;
+    return FolderIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                          information.nFileIndexLow};
 }
 
 std::string Win32FileSystem::FullPathName(const std::string& path) {

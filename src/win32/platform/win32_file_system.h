@@ -1,5 +1,6 @@
 #pragma once
-// The file system through the ANSI file functions of Windows.
+// The file system through the file functions of Windows: paths in code page
+// 932, as the ANSI functions take them.
 #include "platform/file_system.h"
 
 namespace tovimo::win32 {
@@ -13,8 +14,12 @@ public:
     // roots as well.
     PathKind GetPathKind(const std::string& path) override;
     FileStamp GetFileStamp(const std::string& path) override;
+    // FindFirstFileW, with each name converted to code page 932.
     std::unique_ptr<DirectorySearch> FindFirst(const std::string& pattern,
-                                               DirectoryEntry& first) override;
+                                               DirectoryEntry& first,
+                                               SearchFailure& failure) override;
+    // The volume serial number and file index (GetFileInformationByHandle).
+    std::optional<FolderIdentity> IdentifyFolder(const std::string& path) override;
     std::string FullPathName(const std::string& path) override;
 };
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/com_apartment.h"
 #include "text/cp932_text.h"
 
 namespace tovimo::win32 {
@@ -23,6 +24,10 @@ bool Win32ProcessLauncher::CreateProcess(const std::string& commandLine) {
 }
 
 bool Win32ProcessLauncher::ShellOpen(const std::string& filePath) {
+    // Without COM on the thread, an association that answers through DDE
+    // (as AutoCAD's does) may fail. A thread in another apartment already
+    // has COM, so the open is tried all the same.
+    EnsureComApartment();
     SHELLEXECUTEINFOA request{};
     // The size of the record as this build lays it out: 60 bytes in a 32-bit
     // program, 112 in a 64-bit one. Any other size makes the call fail.

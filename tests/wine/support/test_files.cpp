@@ -92,7 +92,11 @@ void RemoveTree(const std::string& folder) {
             const std::string name = found.cFileName;
             if (name == "." || name == "..") continue;
             const std::string path = base + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                // A link: removed if it can be, never followed (it may lead
+                // back up, or out of the tree).
+                ::RemoveDirectoryA(path.c_str());
+            } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);
             } else {
                 ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
