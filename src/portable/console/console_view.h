@@ -24,10 +24,15 @@ public:
     void DrawingStarting(int index, const std::string& source) override;
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override;
 
+    // How many drawings of the run were begun: those after them were never
+    // reached.
+    std::size_t DrawingsStarted() const { return started_; }
+
 private:
     ConsoleOutput& output_;
     bool acadReached_ = false;
     int total_ = 0;
+    std::size_t started_ = 0;
 };
 
 }  // namespace tovimo
