@@ -21,12 +21,18 @@ if(TOVIMO_WIN32_SOURCES)
   target_link_libraries(tovimo_win32 PUBLIC tovimo_portable user32 shell32 kernel32)
 endif()
 
+# The resource compiler: a program's .rc includes the shared manifest and
+# version information from src/win32/resources.
+enable_language(RC)
+set(TOVIMO_RESOURCES_DIR ${PROJECT_SOURCE_DIR}/src/win32/resources)
+
 # One program per folder under src/win32/programs and standin/win32.
 function(tovimo_program name folder)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.rc)
   if(sources)
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARGN})
+    target_include_directories(${name} PRIVATE ${TOVIMO_RESOURCES_DIR})
   endif()
 endfunction()
 
@@ -94,6 +100,10 @@ target_link_libraries(collect_bench PRIVATE tovimo_win32 tovimo_portable)
 tovimo_program(TovimoCmd ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimocmd tovimo_win32)
 if(TARGET tovimocmd_test)
   add_dependencies(tovimocmd_test TovimoCmd standin-acad Pelkadu)
+endif()
+if(TARGET program_resources_test)
+  target_link_libraries(program_resources_test PRIVATE version)
+  add_dependencies(program_resources_test TovimoCmd Pelkadu)
 endif()
 
 # The sample drawings and settings file, copied into the build tree beside
