@@ -127,3 +127,47 @@ if(CONVERSION_BENCH_SOURCES)
   target_link_libraries(conversion_bench PRIVATE tovimo_win32 tovimo_portable)
   add_dependencies(conversion_bench standin-acad Pelkadu)
 endif()
+
+# The help page lies beside the programs, where the window program opens it.
+configure_file(${PROJECT_SOURCE_DIR}/package/Tovimohelp.html
+               ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Tovimohelp.html COPYONLY)
+
+# The zip that users unpack and run: the programs, the help page and a
+# settings file with both macros and the default settings. No stand-in, no
+# tests and no Drawing1.dwg (users save a real one from their own AutoCAD).
+# scripts/package.sh checks its content and puts it in build/dist.
+set(TOVIMO_ZIP ${CMAKE_BINARY_DIR}/dist/Tovimo-1.90.zip)
+set(TOVIMO_ZIP_PROGRAMS TovimoCmd Pelkadu)
+if(TARGET Tovimo)
+  list(PREPEND TOVIMO_ZIP_PROGRAMS Tovimo)
+else()
+  message(STATUS "Tovimo.exe is not built yet: the zip is made without it")
+endif()
+set(TOVIMO_ZIP_FILES)
+foreach(program ${TOVIMO_ZIP_PROGRAMS})
+  list(APPEND TOVIMO_ZIP_FILES $<TARGET_FILE:${program}>)
+endforeach()
+list(APPEND TOVIMO_ZIP_FILES ${PROJECT_SOURCE_DIR}/package/Tovimohelp.html
+     ${PROJECT_SOURCE_DIR}/package/tovimo.ini)
+find_program(ZIP_PROGRAM zip REQUIRED)
+add_custom_command(
+  OUTPUT ${TOVIMO_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${TOVIMO_ZIP}
+  COMMAND ${ZIP_PROGRAM} -q -X -j ${TOVIMO_ZIP} ${TOVIMO_ZIP_FILES}
+  DEPENDS ${TOVIMO_ZIP_PROGRAMS} ${TOVIMO_ZIP_FILES}
+  COMMENT "Packing ${TOVIMO_ZIP}"
+  VERBATIM)
+add_custom_target(tovimo_zip ALL DEPENDS ${TOVIMO_ZIP})
+
+# The zip's tests: the help page names everything it must; the unpacked
+# programs convert a drawing under Wine with the settings file of the zip.
+foreach(test help_page zip_run)
+  add_test(NAME ${test}_test
+           COMMAND bash ${PROJECT_SOURCE_DIR}/tests/package/${test}_test.sh
+                   ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${TOVIMO_ZIP})
+  set_tests_properties(${test}_test PROPERTIES
+    TIMEOUT ${WINE_TEST_CTEST_TIMEOUT}
+    RESOURCE_LOCK desktop
+    ENVIRONMENT "TOVIMO_WINE_TIMEOUT=${WINE_TEST_TIMEOUT}")
+endforeach()
