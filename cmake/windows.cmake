@@ -33,6 +33,10 @@ function(tovimo_program name folder)
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARGN})
     target_include_directories(${name} PRIVATE ${TOVIMO_RESOURCES_DIR})
+    if(MSVC)
+      # The manifest comes from the program's .rc; the linker must not add one.
+      target_link_options(${name} PRIVATE /MANIFEST:NO)
+    endif()
   endif()
 endfunction()
 

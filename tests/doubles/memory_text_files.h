@@ -11,7 +11,9 @@ class MemoryTextFiles : public TextFiles {
 public:
     explicit MemoryTextFiles(MemoryFiles& files) : files_(files) {}
 
-    std::optional<std::string> ReadAll(const std::string& path) override { return files_.ReadFile(path); }
+    std::optional<std::string> ReadAll(const std::string& path) override {
+        return files_.ReadFile(path);
+    }
     bool WriteAll(const std::string& path, const std::string& content) override {
         writes.push_back(path);
         return files_.WriteFile(path, content);
