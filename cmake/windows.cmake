@@ -21,12 +21,22 @@ if(TOVIMO_WIN32_SOURCES)
   target_link_libraries(tovimo_win32 PUBLIC tovimo_portable user32 shell32 ole32 kernel32)
 endif()
 
+# The resource compiler: a program's .rc includes the shared manifest and
+# version information from src/win32/resources.
+enable_language(RC)
+set(TOVIMO_RESOURCES_DIR ${PROJECT_SOURCE_DIR}/src/win32/resources)
+
 # One program per folder under src/win32/programs and standin/win32.
 function(tovimo_program name folder)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.rc)
   if(sources)
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARGN})
+    target_include_directories(${name} PRIVATE ${TOVIMO_RESOURCES_DIR})
+    if(MSVC)
+      # The manifest comes from the program's .rc; the linker must not add one.
+      target_link_options(${name} PRIVATE /MANIFEST:NO)
+    endif()
   endif()
 endfunction()
 
@@ -104,6 +114,10 @@ tovimo_program(TovimoCmd ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimocmd tovi
 if(TARGET tovimocmd_test)
   add_dependencies(tovimocmd_test TovimoCmd standin-acad Pelkadu)
 endif()
+if(TARGET program_resources_test)
+  target_link_libraries(program_resources_test PRIVATE version)
+  add_dependencies(program_resources_test TovimoCmd Pelkadu)
+endif()
 
 # The sample drawings and settings file, copied into the build tree beside
 # the bin folder: the conversion tests convert copies of them. Then the
@@ -126,3 +140,42 @@ if(CONVERSION_BENCH_SOURCES)
   target_link_libraries(conversion_bench PRIVATE tovimo_win32 tovimo_portable)
   add_dependencies(conversion_bench standin-acad Pelkadu)
 endif()
+
+# The help page lies beside the programs, where the window program opens it.
+configure_file(${PROJECT_SOURCE_DIR}/package/Tovimohelp.html
+               ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Tovimohelp.html COPYONLY)
+
+# The zip that users unpack and run: the programs, the help page and a
+# settings file with both macros and the default settings. No stand-in, no
+# tests and no Drawing1.dwg (users save a real one from their own AutoCAD).
+# scripts/package.sh checks its content and puts it in build/dist.
+set(TOVIMO_ZIP ${CMAKE_BINARY_DIR}/dist/Tovimo-1.90.zip)
+set(TOVIMO_ZIP_PROGRAMS Tovimo TovimoCmd Pelkadu)
+set(TOVIMO_ZIP_FILES)
+foreach(program ${TOVIMO_ZIP_PROGRAMS})
+  list(APPEND TOVIMO_ZIP_FILES $<TARGET_FILE:${program}>)
+endforeach()
+list(APPEND TOVIMO_ZIP_FILES ${PROJECT_SOURCE_DIR}/package/Tovimohelp.html
+     ${PROJECT_SOURCE_DIR}/package/tovimo.ini)
+find_program(ZIP_PROGRAM zip REQUIRED)
+add_custom_command(
+  OUTPUT ${TOVIMO_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${TOVIMO_ZIP}
+  COMMAND ${ZIP_PROGRAM} -q -X -j ${TOVIMO_ZIP} ${TOVIMO_ZIP_FILES}
+  DEPENDS ${TOVIMO_ZIP_PROGRAMS} ${TOVIMO_ZIP_FILES}
+  COMMENT "Packing ${TOVIMO_ZIP}"
+  VERBATIM)
+add_custom_target(tovimo_zip ALL DEPENDS ${TOVIMO_ZIP})
+
+# The zip's tests: the help page names everything it must; the unpacked
+# programs convert a drawing under Wine with the settings file of the zip.
+foreach(test help_page zip_run)
+  add_test(NAME ${test}_test
+           COMMAND bash ${PROJECT_SOURCE_DIR}/tests/package/${test}_test.sh
+                   ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${TOVIMO_ZIP})
+  set_tests_properties(${test}_test PROPERTIES
+    TIMEOUT ${WINE_TEST_CTEST_TIMEOUT}
+    RESOURCE_LOCK desktop
+    ENVIRONMENT "TOVIMO_WINE_TIMEOUT=${WINE_TEST_TIMEOUT}")
+endforeach()

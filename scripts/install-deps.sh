@@ -8,6 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine64 wine
     coreutils util-linux libc-bin locales
+    zip unzip
 )
 
 missing=()

@@ -30,6 +30,7 @@ TEST(ConsoleArguments, DirectionAndPathsWithoutOptionsLeaveEverySettingToTheFile
     EXPECT_FALSE(a.saveChildDir);
     EXPECT_FALSE(a.rewrite);
     EXPECT_FALSE(a.iniFile);
+    EXPECT_FALSE(a.failedList);
 
     EXPECT_EQ(Parse({"DWG", "a.dxf"}).direction, ConvertDirection::ToDwg);
     EXPECT_EQ(Parse({"Dxf", "a.dwg"}).direction, ConvertDirection::ToDxf);
@@ -49,6 +50,12 @@ TEST(ConsoleArguments, OptionsMayStandAnywhereAfterTheDirectionInAnyLetterCase) 
     const CommandArguments b = Parse({"dxf", "/o", "E:\\out", "/k", "/y", "x.dwg"});
     EXPECT_EQ(b.saveChildDir, true);
     EXPECT_EQ(b.rewrite, true);
+
+    // A list to read stays a path until the run reads it; the list to
+    // write is a value of its own, even when it names the same file.
+    const CommandArguments c = Parse({"dxf", "/F", "D:\\表\\failed.txt", "@D:\\表\\failed.txt", "x.dwg"});
+    EXPECT_EQ(c.failedList, "D:\\表\\failed.txt");
+    EXPECT_EQ(c.paths, (Args{"@D:\\表\\failed.txt", "x.dwg"}));
 }
 
 TEST(ConsoleArguments, TheSameSwitchTwiceIsNoContradiction) {
@@ -63,7 +70,7 @@ TEST(ConsoleArguments, UsageIsAskedForAloneOrAfterTheDirection) {
     EXPECT_TRUE(Parse({"dxf", "/?"}).usage);
     EXPECT_TRUE(Parse({"dwg", "a.dxf", "/?"}).usage);
     const std::string usage = UsageText();
-    for (const char* option : {"/s", "/o", "/k", "/-k", "/y", "/n", "/ini", "/?", "dwgtodxf", "dxftodwg", "#SAVEFILE"})
+    for (const char* option : {"/s", "/o", "/k", "/-k", "/y", "/n", "/ini", "/f", "@", "/?", "dwgtodxf", "dxftodwg", "#SAVEFILE"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 
@@ -94,7 +101,7 @@ TEST(ConsoleArguments, ContradictingSwitchesAreRefused) {
 }
 
 TEST(ConsoleArguments, AValueOptionNeedsItsValueOnce) {
-    for (const char* option : {"/o", "/ini"}) {
+    for (const char* option : {"/o", "/ini", "/f"}) {
         SCOPED_TRACE(option);
         // At the end, empty, or followed by another option.
         EXPECT_NE(Refusal({"dxf", "a.dwg", option}).find(option), std::string::npos);

@@ -17,6 +17,7 @@
 #include "memory_file_system.h"
 #include "memory_files.h"
 #include "memory_profile_file.h"
+#include "memory_text_files.h"
 #include "standin_drawing.h"
 #include "virtual_clock.h"
 
@@ -95,7 +96,7 @@ public:
 
     int Run(const std::vector<std::string>& args) {
         if (iniText.empty()) WriteIni();
-        ConsoleRun run({windows, clock, pump, processes, profile, fileSystem, order, console});
+        ConsoleRun run({windows, clock, pump, processes, profile, fileSystem, order, console, lists});
         current = &run;
         const int code = run.Run(args);
         current = nullptr;
@@ -128,6 +129,7 @@ public:
     FakeMessagePump pump;
     MemoryProfileFile profile;
     MemoryFileSystem fileSystem{files};
+    MemoryTextFiles lists{files};
     Cp932IgnoreCaseOrder order;
     RecordingConsole console;
     ConsoleRun* current = nullptr;
@@ -293,6 +295,68 @@ TEST_F(ConsoleRunTest, OnlyUnreachableDrawingsAreARefusalThatNamesThem) {
     ExpectUntouched();
 }
 
+TEST_F(ConsoleRunTest, TheListOfDrawingsNotConvertedRunsOnlyThoseAgain) {
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\B.dwg", "FAIL");
+    AddDrawing("D:\\図面\\表\\C.dwg", "FAIL");
+    AddDrawing("D:\\図面\\表\\D.dwg");
+    fileSystem.CurrentDirectory = "D:\\";
+    // Relative paths are written whole, in the run's order, CR LF each.
+    EXPECT_EQ(Run({"dxf", "/s", "/f", "C:\\Tovimo\\failed.txt", "図面"}), ExitSomeSkipped);
+    EXPECT_EQ(files.ReadFile("C:\\Tovimo\\failed.txt"),
+              "D:\\図面\\B.dwg\r\nD:\\図面\\表\\C.dwg\r\n");
+
+    // Mended, run again from the list that the run itself replaces.
+    AddDrawing("D:\\図面\\B.dwg");
+    AddDrawing("D:\\図面\\表\\C.dwg");
+    console.lines.clear();
+    EXPECT_EQ(Run({"dxf", "/f", "C:\\Tovimo\\failed.txt", "@C:\\Tovimo\\failed.txt"}),
+              ExitAllConverted);
+    EXPECT_EQ(console.Texts(false),
+              (std::vector<std::string>{"[1/2] D:\\図面\\B.dwg", "[2/2] D:\\図面\\表\\C.dwg", Finished}));
+    EXPECT_EQ(files.ReadFile("C:\\Tovimo\\failed.txt"), "");
+    EXPECT_TRUE(Result("D:\\図面\\表\\C.dxf"));
+}
+
+TEST_F(ConsoleRunTest, ListedPathsJoinTheGivenOnesAndEmptyLinesAreSkipped) {
+    AddDrawing("D:\\a\\1.dwg");
+    AddDrawing("D:\\b\\2.dwg");
+    AddDrawing("D:\\c\\3.dwg");
+    files.AddFile("C:\\list.txt", "D:\\c\\3.dwg\n\r\nD:\\a\\1.dwg");  // LF only, no last break
+    EXPECT_EQ(Run({"dxf", "@C:\\list.txt", "D:\\b\\2.dwg"}), ExitAllConverted);
+    EXPECT_EQ(CountTyped("D:\\a\\1.dwg\n") + CountTyped("D:\\b\\2.dwg\n") + CountTyped("D:\\c\\3.dwg\n"), 3);
+    // A listed path that is gone refuses the run like a given one.
+    console.lines.clear();
+    files.AddFile("C:\\list.txt", "D:\\gone.dwg\r\n");
+    EXPECT_EQ(Run({"dxf", "@C:\\list.txt"}), ExitRefused);
+    EXPECT_TRUE(console.Has(true, "D:\\gone.dwg"));
+}
+
+TEST_F(ConsoleRunTest, TheListHoldsEveryDrawingNotReachedWhenTheRunEndsEarly) {
+    for (const char* name : {"A", "B", "C"}) AddDrawing(std::string("D:\\図面\\") + name + ".dwg");
+    pump.onRun = [&](int) {
+        const auto typed = windows.CopyDataTexts();
+        if (current && !typed.empty() && typed.back().text == "D:\\図面\\A.dwg\n") current->RequestCancel();
+    };
+    EXPECT_EQ(Run({"dxf", "/f", "C:\\f.txt", "D:\\図面"}), ExitCanceled);
+    EXPECT_EQ(files.ReadFile("C:\\f.txt"), "D:\\図面\\B.dwg\r\nD:\\図面\\C.dwg\r\n");
+
+    // AutoCAD never started: nothing was converted. The list is written
+    // before AutoCAD is reached, so a run that dies leaves all of them.
+    pump.onRun = nullptr;
+    mainForm["AcadPath"] = "C:\\Acad\\missing.exe";
+    WriteIni();
+    bool listedBeforeStart = false;
+    processes.onWinExecHidden = [&](const std::string&) {
+        listedBeforeStart = files.ReadFile("C:\\f.txt") ==
+                            "D:\\図面\\A.dwg\r\nD:\\図面\\B.dwg\r\nD:\\図面\\C.dwg\r\n";
+    };
+    files.AddFile("C:\\f.txt", "old");
+    EXPECT_EQ(Run({"dxf", "/f", "C:\\f.txt", "D:\\図面"}), ExitAcadStartFailed);
+    EXPECT_TRUE(listedBeforeStart);
+    EXPECT_EQ(files.ReadFile("C:\\f.txt"), "D:\\図面\\A.dwg\r\nD:\\図面\\B.dwg\r\nD:\\図面\\C.dwg\r\n");
+}
+
 TEST_F(ConsoleRunTest, AutoCadThatCannotBeStartedGives3AndAnotherAutoCadGives4) {
     AddDrawing("D:\\図面\\A.dwg");
     mainForm["AcadPath"] = "C:\\Acad\\missing.exe";
@@ -355,7 +419,7 @@ TEST_F(ConsoleRunTest, CtrlCBeforeAutoCadIsReachedIsNotLost) {
 TEST_F(ConsoleRunTest, CtrlCBeforeTheRunStartsReachesNoAutoCad) {
     AddDrawing("D:\\図面\\A.dwg");
     WriteIni();
-    ConsoleRun run({windows, clock, pump, processes, profile, fileSystem, order, console});
+    ConsoleRun run({windows, clock, pump, processes, profile, fileSystem, order, console, lists});
     run.RequestCancel();
     EXPECT_EQ(run.Run({"dxf", "D:\\図面"}), ExitCanceled);
     EXPECT_TRUE(processes.Calls().empty());
@@ -403,6 +467,11 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"EmptyMacro", [](ConsoleRunTest& t) { t.toDwgMacro.clear(); }, {"dwg", "D:\\図面"},
                 "dxftodwg"},
         Refusal{"NoDrawingOfTheKind", nullptr, {"dwg", "D:\\図面"}, "DXF"},
+        Refusal{"UnreadableList", nullptr, {"dxf", "D:\\図面", "@C:\\none.txt"}, "C:\\none.txt"},
+        Refusal{"OnlyEmptyLists", [](ConsoleRunTest& t) { t.files.AddFile("C:\\empty.txt", "\r\n \r\n"); },
+                {"dxf", "@C:\\empty.txt"}, "C:\\empty.txt"},
+        Refusal{"ListCannotBeWritten", nullptr, {"dxf", "/f", "E:\\なし\\f.txt", "D:\\図面"},
+                "E:\\なし\\f.txt"},
         Refusal{"MissingPath", nullptr, {"dxf", "D:\\図面", "D:\\なし"}, "D:\\なし"},
         Refusal{"MissingOutputFolder", nullptr, {"dxf", "/o", "E:\\なし", "D:\\図面"}, "E:\\なし"},
         Refusal{"NoOutputFolderChosen", [](ConsoleRunTest& t) { t.mainForm["SaveSameDir"] = "0"; },

@@ -369,6 +369,35 @@ TEST_F(TovimoCmdTest, LinksAreWalkedOnceAndAFolderBeyondMaxPathIsListedWithExitC
         << log.Text();
 }
 
+TEST_F(TovimoCmdTest, TheDrawingsNotConvertedAreListedAndRunAgainFromTheList) {
+    WriteIni();
+    WriteWholeFile(dwg + "設備図\\壊れた.dwg", Drawing("FAIL"));
+    const std::string list = temp.Path() + "失敗表.txt";
+    {
+        TovimoCmd run("dxf /s /f " + Quoted(list) + " " + IniOption() + " " + Quoted(dwg), temp.Path());
+        EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
+        EXPECT_EQ(ReadWholeFile(list), dwg + "設備図\\壊れた.dwg\r\n");
+    }
+    ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+
+    // Mended; only the listed drawing is converted, and the list that the
+    // second run writes over the one it read says that all went well.
+    WriteWholeFile(dwg + "設備図\\壊れた.dwg", Drawing());
+    ::DeleteFileA((dwg + "plan-1F.dxf").c_str());
+    TovimoCmd again("dxf /f " + Quoted(list) + " " + IniOption() + " " + Quoted("@" + list), temp.Path());
+    EXPECT_EQ(again.ExitCode(), 0) << ::testing::PrintToString(again.Err());
+    EXPECT_EQ(again.Out(), (std::vector<std::string>{"[1/1] " + dwg + "設備図\\壊れた.dwg", Finished}));
+    EXPECT_TRUE(Result(dwg + "設備図\\壊れた.dxf"));
+    EXPECT_FALSE(FileExists(dwg + "plan-1F.dxf"));
+    EXPECT_EQ(ReadWholeFile(list), "");
+
+    // A list that is not there is a refusal that names it.
+    TovimoCmd missing("dxf " + IniOption() + " " + Quoted("@" + temp.Path() + "なし.txt"), temp.Path());
+    EXPECT_EQ(missing.ExitCode(), 5);
+    ASSERT_FALSE(missing.Err().empty());
+    EXPECT_NE(missing.Err()[0].find(temp.Path() + "なし.txt"), std::string::npos) << missing.Err()[0];
+}
+
 TEST_F(TovimoCmdTest, CtrlCEndsTheRunAfterTheDrawingUnderWayWithTheVariablesRestored) {
     // Slow opens, so that the run is surely in the middle.
     WriteIni("/opendelay:700");

@@ -44,6 +44,8 @@ private:
             TakeValue(arg, "フォルダ", result_.saveDir);
         } else if (option == "/ini") {
             TakeValue(arg, "設定ファイル", result_.iniFile);
+        } else if (option == "/f") {
+            TakeValue(arg, "一覧ファイル", result_.failedList);
         } else {
             error_ = "知らないオプションです: " + arg;
         }
@@ -91,8 +93,10 @@ const char* UsageText() {
            "    /k, /-k     /o と共に: 指定したフォルダのサブフォルダ構成を再現する (しない)\n"
            "    /y, /n      既にある変換後のファイルを上書きする、またはその図面を飛ばす\n"
            "    /ini ファイル  プログラムの横の tovimo.ini の代わりにこの設定ファイルを読みます\n"
+           "    /f ファイル    変換されなかった図面のフルパスをこのファイルに書きます (1行に1つ)\n"
            "    /?          この使い方を表示します\n"
            "  パス: 図面ファイルとフォルダ、いくつでも。\n"
+           "  @ファイル: /f で書いた一覧のパスを読みます (例: TovimoCmd dxf @failed.txt)。\n"
            "  その他の設定 (マクロ、待ち時間、AutoCAD など) は設定ファイルから読みます。\n"
            "  マクロに #SAVEFILE の行があれば、変換後のファイルが書かれたかを確かめます\n"
            "  (書かれていない図面は変換されなかった図面に入ります)。#SAVEFILE のないマクロは確かめません。\n"

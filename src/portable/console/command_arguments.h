@@ -1,6 +1,7 @@
 #pragma once
 // The command line of TovimoCmd:
-//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n] [/ini FILE] PATH...
+//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n] [/ini FILE] [/f FILE] PATH...
+// A PATH "@FILE" stands for the paths listed in FILE (path_arguments.h).
 //   TovimoCmd /?
 #include <optional>
 #include <string>
@@ -13,13 +14,14 @@ enum class ConvertDirection { ToDxf, ToDwg };
 struct CommandArguments {
     bool usage = false;  // /?: print the usage and do nothing else
     ConvertDirection direction = ConvertDirection::ToDxf;
-    std::vector<std::string> paths;
+    std::vector<std::string> paths;  // as given, "@FILE" lists not yet read
     // Overrides of the settings file, for this run only.
     std::optional<bool> childFolders;    // /s: GetChildFolder
     std::optional<std::string> saveDir;  // /o: SaveSameDir off, SaveDir
     std::optional<bool> saveChildDir;    // /k, /-k: SaveChildDir
     std::optional<bool> rewrite;         // /y, /n: Rewite
     std::optional<std::string> iniFile;  // /ini: instead of tovimo.ini beside the program
+    std::optional<std::string> failedList;  // /f: where to write the drawings not converted
 };
 
 struct ParsedArguments {

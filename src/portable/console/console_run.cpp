@@ -5,6 +5,9 @@
 #include "console/command_arguments.h"
 #include "console/console_settings.h"
 #include "console/exit_code.h"
+#include "console/not_converted.h"
+#include "console/path_arguments.h"
+#include "console/path_list.h"
 #include "drawings/drawing_collection.h"
 #include "runlists/run_lists.h"
 
@@ -62,6 +65,13 @@ void ConsoleRun::ForwardCancel() {
     }
 }
 
+bool ConsoleRun::WriteNotConverted(const std::vector<std::string>& paths) {
+    if (failedList_.empty()) return true;
+    if (platform_.lists.WriteAll(failedList_, FormatPathList(paths))) return true;
+    platform_.output.Err("変換されなかった図面の一覧ファイルに書き込めません: " + failedList_);
+    return false;
+}
+
 int ConsoleRun::Run(const std::vector<std::string>& args) {
     ConsoleOutput& output = platform_.output;
     const ParsedArguments parsed = ParseCommandArguments(args);
@@ -75,6 +85,12 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
         PrintLines(output, UsageText());
         return ExitAllConverted;
     }
+    const ExpandedPaths given = ExpandPathArguments(arguments.paths, platform_.lists);
+    if (!given.error.empty()) {
+        output.Err(given.error);
+        return ExitRefused;
+    }
+    failedList_ = arguments.failedList.value_or("");
 
     const std::string programFolder = platform_.processes.ProgramFolder();
     const ConsoleSettingsResult read =
@@ -98,7 +114,7 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     }
 
     const DrawingCollection collection =
-        CollectDrawings(platform_.files, platform_.order, arguments.paths,
+        CollectDrawings(platform_.files, platform_.order, given.paths,
                         settings.GetChildFolder, SourceKindOf(arguments.direction));
     for (const std::string& path : collection.missingPaths)
         output.Err("パスが見つかりません: " + path);
@@ -114,6 +130,13 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
                    " 図面が見つかりません。");
         return ExitRefused;
     }
+
+    // Until the run says otherwise, no drawing is converted: a run that
+    // never ends normally leaves a list that converts everything again. A
+    // list that cannot be written stops the run before anything is typed.
+    std::vector<std::string> allDrawings;
+    for (const TFileName& drawing : collection.drawings) allDrawings.push_back(drawing.FullPath);
+    if (!WriteNotConverted(allDrawings)) return ExitRefused;
 
     // The target folders are made before AutoCAD is reached; a level that
     // cannot be made stops the run before anything is typed.
@@ -135,6 +158,8 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     outcome.canceled = converter_->Canceled;
     outcome.skipped = converter_->LastSkipped().size() + collection.unreachable.size();
     outcome.acadLost = converter_->LastRunLostAcad();
+    WriteNotConverted(NotConvertedPaths(lists.SourceList, view_.DrawingsStarted(),
+                                        converter_->LastSkipped()));
     switch (outcome.result) {
         case ConvertStartFailed: output.Err("Auto CADを起動できません"); break;
         case ConvertOtherAcadRunning: output.Err("起動中のAuto CADを終了させてください。"); break;

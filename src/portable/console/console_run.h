@@ -17,6 +17,7 @@
 #include "platform/message_pump.h"
 #include "platform/process_launcher.h"
 #include "platform/profile_file.h"
+#include "platform/text_files.h"
 #include "platform/window_system.h"
 
 namespace tovimo {
@@ -30,6 +31,7 @@ struct ConsolePlatform {
     FileSystem& files;
     const TextOrder& order;
     ConsoleOutput& output;
+    TextFiles& lists;  // the list files of @FILE and /f
 };
 
 class ConsoleRun {
@@ -62,6 +64,9 @@ private:
     };
 
     void ForwardCancel();
+    // Writes the /f list; false, with the reason on the console, when that
+    // failed. Does nothing without /f.
+    bool WriteNotConverted(const std::vector<std::string>& paths);
 
     ConsolePlatform platform_;
     ConsoleView view_;
@@ -72,6 +77,7 @@ private:
     // destroyed conversion.
     std::unique_ptr<DwgDxf> converter_;
     std::atomic<DwgDxf*> cancelTarget_{nullptr};
+    std::string failedList_;  // /f, empty without it
 };
 
 }  // namespace tovimo

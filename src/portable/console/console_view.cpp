@@ -1,5 +1,7 @@
 #include "console/console_view.h"
 
+#include <algorithm>
+
 namespace tovimo {
 
 void ConsoleView::ShowMessage(const std::string& text, const std::string&) {
@@ -13,6 +15,7 @@ void ConsoleView::EnableCancel(bool enabled) {
 }
 
 void ConsoleView::DrawingStarting(int index, const std::string& source) {
+    if (index >= 0) started_ = std::max(started_, static_cast<std::size_t>(index) + 1);
     output_.Out("[" + std::to_string(index + 1) + "/" + std::to_string(total_) + "] " + source);
 }
 

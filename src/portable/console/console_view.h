@@ -37,6 +37,9 @@ public:
     // Lists what the collection could not reach, unless the run has listed
     // it already: a run that skipped no drawing shows no list of its own.
     void ListUnreachable();
+    // How many drawings of the run were begun: those after them were never
+    // reached.
+    std::size_t DrawingsStarted() const { return started_; }
 
 private:
     void ListLine(const std::string& path, const char* reason);
@@ -46,6 +49,7 @@ private:
     bool unreachableListed_ = false;
     bool acadReached_ = false;
     int total_ = 0;
+    std::size_t started_ = 0;
 };
 
 }  // namespace tovimo

@@ -34,7 +34,10 @@ void TAboutBox::SetSpecialFonts() {
     set(IdVersion, version);
     set(IdVersionNumber, version);
     if (icon_) ::DestroyIcon(icon_);
-    icon_ = CreateProgramIcon(Scale(32));
+    // The program's own icon; drawn when the program carries none.
+    icon_ = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
+                                            IMAGE_ICON, Scale(32), Scale(32), 0));
+    if (!icon_) icon_ = CreateProgramIcon(Scale(32));
 }
 
 LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

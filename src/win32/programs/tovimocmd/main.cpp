@@ -1,7 +1,7 @@
 // TovimoCmd: converts drawings from the command line, with the settings and
 // macros of the window program, through the user's AutoCAD.
 //
-//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n] [/ini FILE] PATH...
+//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n] [/ini FILE] [/f FILE] PATH...
 //
 // The run itself is ConsoleRun; this is its Win32 side: the arguments, the
 // console, the platform objects and Ctrl+C.
@@ -16,6 +16,7 @@
 #include "platform/win32_message_pump.h"
 #include "platform/win32_process_launcher.h"
 #include "platform/win32_profile_file.h"
+#include "platform/win32_text_files.h"
 #include "platform/win32_text_order.h"
 #include "platform/win32_window_system.h"
 
@@ -52,8 +53,9 @@ int main() {
     tovimo::Win32ProfileFile profile;
     tovimo::win32::Win32FileSystem files;
     tovimo::win32::Win32TextOrder order;
+    tovimo::win32::Win32TextFiles lists;
     tovimo::ConsoleRun run(tovimo::ConsolePlatform{windows, clock, messages, processes, profile,
-                                                   files, order, output});
+                                                   files, order, output, lists});
 
     activeRun = &run;
     // A program started in a new process group begins with Ctrl+C ignored.

@@ -1,0 +1,19 @@
+#pragma once
+// Whole small text files that the programs read and write themselves (the
+// lists of drawings of TovimoCmd), byte for byte, without any conversion.
+#include <optional>
+#include <string>
+
+namespace tovimo {
+
+class TextFiles {
+public:
+    virtual ~TextFiles() = default;
+    // The file's bytes; empty when it is missing or cannot be read.
+    virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
+    // Makes or replaces the file with exactly these bytes; false when that
+    // failed (the file may then be incomplete).
+    virtual bool WriteAll(const std::string& path, const std::string& content) = 0;
+};
+
+}  // namespace tovimo

@@ -1,0 +1,13 @@
+#pragma once
+// Whole files through CreateFileA, ReadFile and WriteFile.
+#include "platform/text_files.h"
+
+namespace tovimo::win32 {
+
+class Win32TextFiles : public TextFiles {
+public:
+    std::optional<std::string> ReadAll(const std::string& path) override;
+    bool WriteAll(const std::string& path, const std::string& content) override;
+};
+
+}  // namespace tovimo::win32

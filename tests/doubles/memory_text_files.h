@@ -1,0 +1,28 @@
+#pragma once
+// Whole-file reads and writes on the in-memory tree, with a count of writes.
+#include <vector>
+
+#include "memory_files.h"
+#include "platform/text_files.h"
+
+namespace tovimo::testing {
+
+class MemoryTextFiles : public TextFiles {
+public:
+    explicit MemoryTextFiles(MemoryFiles& files) : files_(files) {}
+
+    std::optional<std::string> ReadAll(const std::string& path) override {
+        return files_.ReadFile(path);
+    }
+    bool WriteAll(const std::string& path, const std::string& content) override {
+        writes.push_back(path);
+        return files_.WriteFile(path, content);
+    }
+
+    std::vector<std::string> writes;  // every WriteAll, failed ones too
+
+private:
+    MemoryFiles& files_;
+};
+
+}  // namespace tovimo::testing

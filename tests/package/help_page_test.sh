@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The help page: it lies beside the programs and in the zip, unchanged, as
+# UTF-8 that says so, and it names every TovimoCmd option, every key of the
+# "MainForm" settings and every reason a drawing is not converted, as the
+# sources have them now.
+#   help_page_test.sh <sources> <windows build tree> <zip>
+set -uo pipefail
+src=$1 build=$2 zip=$3
+page=$src/package/Tovimohelp.html
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+cmp -s "$page" "$build/bin/Tovimohelp.html" || fail "bin/Tovimohelp.html is missing or differs from package/"
+if [[ -f $zip ]]; then
+    unzip -p "$zip" Tovimohelp.html | cmp -s "$page" - || fail "Tovimohelp.html is missing from the zip or differs"
+else
+    fail "no zip at $zip"
+fi
+iconv -f UTF-8 -t UTF-8 "$page" >/dev/null 2>&1 || fail "the page is not valid UTF-8"
+grep -qi '<meta charset="utf-8">' "$page" || fail "no <meta charset=\"utf-8\">"
+
+# Named in the page as code: <code>/s</code>, <code>Rewite</code>, ...
+named() { grep -qF "<code>$1" "$page"; }
+
+# The options the command line parser takes (option == "/x").
+options=$(grep -oE 'option == "/[^"]+"' "$src/src/portable/console/command_arguments.cpp" |
+          sed -E 's/option == "([^"]+)"/\1/' | sort -u)
+[[ -n $options ]] || fail "no options found in command_arguments.cpp"
+for option in $options "@"; do
+    named "$option" || fail "option $option is not named"
+done
+
+# The keys of section MainForm.
+keys=$(sed -n '/^namespace settings_key {/,/^}/p' "$src/src/portable/settings/settings.h" |
+       grep -oE '= "[^"]+"' | tr -d '="' | tr -d ' ')
+(($(wc -w <<<"$keys") >= 20)) || fail "the settings keys were not found in settings.h"
+for key in $keys; do
+    named "$key" || fail "settings key $key is not named"
+done
+
+# The reasons of the list of drawings not converted, each explained.
+reasons=$(grep -oE 'return "[^"]+"' "$src/src/portable/convert/skipped_drawing.cpp" | sed -E 's/return "(.*)"/\1/')
+[[ -n $reasons ]] || fail "no reasons found in skipped_drawing.cpp"
+while IFS= read -r reason; do
+    grep -qF "<td>$reason</td>" "$page" || fail "reason \"$reason\" is not explained"
+done <<<"$reasons"
+
+# The five placeholder lines of a macro and the end values.
+for word in '#FILE' '#SAVEFILE' '#TMPNAME' '#ENTER' '#ESC' FILEDIA ISAVEBAK PROXYNOTICE Drawing1.dwg Pelkadu; do
+    named "$word" || fail "$word is not named"
+done
+
+if ((failures > 0)); then
+    echo "help page: $failures problem(s)"
+    exit 1
+fi
+echo "help page: $(wc -w <<<"$options") options, $(wc -w <<<"$keys") settings keys, $(wc -l <<<"$reasons") reasons named"
