@@ -77,6 +77,12 @@ target_link_libraries(wine_test_support PUBLIC tovimo_win32 tovimo_portable stan
 # A small program the tests start to see how programs are started: it
 # writes down how it was started.
 tovimo_program(wine-probe ${PROJECT_SOURCE_DIR}/tests/wine/support/probe tovimo_win32)
+# Drives the window program's windows from the screenshot and demo scripts.
+add_executable(window-tool ${PROJECT_SOURCE_DIR}/tests/wine/support/window_tool/main.cpp
+               ${PROJECT_SOURCE_DIR}/tests/wine/support/window_finder.cpp
+               ${PROJECT_SOURCE_DIR}/tests/wine/support/wait_until.cpp)
+target_include_directories(window-tool PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine/support)
+target_link_libraries(window-tool PRIVATE tovimo_win32 tovimo_portable)
 
 # wine-run stops a test program at its limit and ends what it left running;
 # CTest's own limit is only a backstop behind it.

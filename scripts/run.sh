@@ -5,9 +5,66 @@
 # the DWG drawings to DXF, then the DXF drawings to DWG. Then it lists the
 # files of the copy, results included. Every process it starts is ended.
 #   TOVIMO_BUILD_ROOT, TOVIMO_JOBS as for scripts/test.sh
+#
+#   scripts/run.sh --window
+# instead starts the window program Tovimo.exe on a copy of the samples,
+# with the stand-in AutoCAD. On a machine with a display it opens there for
+# you to use. Without one it runs on Xvfb, presses "DXFで保存" itself and
+# saves screenshots of the run to build/windows/screenshots/.
 set -euo pipefail
 root=$(cd "$(dirname "$(readlink -f "$0")")/.." && pwd)
 source "$root/scripts/build-lib.sh"
+
+if [[ ${1:-} == --window ]]; then
+    source "$root/scripts/window-lib.sh"
+    "$root/scripts/install-deps.sh"
+    echo "=== building the Windows tree ($windows_dir)"
+    build_windows
+    work=$windows_dir/run-window
+    rm -rf "$work"
+    mkdir -p "$work"
+    cp -r "$root/samples/dwg" "$work/"
+    window_program_folder "$work/program" "/startup /cmddelay:200"
+    shots=$windows_dir/screenshots
+    interactive=0
+    [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1 && interactive=1
+    trap window_stop_display EXIT
+    window_display 1280x1024
+    window_run() {
+        set -e
+        window_fonts
+        local tool="$windows_dir/bin/window-tool.exe" drawings="Z:${work//\//\\}\\dwg"
+        if ((interactive)); then
+            echo "=== Tovimo.exe is open on $TOVIMO_WINE_DISPLAY; close it to end"
+            (cd "$work" && wine "$work/program/Tovimo.exe" "$drawings")
+            return 0
+        fi
+        (cd "$work" && wine "$work/program/Tovimo.exe" "$drawings" >/dev/null 2>&1 &)
+        wine "$tool" wait TForm1 60 >/dev/null
+        sleep 1
+        window_shot TForm1 "$shots/window-before.png"
+        echo "=== pressing DXFで保存"
+        wine "$tool" press TForm1 ToDxfBitBtn
+        sleep 10
+        window_shot TForm1 "$shots/window-running.png"
+        wine "$tool" wait TSkipForm 180 >/dev/null
+        sleep 1
+        window_shot TSkipForm "$shots/window-skipped.png"
+        wine "$tool" ok TSkipForm
+        wine "$tool" wait '#32770' 60 >/dev/null
+        window_shot '#32770' "$shots/window-end.png"
+        wine "$tool" ok '#32770'
+        wine "$tool" close TForm1
+        wine "$tool" gone TForm1 15
+    }
+    export -f window_run window_shot window_fonts
+    export root windows_dir work shots interactive
+    "$root/scripts/wine-session" "$windows_dir" bash -c window_run
+    echo "=== the results beside the drawings of $work/dwg:"
+    (cd "$work" && find dwg -type f -printf '%6s  %p\n' | sort -k2)
+    ((interactive)) || echo "=== screenshots of the run: $shots"
+    exit 0
+fi
 
 "$root/scripts/install-deps.sh"
 echo "=== building the Windows tree ($windows_dir)"

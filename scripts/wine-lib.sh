@@ -54,9 +54,20 @@ wine_registry_file() {
     local exe_unix=$TOVIMO_BUILD_DIR/bin/standin-acad.exe
     local exe_win="Z:${exe_unix//\//\\}"
     local exe_reg=${exe_win//\\/\\\\}
-    local graphics=null dpi
-    [[ -n ${TOVIMO_WINE_DISPLAY:-} ]] && graphics=x11
+    local graphics=null dpi desktop=
     dpi=$(printf '%08x' "${TOVIMO_WINE_DPI:-96}")
+    if [[ -n ${TOVIMO_WINE_DISPLAY:-} ]]; then
+        # One virtual desktop, drawn with frames and title bars, that every
+        # program of the prefix shows its windows on.
+        graphics=x11
+        desktop="
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+\"Desktop\"=\"Default\"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+\"Default\"=\"${TOVIMO_WINE_DESKTOP:-1024x900}\"
+"
+    fi
     cat <<REG
 REGEDIT4
 
@@ -68,7 +79,7 @@ REGEDIT4
 
 [HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]
 "LogPixels"=dword:$dpi
-
+$desktop
 [HKEY_CLASSES_ROOT\\.dwg]
 @="Tovimo.StandinDrawing"
 

@@ -14,6 +14,7 @@
 #include "started_program.h"
 #include "test_files.h"
 #include "wait_until.h"
+#include "window_finder.h"
 
 namespace tovimo::wine_tests {
 namespace {
@@ -35,30 +36,8 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
     return static_cast<HDROP>(memory);
 }
 
-struct FoundWindow {
-    const char* className;
-    DWORD process;
-    HWND window;
-};
-
-BOOL CALLBACK FindVisible(HWND window, LPARAM data) {
-    auto* found = reinterpret_cast<FoundWindow*>(data);
-    char name[64] = {};
-    ::GetClassNameA(window, name, sizeof(name));
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    if (process == found->process && strcmp(name, found->className) == 0 && ::IsWindowVisible(window)) {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A visible top-level window of the class in this process, 0 when none.
-HWND VisibleWindow(const char* className, DWORD process = ::GetCurrentProcessId()) {
-    FoundWindow found{className, process, nullptr};
-    ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&found));
-    return found.window;
+HWND VisibleWindow(const char* className) {
+    return wine_tests::VisibleWindow(className, ::GetCurrentProcessId());
 }
 
 // What a modal window showed when another thread answered it.
@@ -294,8 +273,8 @@ TEST(TovimoProgram, PathsOnTheCommandLineAreTakenAsADrop) {
     WriteWholeFile(drawings + "b.dwg", "x");
     StartedProgram tovimo("\"" + program + "Tovimo.exe\" \"" + drawings + "a.dwg\" \"" + drawings + "b.dwg\"");
     ASSERT_TRUE(tovimo.Started());
-    HWND main = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (main = VisibleWindow("TForm1", tovimo.ProcessId())) != nullptr; }, 20000));
+    HWND main = WaitForVisibleWindow("TForm1", tovimo.ProcessId(), 20000);
+    ASSERT_NE(main, nullptr);
     HWND tree = ::FindWindowExA(::FindWindowExA(main, nullptr, "TovimoPanel", nullptr), nullptr, WC_TREEVIEWA, nullptr);
     ASSERT_NE(tree, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return ::SendMessageA(tree, TVM_GETCOUNT, 0, 0) == 2; }, 10000));

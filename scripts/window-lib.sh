@@ -1,0 +1,73 @@
+# Shared by the scripts that show the window program: an X display to draw
+# on (Xvfb when there is none), Japanese fonts in the Wine prefix, a
+# program folder with Tovimo, Pelkadu and a settings file that drives the
+# stand-in AutoCAD, and screenshots of single windows.
+# Source it after build-lib.sh; it needs $root and $windows_dir.
+
+# Starts Xvfb on a free display unless $DISPLAY is usable; sets
+# TOVIMO_WINE_DISPLAY. Xvfb is ended by window_stop_display.
+window_display() {
+    local size=${1:-1280x1024}
+    xvfb_pid=
+    if [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1; then
+        export TOVIMO_WINE_DISPLAY=$DISPLAY
+        return 0
+    fi
+    local n
+    for n in $(seq 90 120); do
+        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 </dev/null &
+        xvfb_pid=$!
+        export TOVIMO_WINE_DISPLAY=:$n
+        local i
+        for i in $(seq 50); do
+            [[ -e /tmp/.X11-unix/X$n ]] && return 0
+            sleep 0.1
+        done
+        echo "window: Xvfb did not start on :$n" >&2
+        return 1
+    done
+    echo "window: no free X display" >&2
+    return 1
+}
+
+window_stop_display() {
+    [[ -n ${xvfb_pid:-} ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    xvfb_pid=
+    return 0
+}
+
+# Inside a wine-session: the Windows font names that the program asks for,
+# mapped to the IPA Gothic fonts of Debian.
+window_fonts() {
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    wine reg add "$key" /v "ＭＳ Ｐゴシック" /d IPAPGothic /f >/dev/null 2>&1
+    wine reg add "$key" /v "ＭＳ ゴシック" /d IPAGothic /f >/dev/null 2>&1
+    wine reg add "$key" /v "MS UI Gothic" /d IPAPGothic /f >/dev/null 2>&1
+}
+
+# window_program_folder FOLDER [ACADARG]: Tovimo.exe, Pelkadu.exe and a
+# settings file whose AutoCAD is the stand-in of the build tree.
+window_program_folder() {
+    local folder=$1 acad_arg=${2:-/startup}
+    mkdir -p "$folder"
+    cp "$windows_dir/bin/Tovimo.exe" "$windows_dir/bin/Pelkadu.exe" "$windows_dir/bin/Tovimohelp.html" "$folder/"
+    local standin="Z:${windows_dir//\//\\}\\bin\\standin-acad.exe"
+    {
+        printf '[MainForm]\r\nAcadPath=%s\r\nAcadArg=%s\r\nCommandWait=50\r\nGetChildFolder=1\r\n' \
+            "$standin" "$acad_arg"
+        sed -n '/^\[dwgtodxf\]/,$p' "$root/samples/tovimo.ini" | sed 's/\r$//; s/$/\r/'
+    } | iconv -f UTF-8 -t CP932 >"$folder/tovimo.ini"
+}
+
+# window_shot CLASS FILE: a PNG of the first visible window of the class,
+# cut from the X display. Inside a wine-session.
+window_shot() {
+    local class=$1 file=$2 rect
+    rect=$(wine "$windows_dir/bin/window-tool.exe" rect "$class" 2>/dev/null | tr -d '\r') || return 1
+    read -r x y w h <<<"$rect"
+    ((x < 0)) && { w=$((w + x)); x=0; }
+    ((y < 0)) && { h=$((h + y)); y=0; }
+    mkdir -p "$(dirname "$file")"
+    xwd -root -silent -display "$TOVIMO_WINE_DISPLAY" | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$file"
+}
