@@ -25,9 +25,10 @@ cp -r "$root/samples/dwg" "$root/samples/dxf" "$work/"
 window_program_folder "$work/program" "/startup /cmddelay:250"
 
 trap window_stop_display EXIT
-window_display 1280x1024
+# Room for the window with its settings panel open.
 export TOVIMO_WINE_DPI=$dpi
-export TOVIMO_WINE_DESKTOP=$((1024 * dpi / 96))x$((1000 * dpi / 96))
+export TOVIMO_WINE_DESKTOP=$((1200 * dpi / 96))x$((1300 * dpi / 96))
+window_display $((1300 * dpi / 96))x$((1400 * dpi / 96))
 
 shots() {
     set -e

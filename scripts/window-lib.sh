@@ -50,11 +50,13 @@ window_fonts() {
 # settings file whose AutoCAD is the stand-in of the build tree.
 window_program_folder() {
     local folder=$1 acad_arg=${2:-/startup}
+    # Beside the stand-in AutoCAD's window (800 x 600 from the top left),
+    # not behind it.
     mkdir -p "$folder"
     cp "$windows_dir/bin/Tovimo.exe" "$windows_dir/bin/Pelkadu.exe" "$windows_dir/bin/Tovimohelp.html" "$folder/"
     local standin="Z:${windows_dir//\//\\}\\bin\\standin-acad.exe"
     {
-        printf '[MainForm]\r\nAcadPath=%s\r\nAcadArg=%s\r\nCommandWait=50\r\nGetChildFolder=1\r\n' \
+        printf '[MainForm]\r\nTop=20\r\nLeft=820\r\nAcadPath=%s\r\nAcadArg=%s\r\nCommandWait=50\r\nGetChildFolder=1\r\n' \
             "$standin" "$acad_arg"
         sed -n '/^\[dwgtodxf\]/,$p' "$root/samples/tovimo.ini" | sed 's/\r$//; s/$/\r/'
     } | iconv -f UTF-8 -t CP932 >"$folder/tovimo.ini"

@@ -136,7 +136,9 @@ void FormWindow::CreateControls(std::span<const ControlDesign> controls) {
                                       WS_EX_CLIENTEDGE, parent, design.id, text);
                 break;
             case ControlKind::Frame:
-                control = CreateChild("STATIC", SS_ETCHEDFRAME, 0, parent, design.id, "");
+                // Drawn by its parent behind the controls, never a window of
+                // its own that could hide them.
+                frames_.push_back(design);
                 break;
             case ControlKind::ProgressBar:
                 control = CreateChild(PROGRESS_CLASSA, 0, 0, parent, design.id, "");
@@ -161,6 +163,19 @@ void FormWindow::CreateControls(std::span<const ControlDesign> controls) {
 void FormWindow::PlaceControls() {
     for (const ControlDesign& design : designs_)
         if (HWND control = Control(design.id)) PlaceControl(design, control);
+    std::map<int, std::vector<RECT>> frames;
+    for (const ControlDesign& design : frames_) {
+        const DesignRect r = ScaleToDpi(design.place, dpi_);
+        frames[design.parent].push_back({r.left, r.top, r.right(), r.bottom()});
+    }
+    for (auto& [parent, rects] : frames) {
+        if (parent == 0) {
+            ownFrames_ = std::move(rects);
+            ::InvalidateRect(handle_, nullptr, TRUE);
+        } else if (HWND panel = Control(parent)) {
+            SetPanelFrames(panel, std::move(rects));
+        }
+    }
 }
 
 void FormWindow::PlaceControl(const ControlDesign& design, HWND control) {
@@ -269,6 +284,15 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             if (modal_) {
                 EndModal(0);
+                return 0;
+            }
+            break;
+        case WM_PAINT:
+            if (!ownFrames_.empty()) {
+                PAINTSTRUCT paint;
+                HDC dc = ::BeginPaint(handle_, &paint);
+                DrawFrames(dc, ownFrames_);
+                ::EndPaint(handle_, &paint);
                 return 0;
             }
             break;

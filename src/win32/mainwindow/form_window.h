@@ -83,6 +83,8 @@ private:
     HFONT boldFont_ = nullptr;
     std::vector<HFONT> specialFonts_;
     std::map<int, HWND> controls_;
+    std::vector<ControlDesign> frames_;
+    std::vector<RECT> ownFrames_;  // the frames drawn on the form itself
     bool modal_ = false;
     int modalResult_ = 0;
     bool modalEnded_ = false;

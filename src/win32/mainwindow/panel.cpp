@@ -1,10 +1,18 @@
 #include "mainwindow/panel.h"
 
+#include <map>
+
 namespace tovimo::win32 {
 
 namespace {
 
 constexpr const char* PanelClass = "TovimoPanel";
+
+// The frames of each panel; a panel's entry goes with the panel.
+std::map<HWND, std::vector<RECT>>& PanelFrames() {
+    static std::map<HWND, std::vector<RECT>> frames;
+    return frames;
+}
 
 LRESULT CALLBACK PanelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -19,6 +27,8 @@ LRESULT CALLBACK PanelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = ::BeginPaint(window, &paint);
+            if (const auto found = PanelFrames().find(window); found != PanelFrames().end())
+                DrawFrames(dc, found->second);
             if (::GetWindowLongPtrA(window, GWLP_USERDATA) != 0) {
                 RECT client;
                 ::GetClientRect(window, &client);
@@ -27,6 +37,9 @@ LRESULT CALLBACK PanelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
             ::EndPaint(window, &paint);
             return 0;
         }
+        case WM_NCDESTROY:
+            PanelFrames().erase(window);
+            return ::DefWindowProcA(window, message, wParam, lParam);
         default: return ::DefWindowProcA(window, message, wParam, lParam);
     }
 }
@@ -55,6 +68,15 @@ HWND CreatePanel(HWND parent, int id, bool raisedBevel) {
                                    ::GetModuleHandleA(nullptr), nullptr);
     ::SetWindowLongPtrA(panel, GWLP_USERDATA, raisedBevel ? 1 : 0);
     return panel;
+}
+
+void SetPanelFrames(HWND panel, std::vector<RECT> frames) {
+    PanelFrames()[panel] = std::move(frames);
+    ::InvalidateRect(panel, nullptr, TRUE);
+}
+
+void DrawFrames(HDC dc, const std::vector<RECT>& frames) {
+    for (RECT frame : frames) ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
 }
 
 }  // namespace tovimo::win32
