@@ -9,6 +9,7 @@ const char* SkipReasonText(SkipReason reason) {
         case SkipReason::TimeLimit: return "AutoCADが待ち時間の上限までに応答しませんでした";
         case SkipReason::PathTooLong: return "パスが長すぎます (コマンドが255バイトを超えます)";
         case SkipReason::AcadGone: return "AutoCADが終了したため変換できませんでした";
+        case SkipReason::AcadNotAnswering: return "AutoCADが応答しません";
     }
     return "";
 }

@@ -10,6 +10,7 @@ enum class SkipReason {
     TimeLimit,     // AutoCAD did not answer within the wait limit
     PathTooLong,   // a command text for it would pass 255 bytes
     AcadGone,      // AutoCAD's main window went away during the run
+    AcadNotAnswering,  // AutoCAD stopped taking command text during the run
 };
 
 struct SkippedDrawing {
