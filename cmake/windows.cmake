@@ -58,6 +58,8 @@ target_link_libraries(wine_test_support PUBLIC tovimo_win32 tovimo_portable stan
 # A small program the tests start to see how programs are started: it
 # writes down how it was started.
 tovimo_program(wine-probe ${PROJECT_SOURCE_DIR}/tests/wine/support/probe tovimo_win32)
+# A program whose window stops answering, as a frozen program on the desktop.
+tovimo_program(wine-hung-window ${PROJECT_SOURCE_DIR}/tests/wine/support/hung_window tovimo_win32)
 
 # wine-run stops a test program at its limit and ends what it left running;
 # CTest's own limit is only a backstop behind it.
@@ -93,7 +95,10 @@ target_link_libraries(collect_bench PRIVATE tovimo_win32 tovimo_portable)
 # from the bin folder.
 tovimo_program(TovimoCmd ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimocmd tovimo_win32)
 if(TARGET tovimocmd_test)
-  add_dependencies(tovimocmd_test TovimoCmd standin-acad Pelkadu)
+  add_dependencies(tovimocmd_test TovimoCmd standin-acad Pelkadu wine-hung-window)
+endif()
+if(TARGET hung_window_test)
+  add_dependencies(hung_window_test Pelkadu wine-hung-window)
 endif()
 
 # The sample drawings and settings file, copied into the build tree beside

@@ -66,9 +66,19 @@ bool Win32WindowSystem::IsWindow(WindowHandle window) {
 }
 
 int Win32WindowSystem::GetTextLength(WindowHandle window) {
+    // Wine answers the "A" form of this message by fetching the text with a
+    // send of its own that has no time limit, so a hung window would hold us
+    // for ever. The "W" form is bounded everywhere: it tells first whether
+    // the window answers (and whether it has a text at all); only then does
+    // the "A" form give the length in bytes of code page 932.
+    const HWND target = ToHwnd(window);
+    DWORD_PTR units = 0;
+    const UINT timeout = static_cast<UINT>(TextReadTimeoutMs);
+    if (::SendMessageTimeoutW(target, WM_GETTEXTLENGTH, 0, 0, QuickSendFlags, timeout, &units) == 0 ||
+        units == 0)
+        return 0;
     DWORD_PTR length = 0;
-    if (!SendBounded(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, QuickSendFlags, TextReadTimeoutMs,
-                     &length))
+    if (!SendBounded(target, WM_GETTEXTLENGTH, 0, 0, QuickSendFlags, TextReadTimeoutMs, &length))
         return 0;
     return static_cast<int>(length);
 }
