@@ -1,6 +1,7 @@
 #include "convert/dwg_dxf.h"
 
 #include <algorithm>
+#include <limits>
 #include <string_view>
 
 #include "drawings/path_parts.h"
@@ -61,8 +62,8 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
     settings_ = settings;
     notAnsweringRun_ = false;
     // AutoCAD gets as long to take one command text as to answer any wait.
-    SetCommandSendLimitMs(static_cast<int>(
-        std::min<std::int64_t>(std::int64_t{settings.WaitLimit} * 1000, 0x7fffffff)));
+    SetCommandSendLimitMs(static_cast<int>(std::min<std::int64_t>(
+        std::int64_t{settings.WaitLimit} * 1000, std::numeric_limits<int>::max())));
 
     StartPelkadu();
     AcadArgs = settings.AcadArg;
