@@ -83,6 +83,8 @@ add_executable(window-tool ${PROJECT_SOURCE_DIR}/tests/wine/support/window_tool/
                ${PROJECT_SOURCE_DIR}/tests/wine/support/wait_until.cpp)
 target_include_directories(window-tool PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine/support)
 target_link_libraries(window-tool PRIVATE tovimo_win32 tovimo_portable)
+# A program whose window stops answering, as a frozen program on the desktop.
+tovimo_program(wine-hung-window ${PROJECT_SOURCE_DIR}/tests/wine/support/hung_window tovimo_win32)
 
 # wine-run stops a test program at its limit and ends what it left running;
 # CTest's own limit is only a backstop behind it.
@@ -118,7 +120,10 @@ target_link_libraries(collect_bench PRIVATE tovimo_win32 tovimo_portable)
 # from the bin folder.
 tovimo_program(TovimoCmd ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimocmd tovimo_win32)
 if(TARGET tovimocmd_test)
-  add_dependencies(tovimocmd_test TovimoCmd standin-acad Pelkadu)
+  add_dependencies(tovimocmd_test TovimoCmd standin-acad Pelkadu wine-hung-window)
+endif()
+if(TARGET hung_window_test)
+  add_dependencies(hung_window_test Pelkadu wine-hung-window)
 endif()
 if(TARGET program_resources_test)
   target_link_libraries(program_resources_test PRIVATE version)

@@ -69,9 +69,9 @@ public:
     int GetText(WindowHandle window, char* buffer, int maxCount) override {
         return Timed([&] { return inner_.GetText(window, buffer, maxCount); });
     }
-    void SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
-                      std::uint32_t cbData) override {
-        Timed([&] { inner_.SendCopyData(target, dwData, data, cbData); });
+    bool SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
+                      std::uint32_t cbData, int timeoutMs) override {
+        return Timed([&] { return inner_.SendCopyData(target, dwData, data, cbData, timeoutMs); });
     }
     void PostNull(WindowHandle target) override {
         Timed([&] { inner_.PostNull(target); });

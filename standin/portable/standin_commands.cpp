@@ -136,6 +136,10 @@ void StandinAcad::ReadDrawing(const std::string& path) {
     }
     Log("read", {LogText(path)});
     const StandinDrawing drawing = ParseDrawing(*content);
+    if (drawing.hangsWhileOpening) {
+        Log("hang");
+        return host_.Hang();
+    }
     if (drawing.failsToOpen) return FailOpen(path);
     if (drawing.missingShape) return AskShape(path, drawing);
     if (drawing.asksToContinue) return AskContinue(path);

@@ -33,6 +33,7 @@ StandinDrawing ParseDrawing(std::string_view content) {
         else if (line == "SHAPE") drawing.missingShape = true;
         else if (line == "CONTINUE") drawing.asksToContinue = true;
         else if (line == "TATEGAKI") drawing.verticalText = true;
+        else if (line == "HANG") drawing.hangsWhileOpening = true;
         else if (TakeKey(line, "FORMAT", drawing.format)) continue;
         else TakeKey(line, "SOURCE", drawing.source);
     }
@@ -47,6 +48,7 @@ std::string FormatDrawing(const StandinDrawing& drawing) {
     if (drawing.missingShape) content += "SHAPE\r\n";
     if (drawing.asksToContinue) content += "CONTINUE\r\n";
     if (drawing.verticalText) content += "TATEGAKI\r\n";
+    if (drawing.hangsWhileOpening) content += "HANG\r\n";
     return content;
 }
 

@@ -13,6 +13,7 @@
 //   SHAPE     the open asks for a missing shape file, then succeeds
 //   CONTINUE  the open asks for Enter to continue, then fails
 //   TATEGAKI  the font is vertical: -style ends with "縦書き? <N> "
+//   HANG      the open stops the window thread for good: AutoCAD hangs
 // Any readable file opens; lines the stand-in does not know are ignored, so
 // an empty file is a plain drawing.
 #include <string>
@@ -29,6 +30,7 @@ struct StandinDrawing {
     bool missingShape = false;
     bool asksToContinue = false;
     bool verticalText = false;
+    bool hangsWhileOpening = false;
 };
 
 StandinDrawing ParseDrawing(std::string_view content);

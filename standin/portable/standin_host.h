@@ -44,6 +44,10 @@ public:
     virtual void AppendLog(const std::string& line) = 0;
     // Ends the process; every window has been destroyed before.
     virtual void Quit() = 0;
+    // Stops the window thread for good, as a hung AutoCAD does: its windows
+    // stay, but nothing of the stand-in runs again and nothing sent to its
+    // windows is answered.
+    virtual void Hang() = 0;
 };
 
 }  // namespace tovimo::standin

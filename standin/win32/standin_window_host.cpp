@@ -226,4 +226,9 @@ void StandinWindowHost::AppendLog(const std::string& line) {
 
 void StandinWindowHost::Quit() { PostQuitMessage(0); }
 
+// Whoever ends the process ends this too; nothing else does.
+void StandinWindowHost::Hang() {
+    for (;;) ::Sleep(INFINITE);
+}
+
 }  // namespace tovimo::standin

@@ -37,6 +37,7 @@ public:
     bool FileExists(const std::string& path) override;
     void AppendLog(const std::string& line) override;
     void Quit() override;
+    void Hang() override;
 
 private:
     static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

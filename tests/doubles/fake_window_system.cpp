@@ -49,6 +49,7 @@ struct FakeWindowSystem::Window {
     FakeStandin* host = nullptr;         // the stand-in whose window it is
     bool buttonDown = false;
     int presses = 0;
+    std::int64_t hungSince = -1;  // HangWindow
 };
 
 std::string SentMessage::Text() const { return bytes.substr(0, bytes.find('\0')); }
@@ -159,6 +160,13 @@ void FakeStandin::Quit() {
     timers_.clear();
 }
 
+// A stopped thread runs no timers either.
+void FakeStandin::Hang() {
+    hungSince_ = system_.clock_.NowMs();
+    for (const auto& timer : timers_) system_.clock_.Cancel(timer.second);
+    timers_.clear();
+}
+
 // ---- FakeWindowSystem: the windows ---------------------------------------------------
 
 FakeWindowSystem::FakeWindowSystem(VirtualClock& clock, MemoryFiles& files) : clock_(clock), files_(files) {
@@ -228,6 +236,26 @@ void FakeWindowSystem::RemoveWindow(WindowHandle window) {
     }
     if (foreground_ == window) foreground_ = 0;
     windows_.erase(window);
+}
+
+void FakeWindowSystem::HangWindow(WindowHandle window) {
+    if (Window* found = Find(window); found && found->hungSince < 0) found->hungSince = clock_.NowMs();
+}
+
+std::int64_t FakeWindowSystem::HungSince(WindowHandle window) const {
+    // A child runs on its parent's thread.
+    for (const Window* found = Find(window); found; found = Find(found->parent)) {
+        if (found->hungSince >= 0) return found->hungSince;
+        if (found->host && found->host->hungSince_ >= 0) return found->host->hungSince_;
+    }
+    return -1;
+}
+
+void FakeWindowSystem::WaitUnanswered(WindowHandle window, int timeoutMs, bool abortIfHung) {
+    ++unansweredSends_;
+    const std::int64_t since = HungSince(window);
+    if (abortIfHung && clock_.NowMs() - since >= HungAfterMs) return;
+    clock_.Sleep(timeoutMs);
 }
 
 void FakeWindowSystem::BringToFront(WindowHandle window) {
@@ -356,11 +384,19 @@ bool FakeWindowSystem::IsWindow(WindowHandle window) { return Exists(window); }
 
 int FakeWindowSystem::GetTextLength(WindowHandle window) {
     const Window* found = Find(window);
+    if (found && HungSince(window) >= 0) {
+        WaitUnanswered(window, TextReadTimeoutMs, true);
+        return 0;
+    }
     return found ? static_cast<int>(found->text.size()) : 0;
 }
 
 int FakeWindowSystem::GetText(WindowHandle window, char* buffer, int maxCount) {
     const Window* found = Find(window);
+    if (found && HungSince(window) >= 0) {
+        WaitUnanswered(window, TextReadTimeoutMs, true);
+        found = nullptr;
+    }
     return CopyOut(found ? found->text : std::string(), buffer, maxCount);
 }
 
@@ -369,33 +405,53 @@ void FakeWindowSystem::Record(MessageKind kind, WindowHandle target, bool delive
     messages_.push_back({clock_.NowMs(), kind, target, delivered, dwData, cbData, std::move(bytes)});
 }
 
-void FakeWindowSystem::SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
-                                    std::uint32_t cbData) {
+bool FakeWindowSystem::SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
+                                    std::uint32_t cbData, int timeoutMs) {
     // The receiver gets its own copy of the bytes, as across processes.
     std::string bytes;
     if (data && cbData > 0) bytes.assign(static_cast<const char*>(data), cbData);
     const Window* window = Find(target);
-    Record(MessageKind::CopyData, target, window != nullptr, dwData, bytes, cbData);
-    if (!window || !window->host || window->host->ended_ || window->host->MainWindow() != target) return;
-    window->host->model_.OnCopyData(dwData, bytes.empty() ? nullptr : bytes.data(), cbData);
+    const bool hung = window && HungSince(target) >= 0;
+    Record(MessageKind::CopyData, target, window != nullptr && !hung, dwData, bytes, cbData);
+    if (!window) return false;
+    // A busy AutoCAD is not given up on early: the whole bound is waited.
+    if (hung) {
+        WaitUnanswered(target, timeoutMs, false);
+        return false;
+    }
+    if (!window->host || window->host->ended_ || window->host->MainWindow() != target) return true;
+    FakeStandin* host = window->host;
+    host->model_.OnCopyData(dwData, bytes.empty() ? nullptr : bytes.data(), cbData);
+    // It may have hung while handling the text: then the send never returns in time.
+    if (host->Hung()) {
+        WaitUnanswered(target, timeoutMs, false);
+        return false;
+    }
+    return true;
 }
 
 void FakeWindowSystem::PostNull(WindowHandle target) {
     const Window* window = Find(target);
     Record(MessageKind::Null, target, window != nullptr);
+    // Posted to a stopped thread, it waits in its queue for ever.
+    if (window && HungSince(target) >= 0) return;
     if (!window || !window->host || window->host->ended_ || window->host->MainWindow() != target) return;
     window->host->model_.OnNull();
 }
 
 void FakeWindowSystem::SendLButtonDown(WindowHandle target) {
     Window* window = Find(target);
-    Record(MessageKind::LButtonDown, target, window != nullptr);
+    const bool hung = window && HungSince(target) >= 0;
+    Record(MessageKind::LButtonDown, target, window != nullptr && !hung);
+    if (hung) return WaitUnanswered(target, ButtonPressTimeoutMs, true);
     if (window) window->buttonDown = true;
 }
 
 void FakeWindowSystem::SendLButtonUp(WindowHandle target) {
     Window* window = Find(target);
-    Record(MessageKind::LButtonUp, target, window != nullptr);
+    const bool hung = window && HungSince(target) >= 0;
+    Record(MessageKind::LButtonUp, target, window != nullptr && !hung);
+    if (hung) return WaitUnanswered(target, ButtonPressTimeoutMs, true);
     if (!window || !window->buttonDown) return;
     window->buttonDown = false;
     if (!SameIgnoringCase(window->className, ButtonClass)) return;

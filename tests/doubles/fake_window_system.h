@@ -15,6 +15,12 @@
 //
 // Handles are never reused: a handle whose window is gone reads as 0 or
 // empty, and what is sent to it reaches nothing (it is still recorded).
+//
+// Hung windows, as on Windows: a window whose thread has stopped (HangWindow,
+// or a stand-in that hangs) keeps existing, but a message sent to it is never
+// handled. The send waits its whole bound on the clock and fails; a text read
+// or button press (SMTO_ABORTIFHUNG) fails at once once the window has been
+// hung for HungAfterMs.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -32,12 +38,15 @@ namespace tovimo::testing {
 
 enum class MessageKind { CopyData, Null, LButtonDown, LButtonUp, SetForeground };
 
+// How long a thread must have stopped before the system counts its windows as hung.
+constexpr std::int64_t HungAfterMs = 5000;
+
 // One message sent to a window (or call that stands for one).
 struct SentMessage {
     std::int64_t timeMs = 0;  // the clock's time
     MessageKind kind = MessageKind::CopyData;
     WindowHandle target = 0;
-    bool delivered = false;  // false when the target was no window
+    bool delivered = false;  // false when the target was no window, or hung
     std::uint32_t dwData = 0;
     std::uint32_t cbData = 0;
     std::string bytes;  // the cbData bytes copied, terminating zero included
@@ -89,6 +98,9 @@ public:
     // A button press on the dialog on show, by caption: as a click would.
     bool PressButton(const std::string& caption);
 
+    // Whether its window thread has stopped (the HANG marker).
+    bool Hung() const { return hungSince_ >= 0; }
+
 private:
     friend class FakeWindowSystem;
 
@@ -108,8 +120,10 @@ private:
     bool FileExists(const std::string& path) override;
     void AppendLog(const std::string& line) override;
     void Quit() override;
+    void Hang() override;
 
     FakeWindowSystem& system_;
+    std::int64_t hungSince_ = -1;
     std::int64_t startedAt_ = 0;
     bool ended_ = false;
     std::vector<std::string> log_;
@@ -135,8 +149,8 @@ public:
     bool IsWindow(WindowHandle window) override;
     int GetTextLength(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int maxCount) override;
-    void SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
-                      std::uint32_t cbData) override;
+    bool SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
+                      std::uint32_t cbData, int timeoutMs) override;
     void PostNull(WindowHandle target) override;
     void SendLButtonDown(WindowHandle target) override;
     void SendLButtonUp(WindowHandle target) override;
@@ -154,6 +168,9 @@ public:
     void SetText(WindowHandle window, const std::string& text);
     // Destroys the window, its descendants and the windows it owns.
     void RemoveWindow(WindowHandle window);
+    // The window's thread stops from now on: the window and its descendants
+    // answer nothing more.
+    void HangWindow(WindowHandle window);
     // Z order of the top-level windows.
     void BringToFront(WindowHandle window);
     void SendToBack(WindowHandle window);
@@ -171,6 +188,8 @@ public:
     // How often the button was pressed (down then up on it).
     int PressCount(WindowHandle button) const;
     WindowHandle Foreground() const { return foreground_; }
+    // How many sends found their window hung and failed (text reads included).
+    int UnansweredSends() const { return unansweredSends_; }
 
     // ---- what was sent ---------------------------------------------------------------
     const std::vector<SentMessage>& Messages() const { return messages_; }
@@ -205,6 +224,11 @@ private:
     void Record(MessageKind kind, WindowHandle target, bool delivered, std::uint32_t dwData = 0,
                 std::string bytes = {}, std::uint32_t cbData = 0);
     void CollectDescendants(WindowHandle parent, std::vector<WindowHandle>& out) const;
+    // Since when the window's thread has stopped; -1 when it runs.
+    std::int64_t HungSince(WindowHandle window) const;
+    // A send to a hung window: waits as the send would, then counts it.
+    // abortIfHung: fails at once on a window hung for HungAfterMs.
+    void WaitUnanswered(WindowHandle window, int timeoutMs, bool abortIfHung);
 
     VirtualClock& clock_;
     MemoryFiles& files_;
@@ -214,6 +238,7 @@ private:
     std::vector<std::unique_ptr<FakeStandin>> standins_;
     WindowHandle foreground_ = 0;
     WindowHandle nextHandle_ = 0x10010;
+    int unansweredSends_ = 0;
 };
 
 }  // namespace tovimo::testing

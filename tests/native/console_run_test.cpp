@@ -357,6 +357,40 @@ TEST_F(ConsoleRunTest, TheListHoldsEveryDrawingNotReachedWhenTheRunEndsEarly) {
     EXPECT_EQ(files.ReadFile("C:\\f.txt"), "D:\\図面\\A.dwg\r\nD:\\図面\\B.dwg\r\nD:\\図面\\C.dwg\r\n");
 }
 
+TEST_F(ConsoleRunTest, AutoCadThatStopsAnsweringEndsTheRunWithExitCode1AndTheDrawingsListed) {
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\B.dwg", "HANG");
+    AddDrawing("D:\\図面\\C.dwg");
+    mainForm["WaitLimit"] = "5";
+    EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitSomeSkipped);
+    EXPECT_EQ(console.Texts(false),
+              (std::vector<std::string>{"[1/3] D:\\図面\\A.dwg", "[2/3] D:\\図面\\B.dwg",
+                                        "これらの図面は、変換を行っていません (2 枚):",
+                                        "  D:\\図面\\B.dwg  (AutoCADが応答しません)",
+                                        "  D:\\図面\\C.dwg  (AutoCADが応答しません)", Interrupted}));
+    EXPECT_EQ(console.Texts(true),
+              std::vector<std::string>{"AutoCADが応答しないため、作業を最後まで行えませんでした。"});
+    EXPECT_EQ(Typed().back(), "D:\\図面\\B.dwg\n");  // AcadClose is on, but no quit
+}
+
+TEST_F(ConsoleRunTest, CtrlCWhileASendToAHungAutoCadWaitsIsNotLost) {
+    AddDrawing("D:\\図面\\A.dwg", "HANG");
+    AddDrawing("D:\\図面\\B.dwg");
+    mainForm["WaitLimit"] = "5";
+    // The console's handler runs on a thread of its own while the send waits.
+    bool scheduled = false;
+    pump.onRun = [&](int) {
+        const auto typed = windows.CopyDataTexts();
+        if (scheduled || typed.empty() || typed.back().text != "open\n") return;
+        scheduled = true;
+        clock.ScheduleAfter(1000, [&] { current->RequestCancel(); });
+    };
+    EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitCanceled);
+    EXPECT_TRUE(console.Has(false, "中断します"));
+    EXPECT_TRUE(console.Has(false, "  D:\\図面\\B.dwg  (AutoCADが応答しません)"));
+    EXPECT_EQ(CountTyped("D:\\図面\\B.dwg\n"), 0);
+}
+
 TEST_F(ConsoleRunTest, AutoCadThatCannotBeStartedGives3AndAnotherAutoCadGives4) {
     AddDrawing("D:\\図面\\A.dwg");
     mainForm["AcadPath"] = "C:\\Acad\\missing.exe";

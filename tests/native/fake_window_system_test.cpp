@@ -154,12 +154,12 @@ TEST_F(FakeWindowSystemTest, EveryMessageIsRecordedWithTheClockTimeAndAPrivateCo
     const WindowHandle window = windows.AddTopWindow("w");
     clock.Sleep(30);
     char text[] = "open\n";
-    windows.SendCopyData(window, 1, text, sizeof text);
+    windows.SendCopyData(window, 1, text, sizeof text, 1000);
     text[0] = 'X';  // the record holds its own copy
     clock.Sleep(30);
     windows.PostNull(window);
     windows.SetForegroundWindow(window);
-    windows.SendCopyData(0x999999, 7, "a", 2);
+    windows.SendCopyData(0x999999, 7, "a", 2, 1000);
 
     const auto& messages = windows.Messages();
     ASSERT_EQ(messages.size(), 4u);
@@ -197,12 +197,62 @@ TEST_F(FakeWindowSystemTest, StandinIsReachedOnlyThroughItsMainWindow) {
     FakeStandin& acad = windows.StartStandin(std::vector<std::string>{"/fullwidth"});
     EXPECT_EQ(windows.FindTopWindow("テキスト"), acad.TextWindow());
     const char text[] = "FILEDIA\n";
-    windows.SendCopyData(acad.TextWindow(), 1, text, sizeof text);
+    windows.SendCopyData(acad.TextWindow(), 1, text, sizeof text, 1000);
     EXPECT_EQ(acad.CommandLineText(), "コマンド: ");
-    windows.SendCopyData(acad.MainWindow(), 1, text, sizeof text);
+    windows.SendCopyData(acad.MainWindow(), 1, text, sizeof text, 1000);
     EXPECT_EQ(windows.TextOf(acad.CommandLineWindow()), "FILEDIA の新しい値を入力 <1>: ");
     EXPECT_EQ(acad.Typed(), (std::vector<TimedText>{{0, "FILEDIA\n"}}));
     EXPECT_EQ(acad.Prompts().back(), "FILEDIA の新しい値を入力 <1>: ");
+}
+
+TEST_F(FakeWindowSystemTest, AHungWindowAnswersNothingAndCostsItsBoundUntilItCountsAsHung) {
+    const WindowHandle main = windows.AddTopWindow("main");
+    const WindowHandle child = windows.AddChildWindow(main, "text");
+    const WindowHandle button = windows.AddButton(main, "OK");
+    windows.HangWindow(main);
+    EXPECT_TRUE(windows.IsWindow(child));  // still there
+
+    // Freshly hung: every send waits its whole bound, on the window's
+    // children too (they share its thread).
+    char buffer[16] = "x";
+    EXPECT_EQ(windows.GetText(child, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(clock.NowMs(), TextReadTimeoutMs);
+    EXPECT_EQ(windows.GetTextLength(child), 0);
+    EXPECT_EQ(clock.NowMs(), 2 * TextReadTimeoutMs);
+    EXPECT_FALSE(windows.SendCopyData(main, 1, "a", 2, 3000));
+    EXPECT_EQ(clock.NowMs(), 2 * TextReadTimeoutMs + 3000);
+    windows.SendLButtonDown(button);
+    windows.SendLButtonUp(button);
+    EXPECT_EQ(windows.PressCount(button), 0);
+
+    // Hung for five seconds: reads and presses give up at once, the command
+    // data still waits its bound.
+    clock.Sleep(static_cast<int>(HungAfterMs));
+    const std::int64_t hungLong = clock.NowMs();
+    EXPECT_EQ(windows.GetTextLength(child), 0);
+    windows.SendLButtonDown(button);
+    EXPECT_EQ(clock.NowMs(), hungLong);
+    EXPECT_FALSE(windows.SendCopyData(main, 1, "a", 2, 3000));
+    EXPECT_EQ(clock.NowMs(), hungLong + 3000);
+    EXPECT_EQ(windows.UnansweredSends(), 8);
+    EXPECT_FALSE(windows.MessagesOfKind(MessageKind::CopyData)[0].delivered);
+}
+
+TEST_F(FakeWindowSystemTest, AStandInThatHangsWhileOpeningKeepsItsWindowsAndAnswersNothing) {
+    files.AddFile("D:\\h.dwg", "STANDIN-DRAWING\r\nHANG\r\n");
+    FakeStandin& acad = windows.StartStandin(std::vector<std::string>{});
+    const char setDialog[] = "FILEDIA\n0\nopen\n";
+    ASSERT_TRUE(windows.SendCopyData(acad.MainWindow(), 1, setDialog, sizeof setDialog, 1000));
+    const char path[] = "D:\\h.dwg\n";
+    // It hangs inside the handling of the text: the send runs out.
+    EXPECT_FALSE(windows.SendCopyData(acad.MainWindow(), 1, path, sizeof path, 1000));
+    EXPECT_TRUE(acad.Hung());
+    EXPECT_FALSE(acad.Log("hang").empty());
+    EXPECT_TRUE(windows.IsWindow(acad.MainWindow()));
+    EXPECT_EQ(windows.GetTextLength(acad.CommandLineWindow()), 0);
+    EXPECT_FALSE(windows.SendCopyData(acad.MainWindow(), 1, "\x1b", 2, 1000));
+    EXPECT_EQ(acad.Typed().back().text, "D:\\h.dwg\n");  // the escape never arrived
 }
 
 }  // namespace

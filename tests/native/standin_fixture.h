@@ -21,7 +21,8 @@ protected:
         return *standin;
     }
     void Type(const std::string& text) {
-        windows.SendCopyData(standin->MainWindow(), 1, text.c_str(), static_cast<std::uint32_t>(text.size() + 1));
+        windows.SendCopyData(standin->MainWindow(), 1, text.c_str(),
+                             static_cast<std::uint32_t>(text.size() + 1), 1000);
     }
     // What Tovimo reads from the windows.
     std::string CommandLine() const { return windows.TextOf(standin->CommandLineWindow()); }

@@ -87,13 +87,13 @@ TEST_F(StandinInputTest, UnknownCommandIsReportedOnTheHistoryLine) {
 TEST_F(StandinInputTest, OnlyCommandDataIsTakenAndNothingAfterTheZeroByte) {
     Start();
     const char other[] = "FILEDIA\n";
-    windows.SendCopyData(standin->MainWindow(), 2, other, sizeof other);
+    windows.SendCopyData(standin->MainWindow(), 2, other, sizeof other, 1000);
     EXPECT_EQ(CommandLine(), "ｺﾏﾝﾄﾞ: ");
     // To a window other than the main window: its procedure ignores it.
-    windows.SendCopyData(standin->CommandLineWindow(), 1, other, sizeof other);
+    windows.SendCopyData(standin->CommandLineWindow(), 1, other, sizeof other, 1000);
     EXPECT_EQ(CommandLine(), "ｺﾏﾝﾄﾞ: ");
     const char withZero[] = "FILEDIA\n\0" "0\n";
-    windows.SendCopyData(standin->MainWindow(), 1, withZero, sizeof withZero);
+    windows.SendCopyData(standin->MainWindow(), 1, withZero, sizeof withZero, 1000);
     EXPECT_EQ(CommandLine(), "FILEDIA の新しい値を入力 <1>: ");
 
     const auto log = standin->Log("copydata");

@@ -238,7 +238,7 @@ TEST_F(PlatformTest, AGoneOrZeroWindowReadsAsEmpty) {
     EXPECT_EQ(windows.GetTextLength(0), 0);
     EXPECT_EQ(ReadTitle(windows, FromHwnd(gone)), "");
     // Sending to no window must not break anything.
-    windows.SendCopyData(0, 1, "x", 2);
+    windows.SendCopyData(0, 1, "x", 2, 1000);
     windows.PostNull(FromHwnd(gone));
     windows.SendLButtonDown(0);
     windows.SendLButtonUp(0);
@@ -312,7 +312,7 @@ TEST_F(PlatformTest, CopyDataArrivesWholeBeforeTheSendReturns) {
     Window target = MakeTopWindow("AutoCAD LT - [Drawing1.dwg]");
     const std::string text = "saveas\n";
     windows.SendCopyData(FromHwnd(target.get()), 1, text.c_str(),
-                         static_cast<std::uint32_t>(text.size() + 1));
+                         static_cast<std::uint32_t>(text.size() + 1), 1000);
     ASSERT_EQ(received.copyData.size(), 1u);
     EXPECT_EQ(received.copyDataKinds[0], 1u);
     EXPECT_EQ(received.copyData[0], std::string("saveas\n", 8));
@@ -322,7 +322,7 @@ TEST_F(PlatformTest, CopyDataArrivesWholeBeforeTheSendReturns) {
     while (longest.size() + 2 <= 255) longest += "表";
     longest += "\x1B";
     ASSERT_EQ(longest.size(), 255u);
-    windows.SendCopyData(FromHwnd(target.get()), 1, longest.c_str(), 256);
+    windows.SendCopyData(FromHwnd(target.get()), 1, longest.c_str(), 256, 1000);
     ASSERT_EQ(received.copyData.size(), 2u);
     EXPECT_EQ(received.copyData[1].size(), 256u);
     EXPECT_EQ(received.copyData[1], longest + std::string(1, '\0'));

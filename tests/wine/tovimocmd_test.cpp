@@ -11,6 +11,7 @@
 #include "drawings/folder_walk.h"
 #include "drawings/path_parts.h"
 #include "long_paths.h"
+#include "hung_program.h"
 #include "platform/win32_api.h"
 #include "program_guard.h"
 #include "standin_drawing.h"
@@ -427,6 +428,52 @@ TEST_F(TovimoCmdTest, CtrlCEndsTheRunAfterTheDrawingUnderWayWithTheVariablesRest
     EXPECT_EQ(SysVarHistory("FILEDIA"), (std::vector<std::string>{"0", "1"}));
     EXPECT_EQ(SysVarHistory("PROXYNOTICE"), (std::vector<std::string>{"0", "1"}));
     EXPECT_TRUE(log.WaitFor("quit"));
+}
+
+// It hangs either while it takes the drawing's name (the send of the name
+// runs out) or a little later (the open watch reads nothing until its limit,
+// then the escape runs out).
+TEST_F(TovimoCmdTest, AutoCadThatHangsWhileOpeningEndsTheRunByItselfWithExitCode1) {
+    // Between plan-1F and ソケット in the order of the run.
+    WriteWholeFile(dwg + "q固まる.dwg", Drawing("HANG"));
+    for (const char* acadArg : {"", "/opendelay:300"}) {
+        SCOPED_TRACE(acadArg);
+        WriteIni(acadArg, "WaitLimit=3\r\n");
+        ::DeleteFileA(log.Path().c_str());
+        ::DeleteFileA((dwg + "plan-1F.dxf").c_str());
+        {
+            TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path());
+            ASSERT_TRUE(run.Started());
+            EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Out());
+            EXPECT_EQ(run.Out(), (std::vector<std::string>{
+                                     "[1/3] " + dwg + "plan-1F.dwg", "[2/3] " + dwg + "q固まる.dwg",
+                                     "これらの図面は、変換を行っていません (2 枚):",
+                                     "  " + dwg + "q固まる.dwg  (AutoCADが応答しません)",
+                                     "  " + dwg + "ソケット.dwg  (AutoCADが応答しません)", Interrupted}));
+            EXPECT_EQ(run.Err(), std::vector<std::string>{
+                                     "AutoCADが応答しないため、作業を最後まで行えませんでした。"});
+        }
+        EXPECT_TRUE(Result(dwg + "plan-1F.dxf"));
+        EXPECT_TRUE(log.Has("hang")) << log.Text();
+        EXPECT_FALSE(log.Has("quit"));
+        // The hung stand-in stays until it is ended.
+        EXPECT_EQ(CountRunning("standin-acad.exe"), 1);
+        guard.EndAll();
+    }
+}
+
+TEST_F(TovimoCmdTest, AFrozenProgramOnTheDesktopDoesNotStopTheRun) {
+    HungProgram frozen("固まったプログラム");
+    ASSERT_NE(frozen.Window(), nullptr);
+    WriteIni();
+    TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path());
+    EXPECT_EQ(run.ExitCode(), 0) << ::testing::PrintToString(run.Err());
+    EXPECT_TRUE(Result(dwg + "plan-1F.dxf"));
+    EXPECT_TRUE(Result(dwg + "ソケット.dxf"));
+    EXPECT_EQ(run.Out().back(), Finished);
+    // Pelkadu read past the frozen window, found the startup dialog and ended.
+    EXPECT_TRUE(log.Has("pressed")) << log.Text();
+    EXPECT_TRUE(WaitUntil([] { return CountRunning("Pelkadu.exe") == 0; }, 40000));
 }
 
 TEST_F(TovimoCmdTest, AutoCadThatCannotStartGives3AndAnotherRunningAutoCadGives4) {

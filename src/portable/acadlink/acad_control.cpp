@@ -48,6 +48,7 @@ void AcadControl::ClearWindows() {
 StartResult AcadControl::StartAcad(int startWaitSeconds) {
     WindowSystem& windows = platform_.windows;
     Clock& clock = platform_.clock;
+    notAnswering_ = false;
 
     // Look for an AutoCAD that is running already; the last text window counts.
     const WindowList before = ListTopWindows(windows);
@@ -146,15 +147,25 @@ void AcadControl::StartPelkadu() {
 
 bool AcadControl::SendCommand(const std::string& text) {
     const bool fits = text.size() <= MaxCommandTextBytes;
-    if (fits && !text.empty()) {
+    // After one text that AutoCAD did not take, every further one would wait
+    // the whole limit again.
+    if (fits && !text.empty() && !notAnswering_) {
         char buffer[MaxCommandTextBytes + 1];
         std::memcpy(buffer, text.data(), text.size());
         buffer[text.size()] = '\0';
-        platform_.windows.SendCopyData(MainWindow, 1, buffer,
-                                       static_cast<std::uint32_t>(text.size() + 1));
-        platform_.clock.Sleep(CopyDataPause);
-        platform_.windows.PostNull(MainWindow);
-        platform_.clock.Sleep(WakeUpPause);
+        WindowSystem& windows = platform_.windows;
+        const bool taken = windows.SendCopyData(MainWindow, 1, buffer,
+                                                static_cast<std::uint32_t>(text.size() + 1),
+                                                commandSendLimitMs_);
+        // A send to a window that is gone fails too; the run tells that case
+        // by the window itself.
+        if (!taken && windows.IsWindow(MainWindow)) {
+            notAnswering_ = true;
+        } else {
+            platform_.clock.Sleep(CopyDataPause);
+            windows.PostNull(MainWindow);
+            platform_.clock.Sleep(WakeUpPause);
+        }
     }
     platform_.messages.ProcessPendingMessages();
     return fits;
@@ -189,7 +200,7 @@ bool AcadControl::AnswerPrompt(const std::string& text) {
 
 std::string AcadControl::WaitForPrompt() {
     std::string text;
-    for (int read = 0; read < PromptPollCount; ++read) {
+    for (int read = 0; read < PromptPollCount && !notAnswering_; ++read) {
         platform_.clock.Sleep(PromptPollPause);
         text = ReadCommandLine();
         if (ContainsText(text, ":")) break;

@@ -28,6 +28,9 @@ enum StartResult : unsigned {
 // A command text holds at most this many bytes (a 256-byte buffer with its zero).
 constexpr std::size_t MaxCommandTextBytes = 255;
 
+// How long AutoCAD may take to take one command text, unless set otherwise.
+constexpr int DefaultCommandSendLimitMs = 600 * 1000;
+
 class AcadControl {
 public:
     explicit AcadControl(AcadPlatform platform) : platform_(platform) {}
@@ -45,7 +48,12 @@ public:
 
     // Command channel. SendCommand refuses a text of more than 255 bytes:
     // nothing of it is sent, and it gives false. Otherwise it gives true.
+    // When AutoCAD's main window is there but does not take a text within
+    // the send limit, AutoCAD counts as not answering: from then on nothing
+    // more is sent to it until the next StartAcad.
     bool SendCommand(const std::string& text);
+    void SetCommandSendLimitMs(int milliseconds) { commandSendLimitMs_ = milliseconds; }
+    bool AcadNotAnswering() const { return notAnswering_; }
     std::string ReadWindowText(WindowHandle window);
     std::string ReadCommandLine();
     bool IsCommandPrompt();
@@ -75,6 +83,9 @@ private:
     bool PressDialogButton(const std::string& titlePart, const char* caption,
                            const char* fallbackCaption);
     std::string WaitForPrompt();  // the text read last
+
+    int commandSendLimitMs_ = DefaultCommandSendLimitMs;
+    bool notAnswering_ = false;
 };
 
 }  // namespace tovimo

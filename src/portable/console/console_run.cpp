@@ -166,7 +166,9 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
         case ConvertRefused:
         case ConvertCarriedOut: break;
     }
-    if (outcome.result == ConvertCarriedOut && outcome.acadLost)
+    if (outcome.result == ConvertCarriedOut && converter_->LastRunAcadNotAnswering())
+        output.Err("AutoCADが応答しないため、作業を最後まで行えませんでした。");
+    else if (outcome.result == ConvertCarriedOut && outcome.acadLost)
         output.Err("AutoCADが終了したため、作業を最後まで行えませんでした。");
     // A run that never reached AutoCAD showed no list.
     view_.ListUnreachable();

@@ -1,5 +1,7 @@
 #include "convert/dwg_dxf.h"
 
+#include <algorithm>
+#include <limits>
 #include <string_view>
 
 #include "convert/result_check.h"
@@ -59,6 +61,10 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
         return ConvertRefused;
     }
     settings_ = settings;
+    notAnsweringRun_ = false;
+    // AutoCAD gets as long to take one command text as to answer any wait.
+    SetCommandSendLimitMs(static_cast<int>(std::min<std::int64_t>(
+        std::int64_t{settings.WaitLimit} * 1000, std::numeric_limits<int>::max())));
 
     StartPelkadu();
     AcadArgs = settings.AcadArg;
@@ -78,37 +84,47 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
     bool endedEarly = firstPrompt != WaitOutcome::Done;
     if (firstPrompt == WaitOutcome::TimedOut) {
         SendCommand(Escape);
-        SkipFrom(sources, 0, SkipReason::TimeLimit);
-    } else if (firstPrompt == WaitOutcome::AcadGone) {
-        SkipFrom(sources, 0, SkipReason::AcadGone);
+        SkipFrom(sources, 0, AcadLost() ? LostReason() : SkipReason::TimeLimit);
+    } else if (firstPrompt == WaitOutcome::AcadLost) {
+        SkipFrom(sources, 0, LostReason());
     }
 
     if (!endedEarly) {
         view_.SetProgressRange(static_cast<int>(sources.size()));
         view_.SetProgressPosition(0);
         SetUpVariables();
-        for (std::size_t i = 0; i < sources.size() && !Canceled; ++i) {
+        if (AcadLost()) {
+            SkipFrom(sources, 0, LostReason());
+            endedEarly = true;
+        }
+        for (std::size_t i = 0; i < sources.size() && !Canceled && !endedEarly; ++i) {
             view_.DrawingStarting(static_cast<int>(i), sources[i]);
-            if (ConvertDrawing(i, sources[i], targets) == DrawingOutcome::AcadGone) {
-                SkipFrom(sources, i, SkipReason::AcadGone);
+            if (ConvertDrawing(i, sources[i], targets) == DrawingOutcome::AcadLost) {
+                SkipFrom(sources, i, LostReason());
                 endedEarly = true;
                 break;
             }
             view_.SetProgressPosition(static_cast<int>(i) + 1);
         }
     }
-    if (!acadGone_ && firstPrompt == WaitOutcome::Done) {
+    if (!AcadLost() && firstPrompt == WaitOutcome::Done) {
         if (settings.SaveTmpdwg) SaveToTmpDwg(settings.CommandWait);
-        if (!acadGone_) RestoreVariables();
+        if (!AcadLost()) RestoreVariables();
     }
     view_.SetProgressPosition(0);
-    if (acadGone_) ClearWindows();
+    // Nothing is typed into an AutoCAD that is gone or hung, not even quit.
+    notAnsweringRun_ = AcadNotAnswering();
+    if (AcadLost()) ClearWindows();
     else if (settings.AcadClose) CloseAcad();
     if (skippedMark_) view_.ShowSkippedDrawings(skipped_);
     view_.EnableCancel(false);
-    view_.ShowMessage(Canceled || endedEarly || acadGone_ ? CanceledMessage : FinishedMessage,
+    view_.ShowMessage(Canceled || endedEarly || AcadLost() ? CanceledMessage : FinishedMessage,
                       EndCaption);
     return ConvertCarriedOut;
+}
+
+SkipReason DwgDxf::LostReason() const {
+    return AcadNotAnswering() ? SkipReason::AcadNotAnswering : SkipReason::AcadGone;
 }
 
 template <typename Test>
@@ -116,11 +132,13 @@ DwgDxf::WaitOutcome DwgDxf::WaitUntil(Test test) {
     const std::int64_t start = platform_.clock.NowMs();
     const std::int64_t limit = std::int64_t{settings_.WaitLimit} * 1000;
     for (;;) {
+        if (AcadNotAnswering()) return WaitOutcome::AcadLost;
         if (!platform_.windows.IsWindow(MainWindow)) {
             acadGone_ = true;
-            return WaitOutcome::AcadGone;
+            return WaitOutcome::AcadLost;
         }
-        if (test()) return WaitOutcome::Done;
+        // The test may type (an answer, a press); AutoCAD may not take it.
+        if (test()) return AcadNotAnswering() ? WaitOutcome::AcadLost : WaitOutcome::Done;
         if (platform_.clock.NowMs() - start >= limit) return WaitOutcome::TimedOut;
     }
 }
@@ -187,7 +205,7 @@ DwgDxf::DrawingOutcome DwgDxf::ConvertDrawing(std::size_t i, const std::string& 
         return DrawingOutcome::Skipped;
     }
     if (settings_.SaveTmpdwg && !SaveToTmpDwg(settings_.CommandWait)) {
-        if (acadGone_) return DrawingOutcome::AcadGone;
+        if (AcadLost()) return DrawingOutcome::AcadLost;
         Skip(source, SkipReason::TimeLimit);
         return DrawingOutcome::Skipped;
     }
@@ -207,7 +225,7 @@ DwgDxf::DrawingOutcome DwgDxf::ConvertDrawing(std::size_t i, const std::string& 
             case MacroLineKind::SourceFile: {
                 SendCommand(source + "\n");
                 const OpenOutcome open = WatchOpen(source);
-                if (open == OpenOutcome::AcadGone) return DrawingOutcome::AcadGone;
+                if (open == OpenOutcome::AcadLost) return DrawingOutcome::AcadLost;
                 if (open == OpenOutcome::Failed) return DrawingOutcome::Skipped;
                 break;
             }
@@ -234,15 +252,16 @@ DwgDxf::DrawingOutcome DwgDxf::ConvertDrawing(std::size_t i, const std::string& 
                 refused = true;
                 j = lineCount - 1;  // no further line for this drawing
                 SaveToTmpDwg(w);
-                if (acadGone_) return DrawingOutcome::AcadGone;
+                if (AcadLost()) return DrawingOutcome::AcadLost;
             }
         }
 
         if (ReadCommandLine() != VerticalTextQuestion) {
             const WaitOutcome prompt = WaitUntil([this] { return IsPrompting(); });
-            if (prompt == WaitOutcome::AcadGone) return DrawingOutcome::AcadGone;
+            if (prompt == WaitOutcome::AcadLost) return DrawingOutcome::AcadLost;
             if (prompt == WaitOutcome::TimedOut) {
                 SendCommand(Escape);
+                if (AcadLost()) return DrawingOutcome::AcadLost;
                 if (!refused) Skip(source, SkipReason::TimeLimit);
                 return DrawingOutcome::Skipped;
             }
@@ -272,9 +291,10 @@ DwgDxf::OpenOutcome DwgDxf::WatchOpen(const std::string& source) {
                  AnswerPrompt("続行するには");
         return failed;
     });
-    if (outcome == WaitOutcome::AcadGone) return OpenOutcome::AcadGone;
+    if (outcome == WaitOutcome::AcadLost) return OpenOutcome::AcadLost;
     if (outcome == WaitOutcome::Done && !failed) return OpenOutcome::Opened;
     SendCommand(Escape);
+    if (AcadLost()) return OpenOutcome::AcadLost;
     Skip(source, failed ? SkipReason::OpenFailed : SkipReason::TimeLimit);
     return OpenOutcome::Failed;
 }

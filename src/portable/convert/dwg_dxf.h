@@ -63,8 +63,11 @@ public:
 
     // The drawings the last run did not convert, in the order of skipping.
     const std::vector<SkippedDrawing>& LastSkipped() const { return skipped_; }
-    // True when the last run ended because AutoCAD went away.
-    bool LastRunLostAcad() const { return acadGone_; }
+    // True when the last run ended because AutoCAD went away or stopped
+    // answering.
+    bool LastRunLostAcad() const { return acadGone_ || notAnsweringRun_; }
+    // True when the last run ended because AutoCAD stopped answering.
+    bool LastRunAcadNotAnswering() const { return notAnsweringRun_; }
 
     const std::string TmpDwgName;
     // Set by Cancel (from the window, or from a console control handler on
@@ -72,9 +75,13 @@ public:
     std::atomic<bool> Canceled{false};
 
 private:
-    enum class WaitOutcome { Done, TimedOut, AcadGone };
-    enum class DrawingOutcome { Converted, Skipped, AcadGone };
-    enum class OpenOutcome { Opened, Failed, AcadGone };
+    // AcadLost: AutoCAD went away or stopped answering; the run ends.
+    enum class WaitOutcome { Done, TimedOut, AcadLost };
+    enum class DrawingOutcome { Converted, Skipped, AcadLost };
+    enum class OpenOutcome { Opened, Failed, AcadLost };
+
+    bool AcadLost() const { return acadGone_ || AcadNotAnswering(); }
+    SkipReason LostReason() const;
 
     DrawingOutcome ConvertDrawing(std::size_t i, const std::string& source,
                                   const std::vector<std::string>& targets);
@@ -97,6 +104,7 @@ private:
     std::vector<SkippedDrawing> skipped_;
     bool skippedMark_ = false;
     bool acadGone_ = false;
+    bool notAnsweringRun_ = false;
     bool drawingListed_ = false;  // the drawing under way is in skipped_
     std::string savedDynMode_;
 };

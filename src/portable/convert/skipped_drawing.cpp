@@ -10,6 +10,7 @@ const char* SkipReasonText(SkipReason reason) {
         case SkipReason::PathTooLong: return "パスが長すぎます (コマンドが255バイトを超えます)";
         case SkipReason::AcadGone: return "AutoCADが終了したため変換できませんでした";
         case SkipReason::ResultNotWritten: return "変換後のファイルが作られていません";
+        case SkipReason::AcadNotAnswering: return "AutoCADが応答しません";
     }
     return "";
 }

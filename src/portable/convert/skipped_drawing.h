@@ -11,6 +11,7 @@ enum class SkipReason {
     PathTooLong,   // a command text for it would pass 255 bytes
     AcadGone,      // AutoCAD's main window went away during the run
     ResultNotWritten,  // the macro named the target, but no result was written there
+    AcadNotAnswering,  // AutoCAD stopped taking command text during the run
 };
 
 struct SkippedDrawing {

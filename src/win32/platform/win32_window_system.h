@@ -8,7 +8,8 @@ namespace tovimo::win32 {
 inline HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 inline WindowHandle FromHwnd(HWND window) { return reinterpret_cast<WindowHandle>(window); }
 
-// The window system of user32, each operation one call or message.
+// The window system of user32, each operation one call or message; every
+// send is SendMessageTimeoutA with its bound.
 class Win32WindowSystem : public WindowSystem {
 public:
     void EnumWindows(EnumWindowsProc proc, void* user) override;
@@ -21,8 +22,8 @@ public:
     bool IsWindow(WindowHandle window) override;
     int GetTextLength(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int maxCount) override;
-    void SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
-                      std::uint32_t cbData) override;
+    bool SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
+                      std::uint32_t cbData, int timeoutMs) override;
     void PostNull(WindowHandle target) override;
     void SendLButtonDown(WindowHandle target) override;
     void SendLButtonUp(WindowHandle target) override;

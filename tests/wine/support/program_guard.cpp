@@ -42,7 +42,8 @@ bool EndProcess(DWORD id) {
 }  // namespace
 
 std::vector<std::string> ProgramGuard::OurPrograms() {
-    return {"standin-acad.exe", "Pelkadu.exe", "wine-probe.exe", "tovimo-demo.exe"};
+    return {"standin-acad.exe", "Pelkadu.exe", "wine-probe.exe", "tovimo-demo.exe",
+            "wine-hung-window.exe"};
 }
 
 ProgramGuard::ProgramGuard(std::vector<std::string> programs) : programs_(std::move(programs)) {}
