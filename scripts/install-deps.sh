@@ -10,6 +10,11 @@ packages=(
     coreutils util-linux libc-bin locales
     zip unzip
 )
+# --window: also what showing the window program needs (an X server without
+# a screen, screenshots, Japanese fonts and Wine's own fonts).
+if [[ ${1:-} == --window ]]; then
+    packages+=(xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic fonts-wine)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -17,7 +17,7 @@ source "$root/scripts/build-lib.sh"
 
 if [[ ${1:-} == --window ]]; then
     source "$root/scripts/window-lib.sh"
-    "$root/scripts/install-deps.sh"
+    "$root/scripts/install-deps.sh" --window
     echo "=== building the Windows tree ($windows_dir)"
     build_windows
     work=$windows_dir/run-window
@@ -42,22 +42,13 @@ if [[ ${1:-} == --window ]]; then
         (cd "$work" && wine "$work/program/Tovimo.exe" "$drawings" >/dev/null 2>&1 &)
         wine "$tool" wait TForm1 60 >/dev/null
         sleep 1
-        window_shot TForm1 "$shots/window-before.png"
+        window_shot TForm1 "$shots/before.png"
         echo "=== pressing DXFで保存"
-        wine "$tool" press TForm1 ToDxfBitBtn
-        sleep 10
-        window_shot TForm1 "$shots/window-running.png"
-        wine "$tool" wait TSkipForm 180 >/dev/null
-        sleep 1
-        window_shot TSkipForm "$shots/window-skipped.png"
-        wine "$tool" ok TSkipForm
-        wine "$tool" wait '#32770' 60 >/dev/null
-        window_shot '#32770' "$shots/window-end.png"
-        wine "$tool" ok '#32770'
+        WINDOW_SHOOT_END=1 window_run_and_shoot "$shots" ""
         wine "$tool" close TForm1
         wine "$tool" gone TForm1 15
     }
-    export -f window_run window_shot window_fonts
+    export -f window_run window_shot window_fonts window_run_and_shoot
     export root windows_dir work shots interactive
     "$root/scripts/wine-session" "$windows_dir" bash -c window_run
     echo "=== the results beside the drawings of $work/dwg:"

@@ -14,7 +14,7 @@ dpi=96
 if [[ ${1:-} == --dpi ]]; then dpi=$2; shift 2; fi
 out=$(mkdir -p "${1:-$root/docs/screenshots}" && cd "${1:-$root/docs/screenshots}" && pwd)
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --window
 echo "=== building the Windows tree ($windows_dir)"
 build_windows >/dev/null
 
@@ -51,15 +51,7 @@ shots() {
     window_shot TForm1 "$out/settings$suffix.png"
     wine "$tool" press TForm1 SettingCloseBitBtn
     sleep 1
-    wine "$tool" press TForm1 ToDxfBitBtn
-    sleep 12
-    window_shot TForm1 "$out/running$suffix.png"
-    wine "$tool" wait TSkipForm 120 >/dev/null
-    sleep 1
-    window_shot TSkipForm "$out/skipped$suffix.png"
-    wine "$tool" ok TSkipForm
-    wine "$tool" wait '#32770' 60 >/dev/null
-    wine "$tool" ok '#32770'
+    window_run_and_shoot "$out" "$suffix"
     sleep 1
     wine "$tool" command TForm1 AboutVer
     wine "$tool" wait TAboutBox 10 >/dev/null
@@ -69,7 +61,7 @@ shots() {
     wine "$tool" close TForm1
     wine "$tool" gone TForm1 15 || true
 }
-export -f shots window_shot window_fonts
+export -f shots window_shot window_fonts window_run_and_shoot
 export root windows_dir work out dpi
 "$root/scripts/wine-session" "$windows_dir" bash -c shots
 echo "=== screenshots in $out:"

@@ -71,5 +71,27 @@ window_shot() {
     ((x < 0)) && { w=$((w + x)); x=0; }
     ((y < 0)) && { h=$((h + y)); y=0; }
     mkdir -p "$(dirname "$file")"
-    xwd -root -silent -display "$TOVIMO_WINE_DISPLAY" | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$file"
+    local convert=convert
+    [[ -x /usr/bin/convert ]] && convert=/usr/bin/convert  # ImageMagick's own
+    xwd -root -silent -display "$TOVIMO_WINE_DISPLAY" | "$convert" xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$file"
+}
+
+# window_run_and_shoot FOLDER SUFFIX: inside a wine-session, with Tovimo.exe
+# showing a list of DWG drawings: presses "DXFで保存", shoots the window
+# during the run and the list of drawings not converted at its end, and
+# answers the list and the end message (whose shot is taken when
+# WINDOW_SHOOT_END is set).
+window_run_and_shoot() {
+    local folder=$1 suffix=$2 tool="$windows_dir/bin/window-tool.exe"
+    wine "$tool" press TForm1 ToDxfBitBtn
+    sleep 12
+    window_shot TForm1 "$folder/running$suffix.png"
+    wine "$tool" wait TSkipForm 180 >/dev/null
+    sleep 1
+    window_shot TSkipForm "$folder/skipped$suffix.png"
+    wine "$tool" ok TSkipForm
+    wine "$tool" wait '#32770' 60 >/dev/null
+    sleep 1
+    [[ -n ${WINDOW_SHOOT_END:-} ]] && window_shot '#32770' "$folder/end$suffix.png"
+    wine "$tool" ok '#32770'
 }

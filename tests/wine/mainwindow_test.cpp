@@ -256,6 +256,71 @@ TEST_F(MainWindowTest, TheSettingsFileIsWrittenAtCloseAndEveryValueIsFoundBackAt
     EXPECT_EQ(Ini(), ini);  // the same settings give the same file, byte for byte
 }
 
+// A click on an item, as the mouse gives it, with the keys held.
+void ClickItem(HWND tree, HTREEITEM item, WPARAM keys) {
+    RECT rect{};
+    TreeView_GetItemRect(tree, item, &rect, TRUE);
+    const LPARAM at = MAKELPARAM(rect.left + 2, (rect.top + rect.bottom) / 2);
+    // The release waits in the queue, where the control's tracking of the
+    // pressed button finds it.
+    ::PostMessageA(tree, WM_LBUTTONUP, keys, at);
+    ::SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+    MSG message;
+    while (::PeekMessageA(&message, tree, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+}
+
+TEST_F(MainWindowTest, CtrlAndShiftClicksSelectSeveralItemsWhichAreDeletedTogether) {
+    for (const char* name : {"D.dwg", "E.dwg", "F.dwg"}) WriteWholeFile(drawings + name, "drawing");
+    Start();
+    Drop({drawings + "A.dwg", drawings + "D.dwg", drawings + "E.dwg", drawings + "F.dwg"});
+    HWND tree = Control(IdTreeView1);
+    std::vector<HTREEITEM> items;
+    for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item))
+        items.push_back(item);
+    ASSERT_EQ(items.size(), 4u);
+    ClickItem(tree, items[0], 0);
+    ClickItem(tree, items[2], MK_SHIFT);    // A to E
+    ClickItem(tree, items[1], MK_CONTROL);  // D out again
+    const auto selected = [&](HTREEITEM item) {
+        return (TreeView_GetItemState(tree, item, TVIS_SELECTED) & TVIS_SELECTED) != 0;
+    };
+    EXPECT_TRUE(selected(items[0]));
+    EXPECT_FALSE(selected(items[1]));
+    EXPECT_TRUE(selected(items[2]));
+    EXPECT_FALSE(selected(items[3]));
+    ::SendMessageA(Main(), WM_COMMAND, IdDeletePop, 0);
+    EXPECT_EQ(TreeItems(), (std::vector<std::string>{"D.dwg", "F.dwg"}));
+    EXPECT_EQ(WindowText(Control(IdDwgNoLabel)), "2");
+    // A plain click selects one item alone.
+    ClickItem(tree, TreeView_GetRoot(tree), 0);
+    ::SendMessageA(Main(), WM_COMMAND, IdDeletePop, 0);
+    EXPECT_EQ(TreeItems(), std::vector<std::string>{"F.dwg"});
+}
+
+TEST_F(MainWindowTest, TheListOfDrawingsNotConvertedShowsReasonsAndCopiesItsLinesWithCtrlC) {
+    Start();
+    win32::TSkipForm& skip = app->SkipForm();
+    skip.SetLines({"A.dwg", "B.dwg  (AutoCADが応答しません)"});
+    EXPECT_EQ(skip.Lines(), (std::vector<std::string>{"A.dwg", "B.dwg  (AutoCADが応答しません)"}));
+    EXPECT_EQ(WindowText(skip.Handle()), "Tovimoメッセージ");
+    HWND list = skip.Control(IdListBox1);
+    ::SendMessageA(list, WM_KEYDOWN, 'C', 0);  // without Ctrl: nothing copied
+    ::SetFocus(list);
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    ::SendMessageA(list, WM_KEYDOWN, 'C', 0);
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    const HANDLE data = ::GetClipboardData(CF_TEXT);
+    const std::string copied = data ? static_cast<const char*>(::GlobalLock(data)) : "";
+    if (data) ::GlobalUnlock(data);
+    ::CloseClipboard();
+    EXPECT_EQ(copied, "A.dwg\r\nB.dwg  (AutoCADが応答しません)\r\n");
+}
+
 TEST_F(MainWindowTest, AWindowStoredOffEveryScreenIsPulledBackOntoOne) {
     WriteWholeFile(program + "tovimo.ini", "[MainForm]\r\nTop=-5000\r\nLeft=90000\r\n");
     Start();

@@ -5,7 +5,6 @@
 namespace tovimo::win32 {
 
 namespace {
-constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr COLORREF Blue = RGB(0, 0, 255);
 }  // namespace
 
@@ -14,12 +13,7 @@ TAboutBox::~TAboutBox() {
 }
 
 bool TAboutBox::Create(HWND owner) {
-    const DialogDesign design = AboutBoxDesign();
-    if (!CreateForm("TAboutBox", std::string(design.caption), DialogStyle,
-                    WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, owner, design.clientWidth,
-                    design.clientHeight))
-        return false;
-    CreateControls(design.controls);
+    if (!CreateDialogForm("TAboutBox", AboutBoxDesign(), owner)) return false;
     SetSpecialFonts();
     PlaceControls();
     return true;

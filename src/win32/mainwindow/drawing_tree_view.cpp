@@ -36,6 +36,11 @@ void DrawingTreeView::BeginFill() {
 
 void DrawingTreeView::EndFill() {
     filling_ = false;
+    // The deepest first, so that each opens while the folders above it are
+    // still closed.
+    for (auto it = foldersToOpen_.rbegin(); it != foldersToOpen_.rend(); ++it)
+        ::SendMessageA(handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(*it));
+    foldersToOpen_.clear();
     if (selectionDirty_) ShowSelection();
     ::SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(handle_, nullptr, TRUE);
@@ -49,13 +54,18 @@ void DrawingTreeView::NodeAdded(const TreeNode& node) {
     insert.item.pszText = const_cast<char*>(node.caption.c_str());
     insert.item.iImage = insert.item.iSelectedImage = node.image;
     insert.item.lParam = node.id;
-    // Folders open: what is dropped is shown.
-    insert.item.state = insert.item.stateMask = node.record ? 0 : TVIS_EXPANDED;
+    // Folders open: what is dropped is shown. During a fill they are opened
+    // at its end, since the control orders its visible items anew at every
+    // insertion under an open folder.
+    insert.item.state = insert.item.stateMask = node.record || filling_ ? 0 : TVIS_EXPANDED;
     const auto item = reinterpret_cast<HTREEITEM>(
         ::SendMessageA(handle_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     items_[node.id] = item;
-    if (node.parent != NoNode && !filling_)
+    if (filling_) {
+        if (!node.record) foldersToOpen_.push_back(item);
+    } else if (node.parent != NoNode) {
         ::SendMessageA(handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(insert.hParent));
+    }
 }
 
 void DrawingTreeView::NodeDeleting(const TreeNode& node) {
@@ -67,6 +77,8 @@ void DrawingTreeView::NodeDeleting(const TreeNode& node) {
 void DrawingTreeView::Forget(const TreeNode& node) {
     const auto found = items_.find(node.id);
     if (found != items_.end()) {
+        foldersToOpen_.erase(std::remove(foldersToOpen_.begin(), foldersToOpen_.end(), found->second),
+                             foldersToOpen_.end());
         highlighted_.erase(std::remove(highlighted_.begin(), highlighted_.end(), found->second),
                            highlighted_.end());
         items_.erase(found);

@@ -51,6 +51,7 @@ private:
     HWND handle_ = nullptr;
     std::unordered_map<NodeId, HTREEITEM> items_;
     std::vector<HTREEITEM> highlighted_;
+    std::vector<HTREEITEM> foldersToOpen_;  // folders added during a fill
     bool filling_ = false;
     bool selectionDirty_ = false;
     bool showingSelection_ = false;

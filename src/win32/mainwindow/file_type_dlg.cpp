@@ -8,17 +8,10 @@ namespace tovimo::win32 {
 
 namespace {
 constexpr COLORREF Teal = RGB(0, 128, 128);
-constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 }  // namespace
 
 bool TFileTypeDlg::Create(HWND owner) {
-    const DialogDesign design = FileTypeDlgDesign();
-    if (!CreateForm("TFileTypeDlg", std::string(design.caption), DialogStyle,
-                    WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, owner, design.clientWidth,
-                    design.clientHeight))
-        return false;
-    CreateControls(design.controls);
-    PlaceControls();
+    if (!CreateDialogForm("TFileTypeDlg", FileTypeDlgDesign(), owner)) return false;
     const int size = Scale(16);
     glyphs_[0] = CreateButtonGlyphs(Glyph::Dwg, size);
     glyphs_[1] = CreateButtonGlyphs(Glyph::Dxf, size);

@@ -97,6 +97,17 @@ bool FormWindow::CreateForm(const char* className, const std::string& caption, D
     return true;
 }
 
+bool FormWindow::CreateDialogForm(const char* className, const DialogDesign& design, HWND owner) {
+    if (!CreateForm(className, std::string(design.caption),
+                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                    WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, owner, design.clientWidth,
+                    design.clientHeight))
+        return false;
+    CreateControls(design.controls);
+    PlaceControls();
+    return true;
+}
+
 void FormWindow::CreateControls(std::span<const ControlDesign> controls) {
     for (const ControlDesign& design : controls) {
         HWND parent = design.parent == 0 ? handle_ : Control(design.parent);

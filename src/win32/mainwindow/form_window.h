@@ -50,6 +50,9 @@ protected:
     // on the screen with its design client size.
     bool CreateForm(const char* className, const std::string& caption, DWORD style, DWORD exStyle,
                     HWND owner, int clientWidth, int clientHeight);
+    // A dialog window with a fixed border, centred on the screen, with the
+    // controls of its design placed.
+    bool CreateDialogForm(const char* className, const DialogDesign& design, HWND owner);
     // Creates the controls of a design table, the children of a panel
     // inside that panel's window.
     void CreateControls(std::span<const ControlDesign> controls);

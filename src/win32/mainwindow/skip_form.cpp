@@ -4,18 +4,8 @@
 
 namespace tovimo::win32 {
 
-namespace {
-constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-}
-
 bool TSkipForm::Create(HWND owner) {
-    const DialogDesign design = SkipFormDesign();
-    if (!CreateForm("TSkipForm", std::string(design.caption), DialogStyle,
-                    WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, owner, design.clientWidth,
-                    design.clientHeight))
-        return false;
-    CreateControls(design.controls);
-    PlaceControls();
+    if (!CreateDialogForm("TSkipForm", SkipFormDesign(), owner)) return false;
     ::SetWindowSubclass(Control(IdListBox1), ListBoxProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
     return true;
 }
