@@ -29,7 +29,9 @@ if [[ ${1:-} == --window ]]; then
     interactive=0
     [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1 && interactive=1
     trap window_stop_display EXIT
-    window_display 1280x1024
+    # Room for the stand-in AutoCAD's window and Tovimo's beside it.
+    export TOVIMO_WINE_DESKTOP=1200x1000
+    window_display 1300x1100
     window_run() {
         set -e
         window_fonts
