@@ -150,6 +150,18 @@ TEST_F(MainFormRunTest, AnotherAutoCadRunningIsReportedAndNoDrawingIsTouched) {
     EXPECT_EQ(f.States, idle);
 }
 
+TEST_F(MainFormRunTest, AnAutoCadThatCannotBeStartedIsReportedAndTheControlsComeBack) {
+    mainForm = "[MainForm]\r\nAcadPath=C:\\Acad\\missing.exe\r\nCommandWait=10\r\nStartWait=2\r\n";
+    MainForm& f = OpenWithDrop();
+    const ControlStates idle = f.States;
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(host.messages.back(),
+              std::make_pair(std::string("Auto CADを起動できません"), std::string(RunCaption)));
+    EXPECT_EQ(f.States, idle);
+    EXPECT_TRUE(host.cancelStates.empty());  // Cancel never became available
+    EXPECT_TRUE(windows.CopyDataTexts().empty());
+}
+
 TEST_F(MainFormRunTest, CancelFinishesTheDrawingUnderWayAndEndsWithTheCancelMessage) {
     AddDrawing("D:\\図面\\C.dwg");
     MainForm& f = OpenWithDrop();

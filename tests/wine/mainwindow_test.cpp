@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "mainwindow/application.h"
+#include "mainwindow/browse_folder.h"
 #include "platform/win32_api.h"
 
 #include <shlobj.h>
@@ -319,6 +320,79 @@ TEST_F(MainWindowTest, TheListOfDrawingsNotConvertedShowsReasonsAndCopiesItsLine
     if (data) ::GlobalUnlock(data);
     ::CloseClipboard();
     EXPECT_EQ(copied, "A.dwg\r\nB.dwg  (AutoCADが応答しません)\r\n");
+}
+
+TEST_F(MainWindowTest, EveryButtonMenuAndLabelCarriesItsCaption) {
+    Start();
+    const std::vector<std::pair<int, std::string>> captions{
+        {IdLabel1, "選択図面"}, {IdLabel2, "枚"}, {IdRewiteChkBox, "上書き保存"},
+        {IdGetChildFolderCheckBox, "子ﾌｫﾙﾀﾞも選択"}, {IdToDxfBitBtn, "DXFで保存"},
+        {IdToDwgBitBtn, "Dwgで保存"}, {IdClearBitBtn, "　クリア"}, {IdSaveDirBitBtn, "変換後ﾌｫﾙﾀﾞ"},
+        {IdCancelBitBtn, "キャンセル"}, {IdCloseBitBtn, "　 終了"}, {IdSaveDirCaption, "変換後"},
+        {IdAcadBitBtn, "AutoCAD指定"}, {IdSettingCloseBitBtn, "設定を閉じる"},
+        {IdAcadCloseChkBox, "AutoCAD自動終了"}, {IdSaveSameDirChkBox, "同じフォルダに保存"},
+        {IdSavetmpdwgChkBox, "Tmp.dwg保存 "}, {IdSaveChildDirCheckBox, "変換後ﾌｫﾙﾀﾞ保持"},
+        {IdDYNCancelChkBox, "DYN停止"}, {IdToDxfMemoCaption, "DXFで保存"}, {IdToDwgMemoCaption, "DWGで保存"}};
+    for (const auto& [id, caption] : captions) EXPECT_EQ(WindowText(Control(id)), caption) << id;
+
+    std::vector<std::string> menu;
+    const auto text = [](HMENU m, UINT position) {
+        char item[64] = {};
+        ::GetMenuStringA(m, position, item, sizeof(item), MF_BYPOSITION);
+        return std::string(item);
+    };
+    HMENU bar = ::GetMenu(Main());
+    for (int i = 0; i < ::GetMenuItemCount(bar); ++i) {
+        menu.push_back(text(bar, static_cast<UINT>(i)));
+        HMENU sub = ::GetSubMenu(bar, i);
+        for (int j = 0; j < ::GetMenuItemCount(sub); ++j) menu.push_back("  " + text(sub, static_cast<UINT>(j)));
+    }
+    EXPECT_EQ(menu, (std::vector<std::string>{"ファイル", "  終了", "設定", "  環境設定", "ヘルプ",
+                                              "  ヘルプ表示", "  バージョン情報"}));
+    EXPECT_EQ(WindowText(app->AboutBox().Handle()), "バージョン情報");
+    EXPECT_EQ(WindowText(app->FileTypeDlg().Handle()), "Tovimoメッセージ");
+}
+
+TEST_F(MainWindowTest, ANewDisplayScaleLaysEveryControlOutAgain) {
+    Start();
+    const auto widthOf = [&](int id) {
+        RECT rect;
+        ::GetWindowRect(Control(id), &rect);
+        return rect.right - rect.left;
+    };
+    EXPECT_EQ(widthOf(IdToDxfBitBtn), ScaleToDpi(97, app->Form1().Dpi()));
+    RECT suggested = WindowRect();
+    suggested.right = suggested.left + 411;
+    suggested.bottom = suggested.top + 1113;
+    ::SendMessageA(Main(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(app->Form1().Dpi(), 144);
+    EXPECT_EQ(widthOf(IdToDxfBitBtn), 146);
+    EXPECT_EQ(widthOf(IdPanel4), 165);
+    EXPECT_EQ(WindowRect().bottom - WindowRect().top, 1113);
+    // The settings panel's step follows the scale too.
+    ::SendMessageA(Main(), WM_COMMAND, IdSettingOpenMenu, 0);
+    EXPECT_EQ(WindowRect().bottom - WindowRect().top, 1113 + 525);
+}
+
+TEST_F(MainWindowTest, TheFolderPickerOpensAtTheOutputFolderAndHandsItBack) {
+    Start();
+    const std::string start = drawings.substr(0, drawings.size() - 1);
+    std::string folder = start;
+    bool chosen = false;
+    {
+        ModalAnswerer answer("#32770", IDOK);
+        chosen = win32::BrowseFolder(Main(), "変換後データ保存先", L"", folder);
+    }
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(folder, start);
+    // A folder that is gone: nothing preselected, and a cancel empties it.
+    folder = program + "gone";
+    {
+        ModalAnswerer answer("#32770", IDCANCEL);
+        chosen = win32::BrowseFolder(Main(), "変換後データ保存先", L"", folder);
+    }
+    EXPECT_FALSE(chosen);
+    EXPECT_EQ(folder, "");
 }
 
 TEST_F(MainWindowTest, AWindowStoredOffEveryScreenIsPulledBackOntoOne) {
