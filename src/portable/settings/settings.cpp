@@ -2,7 +2,40 @@
 
 #include "settings/profile_values.h"
 
+#include <type_traits>
+
 namespace tovimo {
+
+namespace {
+
+// The keys of the main window in the order they are read and written, each
+// with its setting: "Top" to "AcadArg" ("WaitLimit" is not the window's).
+template <typename Settings, typename Visit>
+void ForEachWindowKey(Settings& s, Visit&& visit) {
+    namespace key = settings_key;
+    visit(key::Top, s.Top);
+    visit(key::Left, s.Left);
+    visit(key::Width, s.Width);
+    visit(key::Height, s.Height);
+    visit(key::AcadPath, s.AcadPath);
+    visit(key::CommandWait, s.CommandWait);
+    visit(key::StartWait, s.StartWait);
+    visit(key::FileDia, s.FileDia);
+    visit(key::ISaveBak, s.ISaveBak);
+    visit(key::ProxyNotice, s.ProxyNotice);
+    visit(key::SaveDir, s.SaveDir);
+    visit(key::Rewite, s.Rewite);
+    visit(key::AcadClose, s.AcadClose);
+    visit(key::SaveTmpdwg, s.SaveTmpdwg);
+    visit(key::SaveSameDir, s.SaveSameDir);
+    visit(key::SettingVisble, s.SettingVisble);
+    visit(key::GetChildFolder, s.GetChildFolder);
+    visit(key::SaveChildDir, s.SaveChildDir);
+    visit(key::DYNCancel, s.DYNCancel);
+    visit(key::AcadArg, s.AcadArg);
+}
+
+}  // namespace
 
 std::string SettingsFilePath(std::string_view programFolder) {
     return std::string(programFolder) + SettingsFileName;
@@ -26,81 +59,42 @@ MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
                                       const std::string& settingsFile,
                                       std::string_view programFolder, int top, int left, int width,
                                       int height) {
-    namespace key = settings_key;
     const std::string section = MainFormSection;
     MainFormSettings s = DefaultSettings(programFolder);
     s.Top = top;
     s.Left = left;
     s.Width = width;
     s.Height = height;
-    const auto readInt = [&](const char* name, int& value) {
-        value = ReadProfileInteger(profile, settingsFile, section, name, value);
+    const auto read = [&](const char* name, auto& value) {
+        using Value = std::decay_t<decltype(value)>;
+        if constexpr (std::is_same_v<Value, int>) {
+            value = ReadProfileInteger(profile, settingsFile, section, name, value);
+        } else if constexpr (std::is_same_v<Value, bool>) {
+            value = ReadProfileBool(profile, settingsFile, section, name, value);
+        } else {
+            value = ReadProfileString(profile, settingsFile, section, name, value);
+        }
     };
-    const auto readBool = [&](const char* name, bool& value) {
-        value = ReadProfileBool(profile, settingsFile, section, name, value);
-    };
-    const auto readString = [&](const char* name, std::string& value) {
-        value = ReadProfileString(profile, settingsFile, section, name, value);
-    };
-    readInt(key::Top, s.Top);
-    readInt(key::Left, s.Left);
-    readInt(key::Width, s.Width);
-    readInt(key::Height, s.Height);
-    readString(key::AcadPath, s.AcadPath);
-    readInt(key::CommandWait, s.CommandWait);
-    readInt(key::StartWait, s.StartWait);
-    readInt(key::FileDia, s.FileDia);
-    readInt(key::ISaveBak, s.ISaveBak);
-    readInt(key::ProxyNotice, s.ProxyNotice);
-    readString(key::SaveDir, s.SaveDir);
+    ForEachWindowKey(s, read);
     if (!files.DirectoryExists(s.SaveDir)) s.SaveDir = std::string(programFolder);
-    readBool(key::Rewite, s.Rewite);
-    readBool(key::AcadClose, s.AcadClose);
-    readBool(key::SaveTmpdwg, s.SaveTmpdwg);
-    readBool(key::SaveSameDir, s.SaveSameDir);
-    readBool(key::SettingVisble, s.SettingVisble);
-    readBool(key::GetChildFolder, s.GetChildFolder);
-    readBool(key::SaveChildDir, s.SaveChildDir);
-    readBool(key::DYNCancel, s.DYNCancel);
-    readString(key::AcadArg, s.AcadArg);
-    readInt(key::WaitLimit, s.WaitLimit);
+    read(settings_key::WaitLimit, s.WaitLimit);
     return s;
 }
 
 bool WriteMainFormSettings(ProfileFile& profile, const std::string& settingsFile,
-                           const MainFormSettings& s) {
-    namespace key = settings_key;
+                           const MainFormSettings& settings) {
     const std::string section = MainFormSection;
     bool written = true;
-    const auto writeInt = [&](const char* name, int value) {
-        written &= WriteProfileInteger(profile, settingsFile, section, name, value);
-    };
-    const auto writeBool = [&](const char* name, bool value) {
-        written &= WriteProfileBool(profile, settingsFile, section, name, value);
-    };
-    const auto writeString = [&](const char* name, const std::string& value) {
-        written &= WriteProfileText(profile, settingsFile, section, name, value);
-    };
-    writeInt(key::Top, s.Top);
-    writeInt(key::Left, s.Left);
-    writeInt(key::Width, s.Width);
-    writeInt(key::Height, s.Height);
-    writeString(key::AcadPath, s.AcadPath);
-    writeInt(key::CommandWait, s.CommandWait);
-    writeInt(key::StartWait, s.StartWait);
-    writeInt(key::FileDia, s.FileDia);
-    writeInt(key::ISaveBak, s.ISaveBak);
-    writeInt(key::ProxyNotice, s.ProxyNotice);
-    writeString(key::SaveDir, s.SaveDir);
-    writeBool(key::Rewite, s.Rewite);
-    writeBool(key::AcadClose, s.AcadClose);
-    writeBool(key::SaveTmpdwg, s.SaveTmpdwg);
-    writeBool(key::SaveSameDir, s.SaveSameDir);
-    writeBool(key::SettingVisble, s.SettingVisble);
-    writeBool(key::GetChildFolder, s.GetChildFolder);
-    writeBool(key::SaveChildDir, s.SaveChildDir);
-    writeBool(key::DYNCancel, s.DYNCancel);
-    writeString(key::AcadArg, s.AcadArg);
+    ForEachWindowKey(settings, [&](const char* name, const auto& value) {
+        using Value = std::decay_t<decltype(value)>;
+        if constexpr (std::is_same_v<Value, int>) {
+            written &= WriteProfileInteger(profile, settingsFile, section, name, value);
+        } else if constexpr (std::is_same_v<Value, bool>) {
+            written &= WriteProfileBool(profile, settingsFile, section, name, value);
+        } else {
+            written &= WriteProfileText(profile, settingsFile, section, name, value);
+        }
+    });
     return written;
 }
 
