@@ -58,14 +58,17 @@ BOOL CALLBACK CollectStatic(HWND child, LPARAM data) {
 }
 
 // Waits on a thread of its own for a modal window of the class, notes what
-// it shows and presses the button with this id in it.
+// it shows and presses the button with this id in it; with ready, only once
+// ready says the window is ready for it.
 class ModalAnswerer {
 public:
-    ModalAnswerer(const char* className, int buttonId)
-        : thread_([this, className, buttonId] {
+    ModalAnswerer(const char* className, int buttonId,
+                  std::function<bool(HWND)> ready = [](HWND) { return true; })
+        : thread_([this, className, buttonId, ready] {
               HWND window = nullptr;
               WaitUntil([&] { return (window = VisibleWindow(className)) != nullptr; }, 10000);
               if (!window) return;
+              WaitUntil([&] { return ready(window); }, 10000);
               answered.caption = WindowText(window);
               ::EnumChildWindows(window, CollectStatic, reinterpret_cast<LPARAM>(&answered));
               HWND button = ::GetDlgItem(window, buttonId);
@@ -379,8 +382,23 @@ TEST_F(MainWindowTest, TheFolderPickerOpensAtTheOutputFolderAndHandsItBack) {
     const std::string start = drawings.substr(0, drawings.size() - 1);
     std::string folder = start;
     bool chosen = false;
+    // The picker selects the folder after it has shown: OK waits for that.
+    const auto folderSelected = [](HWND dialog) {
+        HWND tree = ::FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+        for (HWND child = ::FindWindowExA(dialog, nullptr, nullptr, nullptr); !tree && child;
+             child = ::FindWindowExA(dialog, child, nullptr, nullptr))
+            tree = ::FindWindowExA(child, nullptr, WC_TREEVIEWA, nullptr);
+        if (!tree) return false;
+        char text[MAX_PATH] = {};
+        TVITEMA item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = TreeView_GetSelection(tree);
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        return item.hItem && TreeView_GetItem(tree, &item) && std::string(text) == "図面";
+    };
     {
-        ModalAnswerer answer("#32770", IDOK);
+        ModalAnswerer answer("#32770", IDOK, folderSelected);
         chosen = win32::BrowseFolder(Main(), "変換後データ保存先", L"", folder);
     }
     EXPECT_TRUE(chosen);
