@@ -39,8 +39,9 @@ for key in $keys; do
 done
 
 # The reasons of the list of drawings not converted, each explained.
-reasons=$(grep -oE 'return "[^"]+"' "$src/src/portable/convert/skipped_drawing.cpp" | sed -E 's/return "(.*)"/\1/')
-[[ -n $reasons ]] || fail "no reasons found in skipped_drawing.cpp"
+reasons=$(cat "$src/src/portable/convert/skipped_drawing.cpp" "$src/src/portable/drawings/walk_problem.cpp" |
+          grep -E 'case .*return "' | grep -oE 'return "[^"]+"' | sed -E 's/return "(.*)"/\1/')
+(($(wc -l <<<"$reasons") >= 10)) || fail "the reasons were not found in skipped_drawing.cpp and walk_problem.cpp"
 while IFS= read -r reason; do
     grep -qF "<td>$reason</td>" "$page" || fail "reason \"$reason\" is not explained"
 done <<<"$reasons"
