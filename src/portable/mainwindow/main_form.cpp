@@ -207,7 +207,7 @@ void MainForm::RunButtonClick(RunDirection direction) {
         host_.ShowMessage(NoOutputFolderMessage, DropMessageCaption);
         return;
     }
-    const RunSettingsRead read = ReadRunSettings(Controls, lastGood_.WaitLimit);
+    const RunSettingsRead read = ReadRunSettings(Controls, lastGood_);
     if (!read.settings) {
         host_.ShowMessage(read.error, DropMessageCaption);
         return;

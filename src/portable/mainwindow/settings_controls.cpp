@@ -6,6 +6,34 @@
 
 namespace tovimo {
 
+namespace {
+
+// The settings the panel shows as edit fields, each with its field's
+// caption, and those it shows as ticks: the one list that showing, saving
+// and a run's reading go by.
+template <typename Settings, typename Controls, typename Visit>
+void ForEachNumber(Settings& s, Controls& c, Visit&& visit) {
+    visit("コマンド間", s.CommandWait, c.CommandWaitEdit, false);
+    visit("AutoCAD起動", s.StartWait, c.AcadStartEdit, false);
+    visit("FILEDIA", s.FileDia, c.FileDiaEdit, true);
+    visit("ISAVEBAK", s.ISaveBak, c.ISaveBakEdit, true);
+    visit("PROXYNOTICE", s.ProxyNotice, c.ProxyNoticeEdit, true);
+}
+
+template <typename Settings, typename Controls, typename Visit>
+void ForEachTick(Settings& s, Controls& c, Visit&& visit) {
+    visit(s.Rewite, c.RewiteChkBox);
+    visit(s.AcadClose, c.AcadCloseChkBox);
+    visit(s.SaveTmpdwg, c.savetmpdwgChkBox);
+    visit(s.SaveSameDir, c.SaveSameDirChkBox);
+    visit(s.SettingVisble, c.Panel2Visible);
+    visit(s.GetChildFolder, c.GetChildFolderCheckBox);
+    visit(s.SaveChildDir, c.SaveChildDirCheckBox);
+    visit(s.DYNCancel, c.DYNCancelChkBox);
+}
+
+}  // namespace
+
 SettingsControls ShowSettings(const MainFormSettings& s) {
     SettingsControls c;
     c.Top = s.Top;
@@ -13,21 +41,12 @@ SettingsControls ShowSettings(const MainFormSettings& s) {
     c.Width = s.Width;
     c.Height = s.Height;
     c.AcadPath = s.AcadPath;
-    c.CommandWaitEdit = std::to_string(s.CommandWait);
-    c.AcadStartEdit = std::to_string(s.StartWait);
-    c.FileDiaEdit = std::to_string(s.FileDia);
-    c.ISaveBakEdit = std::to_string(s.ISaveBak);
-    c.ProxyNoticeEdit = std::to_string(s.ProxyNotice);
     c.SaveDir = s.SaveDir;
-    c.RewiteChkBox = s.Rewite;
-    c.AcadCloseChkBox = s.AcadClose;
-    c.savetmpdwgChkBox = s.SaveTmpdwg;
-    c.SaveSameDirChkBox = s.SaveSameDir;
-    c.Panel2Visible = s.SettingVisble;
-    c.GetChildFolderCheckBox = s.GetChildFolder;
-    c.SaveChildDirCheckBox = s.SaveChildDir;
-    c.DYNCancelChkBox = s.DYNCancel;
     c.AcadArgEdit = s.AcadArg;
+    ForEachNumber(s, c, [](const char*, int value, std::string& edit, bool) {
+        edit = std::to_string(value);
+    });
+    ForEachTick(s, c, [](bool value, bool& tick) { tick = value; });
     return c;
 }
 
@@ -52,62 +71,28 @@ MainFormSettings SettingsToSave(const SettingsControls& c, const MainFormSetting
     s.Width = c.Width;
     s.Height = c.Height;
     s.AcadPath = c.AcadPath;
-    s.CommandWait = ParseEditInteger(c.CommandWaitEdit).value_or(lastGood.CommandWait);
-    s.StartWait = ParseEditInteger(c.AcadStartEdit).value_or(lastGood.StartWait);
-    s.FileDia = ParseEditInteger(c.FileDiaEdit).value_or(lastGood.FileDia);
-    s.ISaveBak = ParseEditInteger(c.ISaveBakEdit).value_or(lastGood.ISaveBak);
-    s.ProxyNotice = ParseEditInteger(c.ProxyNoticeEdit).value_or(lastGood.ProxyNotice);
     s.SaveDir = c.SaveDir;
-    s.Rewite = c.RewiteChkBox;
-    s.AcadClose = c.AcadCloseChkBox;
-    s.SaveTmpdwg = c.savetmpdwgChkBox;
-    s.SaveSameDir = c.SaveSameDirChkBox;
-    s.SettingVisble = c.Panel2Visible;
-    s.GetChildFolder = c.GetChildFolderCheckBox;
-    s.SaveChildDir = c.SaveChildDirCheckBox;
-    s.DYNCancel = c.DYNCancelChkBox;
     s.AcadArg = c.AcadArgEdit;
+    ForEachNumber(s, c, [](const char*, int& value, const std::string& edit, bool) {
+        value = ParseEditInteger(edit).value_or(value);
+    });
+    ForEachTick(s, c, [](bool& value, bool tick) { value = tick; });
     return s;
 }
 
-RunSettingsRead ReadRunSettings(const SettingsControls& c, int waitLimitSeconds) {
+RunSettingsRead ReadRunSettings(const SettingsControls& c, const MainFormSettings& lastGood) {
     RunSettingsRead read;
-    ConvertSettings run;
-    struct Field {
-        const std::string& text;
-        const char* name;
-        int& value;
-        bool mayBeNegative;
-    };
-    const Field fields[] = {
-        {c.CommandWaitEdit, "コマンド間", run.CommandWait, false},
-        {c.AcadStartEdit, "AutoCAD起動", run.StartWait, false},
-        {c.FileDiaEdit, "FILEDIA", run.FileDia, true},
-        {c.ISaveBakEdit, "ISAVEBAK", run.ISaveBak, true},
-        {c.ProxyNoticeEdit, "PROXYNOTICE", run.ProxyNotice, true},
-    };
-    for (const Field& field : fields) {
-        const std::optional<int> value = ParseEditInteger(field.text);
+    MainFormSettings s = lastGood;
+    ForEachNumber(s, c, [&](const char* name, int&, const std::string& edit, bool mayBeNegative) {
+        if (!read.error.empty()) return;
+        const std::optional<int> value = ParseEditInteger(edit);
         if (!value) {
-            read.error = std::string("「") + field.name + "」には整数を入力して下さい。";
-            return read;
+            read.error = std::string("「") + name + "」には整数を入力して下さい。";
+        } else if (*value < 0 && !mayBeNegative) {
+            read.error = std::string("「") + name + "」には 0 以上の数を入力して下さい。";
         }
-        if (*value < 0 && !field.mayBeNegative) {
-            read.error = std::string("「") + field.name + "」には 0 以上の数を入力して下さい。";
-            return read;
-        }
-        field.value = *value;
-    }
-    run.AcadClose = c.AcadCloseChkBox;
-    run.Rewite = c.RewiteChkBox;
-    run.SaveTmpdwg = c.savetmpdwgChkBox;
-    run.SaveSameDir = c.SaveSameDirChkBox;
-    run.SaveDir = c.SaveDir;
-    run.SaveChildDir = c.SaveChildDirCheckBox;
-    run.AcadArg = c.AcadArgEdit;
-    run.DYNCancel = c.DYNCancelChkBox;
-    run.WaitLimit = waitLimitSeconds;
-    read.settings = run;
+    });
+    if (read.error.empty()) read.settings = RunSettings(SettingsToSave(c, lastGood));
     return read;
 }
 

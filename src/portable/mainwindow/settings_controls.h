@@ -48,10 +48,11 @@ struct RunSettingsRead {
     std::string error;
 };
 
-// The values of a run, read from the controls. A wait or a system-variable
+// The values of a run, read from the controls; what the window does not
+// show (the wait limit) comes from lastGood. A wait or a system-variable
 // value that is no integer, or a negative wait, refuses the run before
 // anything is started.
-RunSettingsRead ReadRunSettings(const SettingsControls& controls, int waitLimitSeconds);
+RunSettingsRead ReadRunSettings(const SettingsControls& controls, const MainFormSettings& lastGood);
 
 // An edit field's integer: decimal digits with an optional sign, blanks
 // around them allowed.
