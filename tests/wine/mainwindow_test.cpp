@@ -358,6 +358,7 @@ TEST_F(MainWindowTest, EveryButtonMenuAndLabelCarriesItsCaption) {
 
 TEST_F(MainWindowTest, ANewDisplayScaleLaysEveryControlOutAgain) {
     Start();
+    Drop({drawings + "A.dwg"});
     const auto widthOf = [&](int id) {
         RECT rect;
         ::GetWindowRect(Control(id), &rect);
@@ -375,6 +376,18 @@ TEST_F(MainWindowTest, ANewDisplayScaleLaysEveryControlOutAgain) {
     // The settings panel's step follows the scale too.
     ::SendMessageA(Main(), WM_COMMAND, IdSettingOpenMenu, 0);
     EXPECT_EQ(WindowRect().bottom - WindowRect().top, 1113 + 525);
+    // The drawing's icon is still in the images, at the new size.
+    HWND tree = Control(IdTreeView1);
+    const HIMAGELIST images = TreeView_GetImageList(tree, TVSIL_NORMAL);
+    int width = 0, height = 0;
+    ImageList_GetIconSize(images, &width, &height);
+    EXPECT_EQ(width, 24);
+    TVITEMA item{};
+    item.mask = TVIF_IMAGE;
+    item.hItem = TreeView_GetRoot(tree);
+    ASSERT_TRUE(TreeView_GetItem(tree, &item));
+    EXPECT_GE(item.iImage, 1);
+    EXPECT_LT(item.iImage, ImageList_GetImageCount(images));
 }
 
 TEST_F(MainWindowTest, TheFolderPickerOpensAtTheOutputFolderAndHandsItBack) {

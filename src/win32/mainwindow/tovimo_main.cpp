@@ -108,6 +108,9 @@ void TForm1::MakeImages() {
     const int size = Scale(16);
     imageList1_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 4, 4);
     AddGlyph(imageList1_, Glyph::Folder, size);
+    // At a new size the drawing icons come again in the same order, so that
+    // the nodes' image indices still name them.
+    for (const std::string& path : iconPaths_) AppendFileIcon(path);
 }
 
 void TForm1::MakeButtonGlyphs() {
@@ -357,6 +360,11 @@ void TForm1::ShowMessage(const std::string& text, const std::string& caption) {
 }
 
 int TForm1::AddFileIcon(const std::string& path) {
+    iconPaths_.push_back(path);
+    return AppendFileIcon(path);
+}
+
+int TForm1::AppendFileIcon(const std::string& path) {
     SHFILEINFOA info{};
     const DWORD_PTR found = ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
                                              SHGFI_ICON | SHGFI_DISPLAYNAME |
@@ -445,8 +453,6 @@ void TForm1::DpiChanged(const RECT& suggested) {
     MakeButtonGlyphs();
     ::SendMessageA(treeView_.Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList1_));
     treeView_.SetIndent(Scale(19));
-    // The drawing icon is fetched again at the new size.
-    logic_.List().FileIconIndex = -1;
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -69,6 +69,7 @@ private:
     void LayOut();
     void MakeImages();
     void MakeButtonGlyphs();
+    int AppendFileIcon(const std::string& path);
     void MakeHints();
     void SetHint(int id, const std::string& text);
     void PopupMenu1(POINT at);
@@ -85,6 +86,7 @@ private:
     TSkipForm* skip_ = nullptr;
     TFileTypeDlg* fileType_ = nullptr;
     HIMAGELIST imageList1_ = nullptr;
+    std::vector<std::string> iconPaths_;  // of the drawing icons in ImageList1, in order
     std::vector<HIMAGELIST> buttonGlyphs_;
     HWND progressBar_ = nullptr;
     HWND tooltip_ = nullptr;
