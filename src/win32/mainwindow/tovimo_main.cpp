@@ -334,6 +334,9 @@ void TForm1::ChangeHeight(int delta) {
     ::SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top + delta,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut();
+    // The strip and its labels have moved: all of it is painted anew, not
+    // only what the move uncovered.
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TForm1::SettingOpenMenuClick() { ChangeHeight(logic_.SettingOpenMenuClick(Dpi())); }
