@@ -6,6 +6,13 @@ native_dir=$build_root/native
 windows_dir=$build_root/windows
 jobs=${TOVIMO_JOBS:-2}
 
+# ccache, where a developer has installed it, lets several work trees share
+# their compiles; the build does not need it.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+
 # A build tree made from another copy of the sources cannot be reused.
 forget_foreign_tree() {
     local dir=$1 cache=$1/CMakeCache.txt
@@ -20,13 +27,13 @@ forget_foreign_tree() {
 
 build_native() {
     forget_foreign_tree "$native_dir"
-    cmake -S "$root" -B "$native_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+    cmake -S "$root" -B "$native_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" >/dev/null
     ninja -C "$native_dir" -j "$jobs"
 }
 
 build_windows() {
     forget_foreign_tree "$windows_dir"
     cmake -S "$root" -B "$windows_dir" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
     ninja -C "$windows_dir" -j "$jobs"
 }
