@@ -89,6 +89,16 @@ TEST_F(WalkReachTest, AFolderBehindSeveralLinksIsWalkedOnceWhicheverComesFirst) 
     EXPECT_THAT(FullPaths(Collect({"E:\\toT\\U\\u.dwg"})), ElementsAre("E:\\toT\\U\\u.dwg"));
 }
 
+TEST_F(WalkReachTest, EachGivenFolderIsWalkedWholeThoughALinkLeadsIntoAnEarlierOne) {
+    files.AddFile("D:\\A\\a.dwg");
+    files.AddFile("D:\\B\\b.dwg");
+    files.AddFolderLink("D:\\B\\toA", "D:\\A");
+    // D:\A was walked as a given folder of its own; within D:\B the link
+    // still leads to drawings the walk of D:\B has not met.
+    EXPECT_THAT(FullPaths(Collect({"D:\\A", "D:\\B"})),
+                ElementsAre("D:\\A\\a.dwg", "D:\\B\\b.dwg", "D:\\B\\toA\\a.dwg"));
+}
+
 TEST_F(WalkReachTest, FoldersAreToldApartOnlyOnceALinkIsMet) {
     files.AddFile("D:\\A\\B\\C\\c.dwg");
     files.AddFile("D:\\A\\D\\d.dwg");
@@ -207,6 +217,15 @@ TEST(WalkProblemsMessageTest, NamesEachPathWithItsReasonAndCutsALongList) {
     EXPECT_NE(message.find("D:\\deep\\18  (パスが長すぎます)"), std::string::npos);
     EXPECT_EQ(message.find("D:\\deep\\19"), std::string::npos);
     EXPECT_TRUE(message.ends_with("\nほか 6 件"));
+
+    // Exactly as many problems as the message has lines: every one is named.
+    many.resize(20);
+    const std::string full = WalkProblemsMessage(many);
+    EXPECT_EQ(std::count(full.begin(), full.end(), '\n'), 20);
+    EXPECT_TRUE(full.ends_with("\nD:\\deep\\19  (パスが長すぎます)"));
+    EXPECT_EQ(full.find("ほか"), std::string::npos);
+    many.push_back({"D:\\deep\\20", WalkProblemKind::PathTooLong});
+    EXPECT_TRUE(WalkProblemsMessage(many).ends_with("\nD:\\deep\\18  (パスが長すぎます)\nほか 2 件"));
 }
 
 }  // namespace

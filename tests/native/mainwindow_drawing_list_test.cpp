@@ -222,6 +222,23 @@ TEST_F(DrawingListTest, ShiftClickSelectsTheRangeFromTheAnchorInScreenOrder) {
     EXPECT_EQ(Captions(), (std::vector<std::string>{"a.dwg", "c.dwg"}));
 }
 
+TEST_F(DrawingListTest, AShiftRangeDownwardsHoldsTheClickedNodeAndACtrlClickMovesTheAnchor) {
+    for (const char* name : {"a", "b", "c", "e", "f"}) files.AddFile(std::string("C:\\d\\") + name + ".dwg");
+    Drop({"C:\\d\\a.dwg", "C:\\d\\b.dwg", "C:\\d\\c.dwg", "C:\\d\\e.dwg", "C:\\d\\f.dwg"});
+    DrawingTree& tree = list.Tree();
+    const std::vector<NodeId> screen = tree.FlatOrder();
+    // Top to bottom: the clicked node is the last of the range.
+    tree.Select(screen[0]);
+    tree.RangeSelect(screen[2], screen);
+    EXPECT_EQ(tree.Selection(), (std::vector<NodeId>{screen[0], screen[1], screen[2]}));
+    // A Ctrl-click makes its node the anchor of the next Shift range.
+    tree.ToggleSelect(screen[3]);
+    tree.RangeSelect(screen[4], screen);
+    EXPECT_EQ(tree.Selection(), (std::vector<NodeId>{screen[3], screen[4]}));
+    list.DeletePopClick();
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"a.dwg", "b.dwg", "c.dwg"}));
+}
+
 TEST_F(DrawingListTest, RenamingANodeLeavesTheRecordsAsTheyWereMade) {
     files.AddFile("C:\\A\\x.dwg");
     Drop({"C:\\A"});

@@ -66,6 +66,17 @@ TEST_F(MainFormRunTest, ARunConvertsTheListWithTheControlsLockedAndGivesThemBack
     EXPECT_EQ(host.messages[0], std::make_pair(std::string(Finished), std::string(RunCaption)));
 }
 
+TEST_F(MainFormRunTest, WaitsOfZeroAreTakenAndTheRunConverts) {
+    MainForm& f = OpenWithDrop({"D:\\図面\\A.dwg"});
+    f.Controls.CommandWaitEdit = "0";
+    f.Controls.AcadStartEdit = "0";
+    f.ToDxfBitBtnClick();
+    EXPECT_FALSE(processes.Calls().empty());
+    EXPECT_TRUE(files.ReadFile("D:\\図面\\A.dxf").has_value());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].first, Finished);
+}
+
 TEST_F(MainFormRunTest, TheOutputFolderTakesTheResultsWithAndWithoutTheSubFolders) {
     host.childFolders = true;
     files.AddFolder("E:\\Out");

@@ -80,6 +80,18 @@ TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValu
     EXPECT_TRUE(again.States.SaveDirBitBtn && again.States.SaveChildDirCheckBox);
 }
 
+TEST_F(MainFormSettingsTest, EachMemoIsSavedAsItsOwnDirectionsMacro) {
+    MainForm& f = Open();
+    f.ToDxfMemo = "open\r\n#FILE\r\nsaveas\r\nDXF\r\n#SAVEFILE\r\n";
+    f.ToDwgMemo = "open\r\n#FILE\r\nsaveas\r\n2000\r\n#SAVEFILE\r\n";
+    Close();
+    MainForm& again = Open();
+    EXPECT_EQ(again.ToDxfMemo, "open\r\n#FILE\r\nsaveas\r\nDXF\r\n#SAVEFILE\r\n");
+    EXPECT_EQ(again.ToDwgMemo, "open\r\n#FILE\r\nsaveas\r\n2000\r\n#SAVEFILE\r\n");
+    EXPECT_EQ(again.ToDwgConverter()->MacroLines,
+              (std::vector<std::string>{"open", "#FILE", "saveas", "2000", "#SAVEFILE"}));
+}
+
 TEST_F(MainFormSettingsTest, OnlyOneIsOnAndAMissingOutputFolderBecomesTheProgramFolder) {
     SetIni("[MainForm]\r\nRewite=2\r\nAcadClose=yes\r\nSaveTmpdwg=1\r\nSaveDir=Q:\\gone\r\n"
            "CommandWait=abc\r\n");

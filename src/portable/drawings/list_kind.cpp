@@ -62,6 +62,7 @@ DrawingsSeen LookForDrawings(FileSystem& files, const std::vector<std::string>& 
 
 KindDecision DecideListKind(ListKind current, int drawingCount, DrawingsSeen seen,
                             const std::function<DrawingKind()>& askFileType) {
+    // A list without drawings has no kind any more.
     if (drawingCount <= 0) current = ListKind::None;
     if (current == ListKind::Dwg && !seen.dwg) return {current, NoDwgMessage};
     if (current == ListKind::Dxf && !seen.dxf) return {current, NoDxfMessage};

@@ -72,7 +72,6 @@ void DrawingList::ScanDropList() {
 }
 
 void DrawingList::BuildFromDropList() {
-    if (DwgCount == 0) DwgSelected = DxfSelected = false;
     const bool withSubFolders = host_.GetChildFolderChecked();
     const DrawingsSeen seen = LookForDrawings(files_, DropList, withSubFolders);
     const KindDecision decision =
