@@ -24,6 +24,7 @@
 #include "platform/win32_message_pump.h"
 #include "platform/win32_process_launcher.h"
 #include "platform/win32_profile_file.h"
+#include "platform/win32_text_encoding.h"
 #include "platform/win32_window_system.h"
 #include "program_guard.h"
 
@@ -143,6 +144,7 @@ bool RunOnce(int w, const std::vector<std::string>& sources, const std::string& 
     bench::MeteredClock clock(realClock);
     win32::Win32MessagePump pump;
     win32::Win32ProcessLauncher processes;
+    win32::Win32TextEncoding encoding;
     Win32ProfileFile profile;
     win32::Win32FileSystem files;
     BenchView view(clock, windows);
@@ -150,7 +152,7 @@ bool RunOnce(int w, const std::vector<std::string>& sources, const std::string& 
     for (const auto& source : sources)
         DeleteFileA((std::string(RemoveExtension(source)) + ".dxf").c_str());
 
-    DwgDxf converter(AcadPlatform{windows, clock, pump, processes}, profile, files, view,
+    DwgDxf converter(AcadPlatform{windows, clock, pump, processes, encoding}, profile, files, view,
                      folder + "bench.ini", "dwgtodxf");
     converter.MacroLines = ToDxfMacro;
     converter.SetAcadPath(processes.ProgramFolder() + "standin-acad.exe");

@@ -63,6 +63,9 @@ public:
     bool IsWindow(WindowHandle window) override {
         return Timed([&] { return inner_.IsWindow(window); });
     }
+    bool IsWindowUnicode(WindowHandle window) override {
+        return Timed([&] { return inner_.IsWindowUnicode(window); });
+    }
     int GetTextLength(WindowHandle window) override {
         return Timed([&] { return inner_.GetTextLength(window); });
     }

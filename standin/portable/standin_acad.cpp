@@ -53,6 +53,7 @@ void StandinAcad::Start() {
                   LogNumber(options_.commandDelayMs), LogNumber(options_.openDelayMs),
                   LogNumber(options_.saveDelayMs), LogText(options_.drawing)});
     for (const auto& argument : options_.ignored) Log("ignored-option", {LogText(argument)});
+    if (options_.unicode) Log("unicode");
     if (options_.startDelayMs > 0) startTimer_ = host_.StartTimer(options_.startDelayMs);
     else CreateWindows();
 }
@@ -186,14 +187,10 @@ void StandinAcad::DestroyAllWindows() {
 // ---- input --------------------------------------------------------------------
 
 void StandinAcad::OnCopyData(std::uint32_t dwData, const void* data, std::uint32_t cbData) {
-    std::string text;
-    if (data && cbData > 0) {
-        const auto* bytes = static_cast<const char*>(data);
-        std::size_t length = 0;
-        while (length < cbData && bytes[length] != '\0') ++length;
-        text.assign(bytes, length);
-    }
+    std::int64_t rightCbData = cbData;
+    const std::string text = CopyDataText(data, cbData, rightCbData);
     Log("copydata", {LogNumber(dwData), LogNumber(cbData), LogText(text)});
+    if (rightCbData != cbData) Log("bad-cbdata", {LogNumber(cbData), LogNumber(rightCbData)});
     if (stage_ != Stage::Running) return;
     if (dwData != CommandData) {
         Log("ignored", {LogText("dwData"), LogText(text)});
@@ -206,6 +203,27 @@ void StandinAcad::OnCopyData(std::uint32_t dwData, const void* data, std::uint32
     }
     pending_ += text;
     Pump();
+}
+
+std::string StandinAcad::CopyDataText(const void* data, std::uint32_t cbData,
+                                      std::int64_t& rightCbData) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    if (!bytes) cbData = 0;
+    if (!options_.unicode) {
+        std::size_t length = 0;
+        while (length < cbData && bytes[length] != 0) ++length;
+        return std::string(reinterpret_cast<const char*>(bytes), length);
+    }
+    // UTF-16 up to the first zero unit; a sender that counts its bytes
+    // right sends that zero and nothing after it.
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < cbData; i += 2) {
+        const auto unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+        if (unit == 0) break;
+        units.push_back(unit);
+    }
+    rightCbData = (static_cast<std::int64_t>(units.size()) + 1) * 2;
+    return host_.Cp932FromUtf16(units);
 }
 
 void StandinAcad::OnNull() { Log("null"); }

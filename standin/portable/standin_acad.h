@@ -99,6 +99,11 @@ private:
         bool verticalText = false;
     };
 
+    // The text of a WM_COPYDATA, up to its first zero, in code page 932.
+    // rightCbData: the cbData a sender of that text gives, when the
+    // stand-in checks it (Unicode); left as it was otherwise.
+    std::string CopyDataText(const void* data, std::uint32_t cbData, std::int64_t& rightCbData);
+
     // The log.
     void Log(std::string_view kind, const std::vector<LogField>& fields = {});
 

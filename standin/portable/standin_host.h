@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tovimo::standin {
 
@@ -39,6 +40,10 @@ public:
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
     virtual bool WriteFile(const std::string& path, const std::string& content) = 0;
     virtual bool FileExists(const std::string& path) = 0;
+
+    // WideCharToMultiByte(932): the text in code page 932, "?" for a
+    // character that has no form there.
+    virtual std::string Cp932FromUtf16(std::u16string_view text) = 0;
 
     // One line of the log, without its line end.
     virtual void AppendLog(const std::string& line) = 0;

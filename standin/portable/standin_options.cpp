@@ -34,6 +34,8 @@ bool ApplySwitch(StandinOptions& options, std::string_view body) {
         else if (name == "STARTUP") options.startupDialog = true;
         else if (name == "NOSTARTUP") options.startupDialog = false;
         else if (name == "DIRTY") options.changedFromStart = true;
+        else if (name == "UNICODE") options.unicode = true;
+        else if (name == "ANSI") options.unicode = false;
         else return false;
         return true;
     }

@@ -19,6 +19,9 @@ struct StandinOptions {
     int openDelayMs = 0;     // reading a drawing
     int saveDelayMs = 0;     // writing a drawing
     bool changedFromStart = false;
+    // Built for Unicode, as every AutoCAD since the 2007 release: its windows
+    // are Unicode windows, and it reads the text of WM_COPYDATA as UTF-16.
+    bool unicode = false;
     std::string drawing;     // the drawing it was started with; empty: none
     std::string logPath;     // empty: no log
     // Arguments that were not understood, kept for the log.

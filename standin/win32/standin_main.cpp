@@ -36,7 +36,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     arguments.insert(arguments.end(), own.begin(), own.end());
     const StandinOptions options = ParseOptions(arguments);
 
-    StandinWindowHost host(instance, options.logPath);
+    StandinWindowHost host(instance, options.logPath, options.unicode);
     StandinAcad model(host, options);
     return host.Run(model);
 }

@@ -13,10 +13,24 @@ StandinWindowHost* activeHost = nullptr;
 HWND AsWindow(WindowId id) { return reinterpret_cast<HWND>(id); }
 WindowId AsId(HWND window) { return reinterpret_cast<WindowId>(window); }
 
+std::wstring Wide(const std::string& text) {
+    const int units = MultiByteToWideChar(932, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(units > 0 ? units : 1), L'\0');
+    if (units > 0) MultiByteToWideChar(932, 0, text.c_str(), -1, wide.data(), units);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+// The default handling for a window of either kind.
+LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
+                                   : DefWindowProcA(window, message, wParam, lParam);
+}
+
 }  // namespace
 
-StandinWindowHost::StandinWindowHost(HINSTANCE instance, const std::string& logPath)
-    : instance_(instance), startTicks_(GetTickCount64()) {
+StandinWindowHost::StandinWindowHost(HINSTANCE instance, const std::string& logPath, bool unicode)
+    : instance_(instance), unicode_(unicode), startTicks_(GetTickCount64()) {
     activeHost = this;
     if (!logPath.empty()) {
         // Shared, so that a test can read the log while the stand-in runs.
@@ -35,7 +49,18 @@ StandinWindowHost::~StandinWindowHost() {
 }
 
 void StandinWindowHost::RegisterClasses() {
-    auto registerClass = [this](const char* name, WNDPROC proc) {
+    auto registerClass = [this](const char* name, WNDPROC proc, bool unicode) {
+        if (unicode) {
+            const std::wstring wideName = Wide(name);
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = proc;
+            windowClass.hInstance = instance_;
+            windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+            windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+            windowClass.lpszClassName = wideName.c_str();
+            RegisterClassW(&windowClass);
+            return;
+        }
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = proc;
         windowClass.hInstance = instance_;
@@ -44,13 +69,15 @@ void StandinWindowHost::RegisterClasses() {
         windowClass.lpszClassName = name;
         RegisterClassA(&windowClass);
     };
-    registerClass(FrameClass, FrameProc);
-    registerClass(TextWindowClass, QuietProc);
-    registerClass(DrawingViewClass, DefWindowProcA);
-    registerClass(CommandBarClass, DefWindowProcA);
-    registerClass(CommandLineClass, DefWindowProcA);
-    registerClass(DialogClass, QuietProc);
-    registerClass(TimerClass, TimerProc);
+    const WNDPROC plain = unicode_ ? DefWindowProcW : DefWindowProcA;
+    registerClass(FrameClass, FrameProc, unicode_);
+    registerClass(TextWindowClass, QuietProc, unicode_);
+    registerClass(DrawingViewClass, plain, unicode_);
+    registerClass(CommandBarClass, plain, unicode_);
+    registerClass(CommandLineClass, plain, unicode_);
+    registerClass(DialogClass, QuietProc, unicode_);
+    // Nobody else sees the timers' window.
+    registerClass(TimerClass, TimerProc, false);
 }
 
 int StandinWindowHost::Run(StandinAcad& model) {
@@ -85,13 +112,13 @@ LRESULT CALLBACK StandinWindowHost::FrameProc(HWND window, UINT message, WPARAM 
             default: break;
         }
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefaultProc(window, message, wParam, lParam);
 }
 
 // The text window and the dialogs stay until the stand-in closes them.
 LRESULT CALLBACK StandinWindowHost::QuietProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) return 0;
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefaultProc(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK StandinWindowHost::TimerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -121,8 +148,9 @@ LRESULT CALLBACK StandinWindowHost::ButtonProc(HWND window, UINT message, WPARAM
         return 0;
     }
     WNDPROC original = host ? host->buttonProc_ : nullptr;
-    return original ? CallWindowProcA(original, window, message, wParam, lParam)
-                    : DefWindowProcA(window, message, wParam, lParam);
+    if (!original) return DefaultProc(window, message, wParam, lParam);
+    return IsWindowUnicode(window) ? CallWindowProcW(original, window, message, wParam, lParam)
+                                   : CallWindowProcA(original, window, message, wParam, lParam);
 }
 
 // ---- windows ----------------------------------------------------------------------------
@@ -152,11 +180,17 @@ WindowId StandinWindowHost::CreateDialogWindow(WindowId owner, const std::string
 }
 
 WindowId StandinWindowHost::CreateButton(WindowId dialog, const std::string& caption) {
-    HWND button = Create("Button", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, AsWindow(dialog),
-                         16 + 110 * (nextButton_++ % 3), 90, 100, 28);
+    const DWORD style = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
+    const int x = 16 + 110 * (nextButton_++ % 3);
+    // The system's button class serves both kinds; the function that
+    // creates a button decides which it is.
+    HWND button = unicode_ ? CreateWindowExW(0, L"Button", Wide(caption).c_str(), style, x, 90, 100, 28,
+                                             AsWindow(dialog), nullptr, instance_, nullptr)
+                           : Create("Button", caption, style, AsWindow(dialog), x, 90, 100, 28);
     if (!button) return 0;
+    const auto proc = reinterpret_cast<LONG_PTR>(ButtonProc);
     const auto previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
+        unicode_ ? SetWindowLongPtrW(button, GWLP_WNDPROC, proc) : SetWindowLongPtrA(button, GWLP_WNDPROC, proc));
     if (!buttonProc_) buttonProc_ = previous;
     return AsId(button);
 }
@@ -215,6 +249,17 @@ bool StandinWindowHost::FileExists(const std::string& path) {
 }
 
 // ---- log and end --------------------------------------------------------------------------------
+
+std::string StandinWindowHost::Cp932FromUtf16(std::u16string_view text) {
+    if (text.empty()) return {};
+    const std::wstring wide(text.begin(), text.end());
+    const int units = static_cast<int>(wide.size());
+    const int bytes = WideCharToMultiByte(932, 0, wide.data(), units, nullptr, 0, "?", nullptr);
+    if (bytes <= 0) return {};
+    std::string out(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(932, 0, wide.data(), units, out.data(), bytes, "?", nullptr);
+    return out;
+}
 
 void StandinWindowHost::AppendLog(const std::string& line) {
     if (log_ == INVALID_HANDLE_VALUE) return;

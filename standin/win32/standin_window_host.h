@@ -1,6 +1,8 @@
 #pragma once
-// Hosts the stand-in AutoCAD with real windows: the ANSI ("A") functions
-// throughout, so that every text is code page 932 bytes.
+// Hosts the stand-in AutoCAD with real windows. Every text is code page 932
+// bytes, set and read with the ANSI ("A") functions; a Unicode stand-in
+// registers its windows' classes with RegisterClassW (the system converts
+// their texts) and makes its buttons Unicode windows too.
 #include <windows.h>
 
 #include <cstdint>
@@ -15,7 +17,7 @@ namespace tovimo::standin {
 
 class StandinWindowHost : public StandinHost {
 public:
-    StandinWindowHost(HINSTANCE instance, const std::string& logPath);
+    StandinWindowHost(HINSTANCE instance, const std::string& logPath, bool unicode);
     ~StandinWindowHost() override;
     StandinWindowHost(const StandinWindowHost&) = delete;
     StandinWindowHost& operator=(const StandinWindowHost&) = delete;
@@ -35,6 +37,7 @@ public:
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& content) override;
     bool FileExists(const std::string& path) override;
+    std::string Cp932FromUtf16(std::u16string_view text) override;
     void AppendLog(const std::string& line) override;
     void Quit() override;
     void Hang() override;
@@ -49,6 +52,7 @@ private:
                 int x, int y, int width, int height);
 
     HINSTANCE instance_;
+    bool unicode_;
     HANDLE log_ = INVALID_HANDLE_VALUE;
     ULONGLONG startTicks_;
     HWND timerWindow_ = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "cp932_conversion.h"
 #include "text/cp932_text.h"
 
 namespace tovimo::testing {
@@ -50,9 +51,21 @@ struct FakeWindowSystem::Window {
     bool buttonDown = false;
     int presses = 0;
     std::int64_t hungSince = -1;  // HangWindow
+    bool unicode = false;         // IsWindowUnicode
 };
 
 std::string SentMessage::Text() const { return bytes.substr(0, bytes.find('\0')); }
+
+std::u16string SentMessage::Units() const {
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                static_cast<unsigned char>(bytes[i + 1]) << 8);
+        if (unit == 0) break;
+        units.push_back(unit);
+    }
+    return units;
+}
 
 // ---- FakeStandin ------------------------------------------------------------------
 
@@ -152,6 +165,8 @@ bool FakeStandin::WriteFile(const std::string& path, const std::string& content)
 
 bool FakeStandin::FileExists(const std::string& path) { return system_.files_.FileExists(path); }
 
+std::string FakeStandin::Cp932FromUtf16(std::u16string_view text) { return EncodeCp932(text); }
+
 void FakeStandin::AppendLog(const std::string& line) { log_.push_back(line); }
 
 void FakeStandin::Quit() {
@@ -193,6 +208,8 @@ WindowHandle FakeWindowSystem::Create(WindowHandle parent, WindowHandle owner, c
     window->className = className;
     window->text = text;
     window->host = host;
+    // A program built for Unicode registers all its window classes so.
+    window->unicode = host && host->model_.Options().unicode;
     const WindowHandle handle = window->handle;
     windows_.emplace(handle, std::move(window));
     if (parent) Find(parent)->children.push_back(handle);
@@ -216,6 +233,10 @@ WindowHandle FakeWindowSystem::AddButton(WindowHandle parent, const std::string&
 
 void FakeWindowSystem::SetText(WindowHandle window, const std::string& text) {
     if (Window* found = Find(window)) found->text = text;
+}
+
+void FakeWindowSystem::MakeUnicode(WindowHandle window) {
+    if (Window* found = Find(window)) found->unicode = true;
 }
 
 void FakeWindowSystem::RemoveWindow(WindowHandle window) {
@@ -381,6 +402,12 @@ bool FakeWindowSystem::SetForegroundWindow(WindowHandle window) {
 }
 
 bool FakeWindowSystem::IsWindow(WindowHandle window) { return Exists(window); }
+
+bool FakeWindowSystem::IsWindowUnicode(WindowHandle window) {
+    ++unicodeQueries_;
+    const Window* found = Find(window);
+    return found && found->unicode;
+}
 
 int FakeWindowSystem::GetTextLength(WindowHandle window) {
     const Window* found = Find(window);

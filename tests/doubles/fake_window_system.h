@@ -53,6 +53,9 @@ struct SentMessage {
 
     // The copied text, up to its first zero byte.
     std::string Text() const;
+    // The copied bytes read as UTF-16 little-endian, up to the first zero
+    // unit; an odd last byte is left out.
+    std::u16string Units() const;
 };
 
 // A time and a text, for asserting what was typed when.
@@ -118,6 +121,7 @@ private:
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& content) override;
     bool FileExists(const std::string& path) override;
+    std::string Cp932FromUtf16(std::u16string_view text) override;
     void AppendLog(const std::string& line) override;
     void Quit() override;
     void Hang() override;
@@ -147,6 +151,7 @@ public:
                               const char* caption) override;
     bool SetForegroundWindow(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;
+    bool IsWindowUnicode(WindowHandle window) override;
     int GetTextLength(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int maxCount) override;
     bool SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
@@ -166,6 +171,12 @@ public:
     // A child of class "Button"; a WM_LBUTTONDOWN then WM_LBUTTONUP on it is a press.
     WindowHandle AddButton(WindowHandle parent, const std::string& caption);
     void SetText(WindowHandle window, const std::string& text);
+    // The window's procedure takes UTF-16 from now on (IsWindowUnicode).
+    // A Unicode stand-in's windows are made so. Texts are kept in code page
+    // 932 all the same: the system converts them for either kind.
+    void MakeUnicode(WindowHandle window);
+    // IsWindowUnicode calls so far.
+    int UnicodeQueries() const { return unicodeQueries_; }
     // Destroys the window, its descendants and the windows it owns.
     void RemoveWindow(WindowHandle window);
     // The window's thread stops from now on: the window and its descendants
@@ -239,6 +250,7 @@ private:
     WindowHandle foreground_ = 0;
     WindowHandle nextHandle_ = 0x10010;
     int unansweredSends_ = 0;
+    int unicodeQueries_ = 0;
 };
 
 }  // namespace tovimo::testing

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "acadlink/acad_control.h"
+#include "cp932_text_encoding.h"
 #include "fake_message_pump.h"
 #include "fake_process_launcher.h"
 #include "fake_window_system.h"
@@ -22,7 +23,7 @@ class AcadFixture : public ::testing::Test {
 protected:
     AcadFixture() { processes.InstallStandin(windows, StandinProgram); }
 
-    AcadPlatform Platform() { return {windows, clock, pump, processes}; }
+    AcadPlatform Platform() { return {windows, clock, pump, processes, encoding}; }
 
     // Starts the stand-in with these options and links acad to it.
     void LinkStandin(const std::string& args = "") {
@@ -40,6 +41,7 @@ protected:
     FakeWindowSystem windows{clock, files};
     FakeProcessLauncher processes{&clock};
     FakeMessagePump pump;
+    Cp932TextEncoding encoding;
     AcadControl acad{Platform()};
 };
 

@@ -84,7 +84,7 @@ TEST_F(HungWindows, AForeignWindowThatHangsDuringTheStartCostsAtMostTheHangDetec
     FakeWindowSystem otherWindows{otherClock, otherFiles};
     FakeProcessLauncher otherProcesses{&otherClock};
     otherProcesses.InstallStandin(otherWindows, StandinProgram);
-    AcadControl other({otherWindows, otherClock, pump, otherProcesses});
+    AcadControl other({otherWindows, otherClock, pump, otherProcesses, encoding});
     other.SetAcadPath(StandinProgram);
     other.AcadArgs = "/startdelay:9000";
     EXPECT_EQ(other.StartAcad(30), AcadReady);

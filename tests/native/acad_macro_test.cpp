@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "convert/macro_text.h"
+#include "cp932_text_encoding.h"
 #include "fake_message_pump.h"
 #include "fake_process_launcher.h"
 #include "fake_window_system.h"
@@ -33,7 +34,7 @@ struct RecordingMessages : UserMessages {
 class AcadMacroTest : public ::testing::Test {
 protected:
     std::unique_ptr<AcadMacro> Make(const std::string& section = "dwgtodxf") {
-        return std::make_unique<AcadMacro>(AcadPlatform{windows, clock, pump, launcher}, profile,
+        return std::make_unique<AcadMacro>(AcadPlatform{windows, clock, pump, launcher, encoding}, profile,
                                            messages, Ini, section);
     }
     Lines Load(const std::string& section = "dwgtodxf") { return Make(section)->MacroLines; }
@@ -56,6 +57,7 @@ protected:
     testing::MemoryFiles files;
     testing::FakeWindowSystem windows{clock, files};
     testing::FakeMessagePump pump;
+    testing::Cp932TextEncoding encoding;
     testing::FakeProcessLauncher launcher{&clock};
     testing::MemoryProfileFile profile;
     RecordingMessages messages;

@@ -11,6 +11,7 @@
 #include "console/console_run.h"
 #include "console/exit_code.h"
 #include "drawings/text_order.h"
+#include "cp932_text_encoding.h"
 #include "fake_message_pump.h"
 #include "fake_process_launcher.h"
 #include "fake_window_system.h"
@@ -96,7 +97,7 @@ public:
 
     int Run(const std::vector<std::string>& args) {
         if (iniText.empty()) WriteIni();
-        ConsoleRun run({windows, clock, pump, processes, profile, fileSystem, order, console, lists});
+        ConsoleRun run({windows, clock, pump, processes, encoding, profile, fileSystem, order, console, lists});
         current = &run;
         const int code = run.Run(args);
         current = nullptr;
@@ -127,6 +128,7 @@ public:
     FakeWindowSystem windows{clock, files};
     FakeProcessLauncher processes{&clock};
     FakeMessagePump pump;
+    Cp932TextEncoding encoding;
     MemoryProfileFile profile;
     MemoryFileSystem fileSystem{files};
     MemoryTextFiles lists{files};
@@ -453,7 +455,7 @@ TEST_F(ConsoleRunTest, CtrlCBeforeAutoCadIsReachedIsNotLost) {
 TEST_F(ConsoleRunTest, CtrlCBeforeTheRunStartsReachesNoAutoCad) {
     AddDrawing("D:\\図面\\A.dwg");
     WriteIni();
-    ConsoleRun run({windows, clock, pump, processes, profile, fileSystem, order, console, lists});
+    ConsoleRun run({windows, clock, pump, processes, encoding, profile, fileSystem, order, console, lists});
     run.RequestCancel();
     EXPECT_EQ(run.Run({"dxf", "D:\\図面"}), ExitCanceled);
     EXPECT_TRUE(processes.Calls().empty());

@@ -5,6 +5,7 @@
 
 #include "console/console_settings.h"
 #include "convert/acad_macro.h"
+#include "cp932_text_encoding.h"
 #include "fake_message_pump.h"
 #include "fake_process_launcher.h"
 #include "fake_window_system.h"
@@ -150,7 +151,8 @@ TEST(ConsoleMacroWriteBack, AMacroWithWriteBackOffLeavesTheSettingsFileAlone) {
     const std::string text = "[dwgtodxf]\r\nMACRO_LINES=2\r\nMACRO0=open\r\nMACRO1=#FILE\r\n";
     profile.SetText(DefaultIni, text);
     profile.SetWritable(DefaultIni, false);
-    const AcadPlatform platform{windows, clock, pump, launcher};
+    Cp932TextEncoding encoding;
+    const AcadPlatform platform{windows, clock, pump, launcher, encoding};
     {
         AcadMacro macro(platform, profile, messages, DefaultIni, "dwgtodxf");
         EXPECT_TRUE(macro.WritesBack());

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fake_main_form_host.h"
+#include "cp932_text_encoding.h"
 #include "fake_message_pump.h"
 #include "fake_process_launcher.h"
 #include "fake_window_system.h"
@@ -37,7 +38,7 @@ protected:
     // FormCreate and the first FormShow at the design place.
     MainForm& Open() {
         form = std::make_unique<MainForm>(
-            MainFormPlatform{{windows, clock, pump, processes}, profile, fileSystem, order}, host,
+            MainFormPlatform{{windows, clock, pump, processes, encoding}, profile, fileSystem, order}, host,
             Program);
         form->FormCreate();
         form->FormShow(113, 203, 274, 742);
@@ -64,6 +65,7 @@ protected:
     FakeWindowSystem windows{clock, files};
     FakeProcessLauncher processes{&clock};
     FakeMessagePump pump;
+    Cp932TextEncoding encoding;
     MemoryProfileFile profile;
     MemoryFileSystem fileSystem{files};
     Cp932IgnoreCaseOrder order;

@@ -14,6 +14,7 @@ TEST(StandinOptions, DefaultsAreAnLtWithHalfWidthTextsAndNoDelays) {
     EXPECT_EQ(options.kana, KanaForm::HalfWidth);
     EXPECT_FALSE(options.startupDialog);
     EXPECT_FALSE(options.changedFromStart);
+    EXPECT_FALSE(options.unicode);
     EXPECT_EQ(options.startDelayMs + options.commandDelayMs + options.openDelayMs + options.saveDelayMs, 0);
     EXPECT_EQ(options.drawing, "");
     EXPECT_EQ(options.logPath, "");
@@ -22,7 +23,8 @@ TEST(StandinOptions, DefaultsAreAnLtWithHalfWidthTextsAndNoDelays) {
 TEST(StandinOptions, SwitchesInAnyLetterCaseAndTheLaterOneWins) {
     const StandinOptions options =
         ParseOptions({"/FULL", "/fullwidth", "/Startup", "/startdelay:2000", "/CMDDELAY:150", "/opendelay:30",
-                      "/savedelay:40", "/dirty", "/log:Z:\\tmp\\acad log.txt", "/lt", "/nostartup"});
+                      "/savedelay:40", "/dirty", "/log:Z:\\tmp\\acad log.txt", "/lt", "/nostartup",
+                      "/ANSI", "/Unicode"});
     EXPECT_EQ(options.product, Product::Lt);
     EXPECT_EQ(options.kana, KanaForm::FullWidth);
     EXPECT_FALSE(options.startupDialog);
@@ -31,6 +33,7 @@ TEST(StandinOptions, SwitchesInAnyLetterCaseAndTheLaterOneWins) {
     EXPECT_EQ(options.openDelayMs, 30);
     EXPECT_EQ(options.saveDelayMs, 40);
     EXPECT_TRUE(options.changedFromStart);
+    EXPECT_TRUE(options.unicode);
     EXPECT_EQ(options.logPath, "Z:\\tmp\\acad log.txt");
     EXPECT_TRUE(options.ignored.empty());
 }

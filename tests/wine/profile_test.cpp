@@ -10,6 +10,7 @@
 
 #include "convert/acad_macro.h"
 #include "convert/macro_text.h"
+#include "cp932_text_encoding.h"
 #include "fake_message_pump.h"
 #include "fake_process_launcher.h"
 #include "fake_window_system.h"
@@ -144,7 +145,7 @@ protected:
         AcadMacro macro(Platform(), through ? *through : profile, messages, path, "dwgtodxf");
         macro.GetMacroLines() = lines;
     }
-    AcadPlatform Platform() { return {windows, clock, pump, launcher}; }
+    AcadPlatform Platform() { return {windows, clock, pump, launcher, encoding}; }
 
     std::unique_ptr<ProfileStore> store;
     ProfileFile& profile;
@@ -153,6 +154,7 @@ protected:
     testing::MemoryFiles files;
     testing::FakeWindowSystem windows{clock, files};
     testing::FakeMessagePump pump;
+    testing::Cp932TextEncoding encoding;
     testing::FakeProcessLauncher launcher{&clock};
     RecordingMessages messages;
 };

@@ -1,7 +1,6 @@
 #include "acadlink/acad_control.h"
 
 #include <cstdint>
-#include <cstring>
 #include <set>
 #include <utility>
 #include <vector>
@@ -43,6 +42,8 @@ void AcadControl::ClearWindows() {
     MainWindow = 0;
     TextWindow = 0;
     CompanionWindow = 0;
+    formWindow_ = 0;
+    form_ = CommandTextForm::Cp932;
 }
 
 StartResult AcadControl::StartAcad(int startWaitSeconds) {
@@ -95,6 +96,7 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
             }
             if (IsAcadMainWindowTitle(title)) {
                 MainWindow = window;
+                CommandForm();
                 clock.Sleep(StoredWindowPause);
             }
             for (const auto& child : ListChildWindows(windows, window).entries) {
@@ -146,29 +148,49 @@ void AcadControl::StartPelkadu() {
 }
 
 bool AcadControl::SendCommand(const std::string& text) {
-    const bool fits = text.size() <= MaxCommandTextBytes;
+    bool typable = text.size() <= MaxCommandTextBytes;
     // After one text that AutoCAD did not take, every further one would wait
     // the whole limit again.
-    if (fits && !text.empty() && !notAnswering_) {
-        char buffer[MaxCommandTextBytes + 1];
-        std::memcpy(buffer, text.data(), text.size());
-        buffer[text.size()] = '\0';
-        WindowSystem& windows = platform_.windows;
-        const bool taken = windows.SendCopyData(MainWindow, 1, buffer,
-                                                static_cast<std::uint32_t>(text.size() + 1),
-                                                commandSendLimitMs_);
-        // A send to a window that is gone fails too; the run tells that case
-        // by the window itself.
-        if (!taken && windows.IsWindow(MainWindow)) {
-            notAnswering_ = true;
-        } else {
-            platform_.clock.Sleep(CopyDataPause);
-            windows.PostNull(MainWindow);
-            platform_.clock.Sleep(WakeUpPause);
+    if (typable && !text.empty() && !notAnswering_) {
+        // A text is sent whole or not at all.
+        const auto data = EncodeCommandText(text, CommandForm(), platform_.encoding);
+        typable = data.has_value();
+        if (data) {
+            WindowSystem& windows = platform_.windows;
+            const bool taken = windows.SendCopyData(MainWindow, 1, data->data(),
+                                                    static_cast<std::uint32_t>(data->size()),
+                                                    commandSendLimitMs_);
+            // A send to a window that is gone fails too; the run tells that
+            // case by the window itself.
+            if (!taken && windows.IsWindow(MainWindow)) {
+                notAnswering_ = true;
+            } else {
+                platform_.clock.Sleep(CopyDataPause);
+                windows.PostNull(MainWindow);
+                platform_.clock.Sleep(WakeUpPause);
+            }
         }
     }
     platform_.messages.ProcessPendingMessages();
-    return fits;
+    return typable;
+}
+
+CommandTextForm AcadControl::CommandForm() {
+    // The window's kind never changes; a new main window (AutoCAD started
+    // again, perhaps another release) is asked anew.
+    if (formWindow_ != MainWindow) {
+        formWindow_ = MainWindow;
+        form_ = MainWindow != 0 && platform_.windows.IsWindowUnicode(MainWindow)
+                    ? CommandTextForm::Utf16
+                    : CommandTextForm::Cp932;
+    }
+    return form_;
+}
+
+bool AcadControl::HasCommandForm(const std::string& text) {
+    if (CommandForm() == CommandTextForm::Cp932) return true;
+    std::u16string units;
+    return platform_.encoding.Cp932ToUtf16(text, units);
 }
 
 std::string AcadControl::ReadWindowText(WindowHandle window) {

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "acadlink/command_text.h"
 #include "platform/clock.h"
 #include "platform/message_pump.h"
 #include "platform/process_launcher.h"
+#include "platform/text_encoding.h"
 #include "platform/window_system.h"
 
 namespace tovimo {
@@ -17,6 +19,7 @@ struct AcadPlatform {
     Clock& clock;
     MessagePump& messages;
     ProcessLauncher& processes;
+    TextEncoding& encoding;  // command text for a Unicode AutoCAD
 };
 
 enum StartResult : unsigned {
@@ -46,12 +49,19 @@ public:
     void SetAcadPath(const std::string& value) { AcadPath = value; }
     const std::string& GetAcadArgs() const { return AcadArgs; }
 
-    // Command channel. SendCommand refuses a text of more than 255 bytes:
+    // Command channel. A text is code page 932; it goes to AutoCAD in the
+    // form its main window reads (CommandForm). SendCommand refuses a text
+    // of more than 255 bytes, and one that has no form for that window:
     // nothing of it is sent, and it gives false. Otherwise it gives true.
     // When AutoCAD's main window is there but does not take a text within
     // the send limit, AutoCAD counts as not answering: from then on nothing
     // more is sent to it until the next StartAcad.
     bool SendCommand(const std::string& text);
+    // UTF-16 when AutoCAD's main window is a Unicode window, else the bytes
+    // of code page 932. Decided once for each main window the link takes.
+    CommandTextForm CommandForm();
+    // Whether text has a form for AutoCAD's main window (the 255-byte bound aside).
+    bool HasCommandForm(const std::string& text);
     void SetCommandSendLimitMs(int milliseconds) { commandSendLimitMs_ = milliseconds; }
     bool AcadNotAnswering() const { return notAnswering_; }
     std::string ReadWindowText(WindowHandle window);
@@ -86,6 +96,9 @@ private:
 
     int commandSendLimitMs_ = DefaultCommandSendLimitMs;
     bool notAnswering_ = false;
+    // The main window whose form was decided, and that form.
+    WindowHandle formWindow_ = 0;
+    CommandTextForm form_ = CommandTextForm::Cp932;
 };
 
 }  // namespace tovimo

@@ -103,7 +103,8 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
 
     const char* section = MacroSectionOf(arguments.direction);
     converter_ = std::make_unique<DwgDxf>(
-        AcadPlatform{platform_.windows, platform_.clock, pump_, platform_.processes},
+        AcadPlatform{platform_.windows, platform_.clock, pump_, platform_.processes,
+                     platform_.encoding},
         platform_.profile, platform_.files, view_, read.settings->file, section);
     converter_->SetWriteBack(false);
     cancelTarget_ = converter_.get();

@@ -17,6 +17,7 @@
 #include "platform/message_pump.h"
 #include "platform/process_launcher.h"
 #include "platform/profile_file.h"
+#include "platform/text_encoding.h"
 #include "platform/text_files.h"
 #include "platform/window_system.h"
 
@@ -27,6 +28,7 @@ struct ConsolePlatform {
     Clock& clock;
     MessagePump& messages;
     ProcessLauncher& processes;
+    TextEncoding& encoding;
     ProfileFile& profile;
     FileSystem& files;
     const TextOrder& order;

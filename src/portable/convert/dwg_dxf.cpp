@@ -26,7 +26,7 @@ constexpr std::string_view ReplaceQuestion = "置き換えますか? <N> ";
 // A question without a ":"; waiting for one would never end.
 constexpr std::string_view VerticalTextQuestion = "縦書き? <N> ";
 
-bool FitsCommandText(std::size_t bytesWithEnter) { return bytesWithEnter <= MaxCommandTextBytes; }
+bool FitsCommandText(std::size_t bytes) { return bytes <= MaxCommandTextBytes; }
 
 }  // namespace
 
@@ -173,19 +173,21 @@ void DwgDxf::RestoreVariables() {
     SendAndWait(std::to_string(settings_.ProxyNotice) + "\n", w);
 }
 
-bool DwgDxf::CommandTextsFit(const std::string& source, const std::string& target) const {
-    if (settings_.SaveTmpdwg && !FitsCommandText(TmpDwgName.size() + 1)) return false;
+template <typename Test>
+bool DwgDxf::EveryDrawingText(const std::string& source, const std::string& target,
+                              Test test) const {
+    if (settings_.SaveTmpdwg && !test(TmpDwgName + "\n")) return false;
     for (const auto& line : MacroLines) {
-        std::size_t bytes = 0;
+        std::string text;
         switch (ClassifyMacroLine(line)) {
-            case MacroLineKind::SourceFile: bytes = source.size() + 1; break;
-            case MacroLineKind::SaveFile: bytes = target.size() + 1; break;
-            case MacroLineKind::TmpName: bytes = TmpDwgName.size() + 1; break;
-            case MacroLineKind::Enter:
-            case MacroLineKind::Escape: bytes = 1; break;
-            case MacroLineKind::Command: bytes = line.size() + 1; break;
+            case MacroLineKind::SourceFile: text = source + "\n"; break;
+            case MacroLineKind::SaveFile: text = target + "\n"; break;
+            case MacroLineKind::TmpName: text = TmpDwgName + "\n"; break;
+            case MacroLineKind::Enter: text = "\n"; break;
+            case MacroLineKind::Escape: text = Escape; break;
+            case MacroLineKind::Command: text = line + "\n"; break;
         }
-        if (!FitsCommandText(bytes)) return false;
+        if (!test(text)) return false;
     }
     return true;
 }
@@ -200,8 +202,15 @@ DwgDxf::DrawingOutcome DwgDxf::ConvertDrawing(std::size_t i, const std::string& 
     const TargetRules rules{settings_.SaveSameDir, settings_.SaveDir, settings_.SaveChildDir};
     const std::string target = SaveFileTarget(rules, source, i, targets);
     // Nothing cut short is ever typed: a cut target path could overwrite another file.
-    if (!CommandTextsFit(source, target)) {
+    if (!EveryDrawingText(source, target,
+                          [](const std::string& text) { return FitsCommandText(text.size()); })) {
         Skip(source, SkipReason::PathTooLong);
+        return DrawingOutcome::Skipped;
+    }
+    // Nor is a drawing begun whose texts a Unicode AutoCAD could not all be given.
+    if (!EveryDrawingText(source, target,
+                          [this](const std::string& text) { return HasCommandForm(text); })) {
+        Skip(source, SkipReason::NoUnicodeForm);
         return DrawingOutcome::Skipped;
     }
     if (settings_.SaveTmpdwg && !SaveToTmpDwg(settings_.CommandWait)) {
@@ -301,12 +310,13 @@ DwgDxf::OpenOutcome DwgDxf::WatchOpen(const std::string& source) {
 
 bool DwgDxf::SaveToTmpDwg(int commandWait) {
     // The name is typed whole or not at all.
-    if (!FitsCommandText(TmpDwgName.size() + 1)) return true;
+    const std::string nameLine = TmpDwgName + "\n";
+    if (!FitsCommandText(nameLine.size()) || !HasCommandForm(nameLine)) return true;
     const int w = commandWait;
     files_.DeleteFile(TmpDwgName);
     SendAndWait("saveas\n", w);
     SendAndWait("\n", w);
-    SendAndWait(TmpDwgName + "\n", w);
+    SendAndWait(nameLine, w);
     if (IsOverwriteQuestion()) SendCommand("y\n");
     const WaitOutcome prompt = WaitUntil([this] { return IsCommandPrompt(); });
     if (prompt == WaitOutcome::TimedOut) SendCommand(Escape);

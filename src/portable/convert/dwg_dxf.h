@@ -86,7 +86,9 @@ private:
     DrawingOutcome ConvertDrawing(std::size_t i, const std::string& source,
                                   const std::vector<std::string>& targets);
     OpenOutcome WatchOpen(const std::string& source);
-    bool CommandTextsFit(const std::string& source, const std::string& target) const;
+    // Whether test holds for every text the drawing's lines would type.
+    template <typename Test>
+    bool EveryDrawingText(const std::string& source, const std::string& target, Test test) const;
     bool IsOverwriteQuestion();
     template <typename Test>
     WaitOutcome WaitUntil(Test test);

@@ -11,6 +11,7 @@ const char* SkipReasonText(SkipReason reason) {
         case SkipReason::AcadGone: return "AutoCADが終了したため変換できませんでした";
         case SkipReason::ResultNotWritten: return "変換後のファイルが作られていません";
         case SkipReason::AcadNotAnswering: return "AutoCADが応答しません";
+        case SkipReason::NoUnicodeForm: return "AutoCADに送る文字をUnicodeに変換できません";
     }
     return "";
 }

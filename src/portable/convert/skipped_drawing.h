@@ -12,6 +12,7 @@ enum class SkipReason {
     AcadGone,      // AutoCAD's main window went away during the run
     ResultNotWritten,  // the macro named the target, but no result was written there
     AcadNotAnswering,  // AutoCAD stopped taking command text during the run
+    NoUnicodeForm,     // a command text for it has no UTF-16 form for a Unicode AutoCAD
 };
 
 struct SkippedDrawing {

@@ -40,6 +40,9 @@ public:
     virtual bool SetForegroundWindow(WindowHandle window) = 0;
     // IsWindow: whether the handle still names a window (AutoCAD may be gone).
     virtual bool IsWindow(WindowHandle window) = 0;
+    // IsWindowUnicode: whether the window's procedure takes UTF-16 text
+    // (its class was registered with RegisterClassW). Sends nothing.
+    virtual bool IsWindowUnicode(WindowHandle window) = 0;
     // WM_GETTEXTLENGTH, bounded by TextReadTimeoutMs: 0 also when the window
     // did not answer in time.
     virtual int GetTextLength(WindowHandle window) = 0;
@@ -48,6 +51,7 @@ public:
     // that does not answer in time gives the empty text.
     virtual int GetText(WindowHandle window, char* buffer, int maxCount) = 0;
     // WM_COPYDATA, wParam 0, lParam a COPYDATASTRUCT of these three fields.
+    // The bytes go as they are, whatever kind of window takes them.
     // True once the receiver has handled it; false when there is no such
     // window or it did not handle it within timeoutMs.
     virtual bool SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,

@@ -21,7 +21,7 @@ bool TovimoApplication::Create() {
     applicationWindow_ = ::CreateWindowExA(0, "STATIC", "Tovimo", WS_POPUP, 0, 0, 0, 0, nullptr,
                                            nullptr, ::GetModuleHandleA(nullptr), nullptr);
     form1_ = std::make_unique<TForm1>(
-        MainFormPlatform{{windows_, clock_, pump_, processes_}, profile_, files_, order_},
+        MainFormPlatform{{windows_, clock_, pump_, processes_, encoding_}, profile_, files_, order_},
         programFolder_.empty() ? processes_.ProgramFolder() : programFolder_);
     if (!form1_->Create()) return false;
     HWND owner = form1_->Handle();

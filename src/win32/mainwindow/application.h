@@ -15,6 +15,7 @@
 #include "platform/win32_message_pump.h"
 #include "platform/win32_process_launcher.h"
 #include "platform/win32_profile_file.h"
+#include "platform/win32_text_encoding.h"
 #include "platform/win32_text_order.h"
 #include "platform/win32_window_system.h"
 
@@ -45,6 +46,7 @@ private:
     Win32Clock clock_;
     Win32MessagePump pump_;
     Win32ProcessLauncher processes_;
+    Win32TextEncoding encoding_;
     Win32ProfileFile profile_;
     Win32FileSystem files_;
     Win32TextOrder order_;

@@ -65,6 +65,10 @@ bool Win32WindowSystem::IsWindow(WindowHandle window) {
     return ::IsWindow(ToHwnd(window)) != FALSE;
 }
 
+bool Win32WindowSystem::IsWindowUnicode(WindowHandle window) {
+    return ::IsWindowUnicode(ToHwnd(window)) != FALSE;
+}
+
 int Win32WindowSystem::GetTextLength(WindowHandle window) {
     // Wine answers the "A" form of this message by fetching the text with a
     // send of its own that has no time limit, so a hung window would hold us

@@ -20,6 +20,7 @@ public:
                               const char* caption) override;
     bool SetForegroundWindow(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;
+    bool IsWindowUnicode(WindowHandle window) override;
     int GetTextLength(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int maxCount) override;
     bool SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,

@@ -4,6 +4,7 @@
 #include "platform/win32_clock.h"
 #include "platform/win32_message_pump.h"
 #include "platform/win32_process_launcher.h"
+#include "platform/win32_text_encoding.h"
 #include "platform/win32_window_system.h"
 
 namespace tovimo::wine_tests {
@@ -13,7 +14,8 @@ struct Win32Platform {
     win32::Win32Clock clock;
     win32::Win32MessagePump messages;
     win32::Win32ProcessLauncher processes;
-    AcadPlatform Get() { return AcadPlatform{windows, clock, messages, processes}; }
+    win32::Win32TextEncoding encoding;
+    AcadPlatform Get() { return AcadPlatform{windows, clock, messages, processes, encoding}; }
 };
 
 // The command prompt, waited for as a run does, but with a limit: each

@@ -11,6 +11,7 @@
 #include "platform/win32_clock.h"
 #include "platform/win32_message_pump.h"
 #include "platform/win32_process_launcher.h"
+#include "platform/win32_text_encoding.h"
 #include "platform/win32_window_system.h"
 
 namespace {
@@ -39,7 +40,8 @@ int main(int argc, char** argv) {
     tovimo::win32::Win32Clock clock;
     tovimo::win32::Win32MessagePump messages;
     tovimo::win32::Win32ProcessLauncher processes;
-    tovimo::AcadControl acad(tovimo::AcadPlatform{windows, clock, messages, processes});
+    tovimo::win32::Win32TextEncoding encoding;
+    tovimo::AcadControl acad(tovimo::AcadPlatform{windows, clock, messages, processes, encoding});
 
     const std::string argument = argc > 1 ? argv[1] : "";
     if (argument == "--association")
@@ -68,6 +70,10 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(acad.CommandLineWindow),
                 static_cast<unsigned long long>(acad.TextWindow),
                 static_cast<unsigned long long>(acad.CompanionWindow));
+    std::printf("  command text goes as %s\n",
+                acad.CommandForm() == tovimo::CommandTextForm::Utf16
+                    ? "UTF-16 (a Unicode main window)"
+                    : "code page 932 bytes");
 
     const bool prompt = WaitForCommandPrompt(acad, 300);
     std::printf("Command prompt: %s (command line reads \"%s\")\n", prompt ? "yes" : "no",

@@ -16,6 +16,7 @@
 #include "platform/win32_message_pump.h"
 #include "platform/win32_process_launcher.h"
 #include "platform/win32_profile_file.h"
+#include "platform/win32_text_encoding.h"
 #include "platform/win32_text_files.h"
 #include "platform/win32_text_order.h"
 #include "platform/win32_window_system.h"
@@ -50,12 +51,13 @@ int main() {
     tovimo::win32::Win32Clock clock;
     tovimo::win32::Win32MessagePump messages;
     tovimo::win32::Win32ProcessLauncher processes;
+    tovimo::win32::Win32TextEncoding encoding;
     tovimo::Win32ProfileFile profile;
     tovimo::win32::Win32FileSystem files;
     tovimo::win32::Win32TextOrder order;
     tovimo::win32::Win32TextFiles lists;
-    tovimo::ConsoleRun run(tovimo::ConsolePlatform{windows, clock, messages, processes, profile,
-                                                   files, order, output, lists});
+    tovimo::ConsoleRun run(tovimo::ConsolePlatform{windows, clock, messages, processes, encoding,
+                                                   profile, files, order, output, lists});
 
     activeRun = &run;
     // A program started in a new process group begins with Ctrl+C ignored.
