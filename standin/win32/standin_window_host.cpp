@@ -69,12 +69,11 @@ void StandinWindowHost::RegisterClasses() {
         windowClass.lpszClassName = name;
         RegisterClassA(&windowClass);
     };
-    const WNDPROC plain = unicode_ ? DefWindowProcW : DefWindowProcA;
     registerClass(FrameClass, FrameProc, unicode_);
     registerClass(TextWindowClass, QuietProc, unicode_);
-    registerClass(DrawingViewClass, plain, unicode_);
-    registerClass(CommandBarClass, plain, unicode_);
-    registerClass(CommandLineClass, plain, unicode_);
+    registerClass(DrawingViewClass, PlainProc, unicode_);
+    registerClass(CommandBarClass, PlainProc, unicode_);
+    registerClass(CommandLineClass, PlainProc, unicode_);
     registerClass(DialogClass, QuietProc, unicode_);
     // Nobody else sees the timers' window.
     registerClass(TimerClass, TimerProc, false);
@@ -112,6 +111,13 @@ LRESULT CALLBACK StandinWindowHost::FrameProc(HWND window, UINT message, WPARAM 
             default: break;
         }
     }
+    return DefaultProc(window, message, wParam, lParam);
+}
+
+// Only the default handling. A procedure of its own all the same: Wine
+// counts DefWindowProcW itself as serving both kinds, so that a window of a
+// class registered with it would not be a Unicode window.
+LRESULT CALLBACK StandinWindowHost::PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultProc(window, message, wParam, lParam);
 }
 

@@ -47,6 +47,7 @@ struct Variant {
     const char* switches;
     const char* commandPrompt;
     const char* textWindowWord;
+    unsigned unitBytes;  // 1: code page 932 bytes; 2: UTF-16
 };
 
 class AcadStartTest : public AcadLinkTest, public ::testing::WithParamInterface<Variant> {};
@@ -55,6 +56,10 @@ TEST_P(AcadStartTest, StartsByProgramPathTypesAndCloses) {
     acad.SetAcadPath(StandinProgram());
     acad.AcadArgs = std::string(GetParam().switches) + " /nologo " + log.Switch();
     ASSERT_EQ(acad.StartAcad(StartWait), AcadReady) << log.Text();
+    const unsigned unit = GetParam().unitBytes;
+    EXPECT_EQ(acad.CommandForm(), unit == 2 ? CommandTextForm::Utf16 : CommandTextForm::Cp932);
+    // Every window of a Unicode program is a Unicode window; its texts read as any other's.
+    EXPECT_EQ(platform.windows.IsWindowUnicode(acad.CommandLineWindow), unit == 2);
 
     // The four windows are the stand-in's own.
     EXPECT_TRUE(StartsWithText(Title(acad.MainWindow), "AutoCAD"));
@@ -76,9 +81,11 @@ TEST_P(AcadStartTest, StartsByProgramPathTypesAndCloses) {
     EXPECT_EQ(acad.GetSysVar("FILEDIA"), "0");
     EXPECT_EQ(acad.GetSysVar("DYNMODE"), "3");
     ASSERT_TRUE(WaitForCommandPrompt(acad)) << "the escape ended the prompt";
-    EXPECT_TRUE(log.Has("copydata", {"1", "9", "FILEDIA\n"})) << "dwData 1, the zero counted";
-    EXPECT_TRUE(log.Has("copydata", {"1", "2", "\x1B"}));
+    EXPECT_TRUE(log.Has("copydata", {"1", std::to_string(9 * unit), "FILEDIA\n"}))
+        << "dwData 1, the zero counted";
+    EXPECT_TRUE(log.Has("copydata", {"1", std::to_string(2 * unit), "\x1B"}));
     EXPECT_TRUE(log.Has("null"));
+    EXPECT_TRUE(log.OfKind("bad-cbdata").empty()) << log.Text();
 
     const WindowHandle mainWindow = acad.MainWindow;
     acad.CloseAcad();
@@ -94,8 +101,9 @@ TEST_P(AcadStartTest, StartsByProgramPathTypesAndCloses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Products, AcadStartTest,
-    ::testing::Values(Variant{"LtHalfWidth", "/lt /halfwidth", "ｺﾏﾝﾄﾞ: ", "ﾃｷｽﾄ"},
-                      Variant{"FullFullWidth", "/full /fullwidth", "コマンド: ", "テキスト"}),
+    ::testing::Values(Variant{"LtHalfWidth", "/lt /halfwidth", "ｺﾏﾝﾄﾞ: ", "ﾃｷｽﾄ", 1},
+                      Variant{"FullFullWidth", "/full /fullwidth", "コマンド: ", "テキスト", 1},
+                      Variant{"UnicodeFullWidth", "/unicode /full /fullwidth", "コマンド: ", "テキスト", 2}),
     [](const ::testing::TestParamInfo<Variant>& info) { return std::string(info.param.name); });
 
 TEST_F(AcadLinkTest, StartsFromAProgramFolderWithABlank) {

@@ -19,6 +19,7 @@
 #include "platform/win32_clock.h"
 #include "platform/win32_message_pump.h"
 #include "platform/win32_process_launcher.h"
+#include "platform/win32_text_encoding.h"
 #include "platform/win32_window_system.h"
 #include "program_guard.h"
 #include "test_files.h"
@@ -326,6 +327,46 @@ TEST_F(PlatformTest, CopyDataArrivesWholeBeforeTheSendReturns) {
     ASSERT_EQ(received.copyData.size(), 2u);
     EXPECT_EQ(received.copyData[1].size(), 256u);
     EXPECT_EQ(received.copyData[1], longest + std::string(1, '\0'));
+}
+
+LRESULT CALLBACK UnicodeTestProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(PlatformTest, AUnicodeWindowIsToldByItsClassAndItsTextStillReadsInCodePage932) {
+    // A procedure of its own: Wine counts DefWindowProcW itself as serving
+    // both kinds, and makes the window of the kind of the function that creates it.
+    static const bool registered = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = UnicodeTestProc;
+        windowClass.hInstance = ::GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = L"TovimoTestUnicodeWindow";
+        return ::RegisterClassW(&windowClass) != 0;
+    }();
+    ASSERT_TRUE(registered);
+    // Made through the "A" function all the same: the class decides.
+    Window unicode(::CreateWindowExA(0, "TovimoTestUnicodeWindow", "AutoCAD 2018 - [図面ソ.dwg]",
+                                     WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr,
+                                     ::GetModuleHandleA(nullptr), nullptr));
+    Window ansi = MakeTopWindow("AutoCAD LT 2000 - [Drawing1.dwg]");
+    ASSERT_TRUE(unicode && ansi);
+    EXPECT_TRUE(windows.IsWindowUnicode(FromHwnd(unicode.get())));
+    EXPECT_FALSE(windows.IsWindowUnicode(FromHwnd(ansi.get())));
+    EXPECT_EQ(ReadTitle(windows, FromHwnd(unicode.get())), "AutoCAD 2018 - [図面ソ.dwg]");
+    EXPECT_FALSE(windows.IsWindowUnicode(0));
+}
+
+TEST_F(PlatformTest, CodePage932TextConvertsToUtf16OrFailsWhole) {
+    win32::Win32TextEncoding encoding;
+    std::u16string units;
+    ASSERT_TRUE(encoding.Cp932ToUtf16("D:\\図面\\ソ表ｺﾏﾝﾄﾞ①～\x1b\n", units));
+    EXPECT_EQ(units, u"D:\\図面\\ソ表ｺﾏﾝﾄﾞ①～\x1b\n");
+    ASSERT_TRUE(encoding.Cp932ToUtf16("", units));
+    EXPECT_TRUE(units.empty());
+    for (const char* text : {"D:\\bad\x81\n", "abc\x81", "\x85\x40"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(encoding.Cp932ToUtf16(text, units));
+    }
 }
 
 TEST_F(PlatformTest, PostedWakeUpRunsOnlyWhenPendingMessagesAreProcessed) {

@@ -283,6 +283,35 @@ TEST_F(TovimoCmdTest, ExistingResultsAndADrawingThatFailsToOpenAreListedWithExit
     EXPECT_EQ(listed, expected);
 }
 
+TEST_F(TovimoCmdTest, AUnicodeAutoCadIsTypedIntoInUtf16AndConvertsAsAnyOther) {
+    WriteIni("/unicode");
+    WriteWholeFile(dwg + "壊れた.dwg", Drawing("FAIL"));
+    TovimoCmd run("dxf /s " + IniOption() + " " + Quoted(dwg), temp.Path());
+    EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
+    for (const char* name : {"plan-1F", "ソケット", "設備図\\空調"}) {
+        SCOPED_TRACE(name);
+        const auto result = Result(dwg + name + ".dxf");
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->format, "DXF");
+        EXPECT_EQ(result->source, dwg + name + ".dwg");
+    }
+    EXPECT_FALSE(FileExists(dwg + "壊れた.dxf"));
+    const auto out = run.Out();
+    ASSERT_GE(out.size(), 3u) << ::testing::PrintToString(out);
+    EXPECT_EQ(out[out.size() - 3], "これらの図面は、変換を行っていません (1 枚):");
+    EXPECT_EQ(out[out.size() - 2], "  " + dwg + "壊れた.dwg  (AutoCADで開けませんでした)");
+    EXPECT_EQ(out.back(), Finished);
+    // Every text was read as it was meant: the variables ended at the end
+    // values, Pelkadu pressed the startup dialog's Unicode button, quit ended it.
+    EXPECT_TRUE(log.Has("unicode")) << log.Text();
+    EXPECT_TRUE(log.OfKind("bad-cbdata").empty()) << log.Text();
+    EXPECT_EQ(SysVarHistory("FILEDIA"), (std::vector<std::string>{"0", "1"}));
+    EXPECT_EQ(SysVarHistory("ISAVEBAK"), (std::vector<std::string>{"0", "0"}));
+    EXPECT_EQ(SysVarHistory("PROXYNOTICE"), (std::vector<std::string>{"0", "1"}));
+    EXPECT_FALSE(log.OfKind("pressed").empty());
+    EXPECT_TRUE(log.WaitFor("quit"));
+}
+
 TEST_F(TovimoCmdTest, ResultsAutoCadCouldNotWriteAreListedWithExitCode1UntilTheyAreWritten) {
     WriteIni();
     const std::string out = temp.MakeFolder("出力");

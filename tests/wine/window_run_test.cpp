@@ -129,6 +129,32 @@ TEST_F(WindowRunTest, TheRunButtonConvertsTheTreeAndShowsWhatWasNotConvertedThen
     CloseAndWait();
 }
 
+TEST_F(WindowRunTest, AUnicodeAutoCadIsTypedIntoInUtf16AndConvertsAsAnyOther) {
+    WriteWholeFile(dwg + "ソケット表.dwg", Drawing());
+    WriteIni("FileDia=1\r\nISaveBak=0\r\nProxyNotice=1\r\nAcadClose=1\r\n", "/unicode");
+    Start();
+    Press(IdToDxfBitBtn);
+    EXPECT_EQ(AnswerSkipForm(), std::vector<std::string>{"B.dwg"});
+    EXPECT_EQ(AnswerMessageBox(), Finished);
+    for (const char* name : {"A", "ソケット表", "設備図\\C"}) {
+        SCOPED_TRACE(name);
+        const auto result = ReadWholeFile(dwg + name + ".dxf");
+        ASSERT_TRUE(result);
+        EXPECT_EQ(standin::ParseDrawing(*result).format, "DXF");
+        EXPECT_EQ(standin::ParseDrawing(*result).source, dwg + name + ".dwg");
+    }
+    EXPECT_FALSE(FileExists(dwg + "B.dxf"));
+    EXPECT_TRUE(log.WaitFor("quit")) << log.Text();
+    EXPECT_TRUE(log.Has("unicode"));
+    EXPECT_TRUE(log.OfKind("bad-cbdata").empty()) << log.Text();
+    std::vector<std::string> isavebak;
+    for (const auto& entry : log.OfKind("sysvar"))
+        if (entry.Field(0) == "ISAVEBAK") isavebak.push_back(entry.Field(1));
+    EXPECT_EQ(isavebak, (std::vector<std::string>{"0", "0"}));
+    EXPECT_TRUE(log.Has("sysvar", {"PROXYNOTICE", "1"}));
+    CloseAndWait();
+}
+
 TEST_F(WindowRunTest, TheOutputFolderTakesTheResultsWithOrWithoutTheSubFolders) {
     const std::string out = temp.MakeFolder("出力");
     WriteIni("SaveSameDir=0\r\nSaveDir=" + out.substr(0, out.size() - 1) + "\r\nSaveChildDir=1\r\n");
