@@ -10,8 +10,16 @@ namespace tovimo::win32 {
 namespace {
 
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
-    if (message == BFFM_INITIALIZED && data != 0)
-        ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+    // Wine's picker tells folders apart by their last-access times too, and
+    // its own look-up of the path reads (and so touches) the folders along
+    // it: a folder whose content changed since it was last read then no
+    // longer matches the one shown, and the folder is not found. A second
+    // look-up finds the times settled. Where the first one took, the second
+    // selects the same folder again.
+    if (message == BFFM_INITIALIZED && data != 0) {
+        if (!::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data))
+            ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+    }
     return 0;
 }
 
