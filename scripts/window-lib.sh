@@ -38,8 +38,17 @@ window_stop_display() {
 }
 
 # Inside a wine-session: the Windows font names that the program asks for,
-# mapped to the IPA Gothic fonts of Debian.
+# mapped to the IPA Gothic fonts of Debian, and Wine's Marlett, which draws
+# the caption buttons. Debian's Wine does not look in its own font folder
+# (fonts-wine), in any locale: without a copy in the prefix's Fonts folder
+# the buttons show as "0 1 r".
 window_fonts() {
+    local marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
+    if [[ -e $marlett ]]; then
+        mkdir -p "$fonts" && cp -u "$marlett" "$fonts/"
+    else
+        echo "window: $marlett missing (package fonts-wine): caption buttons show as letters" >&2
+    fi
     local key='HKCU\Software\Wine\Fonts\Replacements'
     wine reg add "$key" /v "ＭＳ Ｐゴシック" /d IPAPGothic /f >/dev/null 2>&1
     wine reg add "$key" /v "ＭＳ ゴシック" /d IPAGothic /f >/dev/null 2>&1
