@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <utility>
@@ -163,7 +164,13 @@ protected:
 
     ConvertResult Run(const std::vector<std::string>& sources,
                       const std::vector<std::string>& targets = {}) {
-        return converter->ConvertFiles(sources, targets, settings);
+        const ULONGLONG started = ::GetTickCount64();
+        const ConvertResult result = converter->ConvertFiles(sources, targets, settings);
+        // What the stand-in did, for the failure that follows.
+        if (result == ConvertStartFailed)
+            std::cerr << "AutoCAD not started after " << ::GetTickCount64() - started
+                      << " ms; the stand-in's log:\n" << log.Text() << "\n";
+        return result;
     }
 
     std::vector<LogEntry> Log(const std::string& kind) const { return log.OfKind(kind); }
