@@ -8,37 +8,58 @@
 #include <vector>
 
 #include "mainwindow/main_form.h"
+#include "manual_run_thread.h"
 
 namespace tovimo::testing {
 
 class FakeMainFormHost : public MainFormHost {
 public:
+    explicit FakeMainFormHost(const ManualRunThread& thread) : thread_(thread) {}
+
     DrawingKind AskFileType() override {
+        Called();
         ++fileTypeQuestions;
         return fileTypeAnswer;
     }
     void ShowMessage(const std::string& text, const std::string& caption) override {
+        Called();
         messages.emplace_back(text, caption);
         if (onMessage) onMessage(text);
     }
     int AddFileIcon(const std::string& path) override {
+        Called();
         iconLookups.push_back(path);
         return nextIconIndex++;
     }
-    bool GetChildFolderChecked() override { return childFolders; }
+    bool GetChildFolderChecked() override {
+        Called();
+        return childFolders;
+    }
 
-    void EnableCancel(bool enabled) override { cancelStates.push_back(enabled); }
-    void SetProgressRange(int maximum) override { ranges.push_back(maximum); }
-    void SetProgressPosition(int position) override { positions.push_back(position); }
+    void EnableCancel(bool enabled) override {
+        Called();
+        cancelStates.push_back(enabled);
+    }
+    void SetProgressRange(int maximum) override {
+        Called();
+        ranges.push_back(maximum);
+    }
+    void SetProgressPosition(int position) override {
+        Called();
+        positions.push_back(position);
+    }
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override {
+        Called();
         skippedShown.push_back(skipped);
     }
     std::optional<std::string> ChooseAcadProgram(const std::string& current) override {
+        Called();
         programDialogStart = current;
         return chosenProgram;
     }
     bool BrowseFolder(const std::string& title, const std::string& rootName,
                       std::string& folder) override {
+        Called();
         browseCalls.push_back({title, rootName, folder});
         if (browseAnswer) {
             folder = *browseAnswer;
@@ -48,8 +69,18 @@ public:
         if (!startFolderExists) folder.clear();
         return false;
     }
-    void StateChanged() override { ++stateChanges; }
-    void CloseWindow() override { ++closeRequests; }
+    void StateChanged() override {
+        Called();
+        ++stateChanges;
+    }
+    void CloseWindow() override {
+        Called();
+        ++closeRequests;
+    }
+    void ShowAbout() override {
+        Called();
+        ++aboutShown;
+    }
 
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
@@ -78,6 +109,16 @@ public:
     bool startFolderExists = true;
     int stateChanges = 0;
     int closeRequests = 0;
+    int aboutShown = 0;
+    // Calls that reached the window from the run's thread: each would touch
+    // a window from a thread that does not own it.
+    int callsOffWindowThread = 0;
+
+private:
+    void Called() {
+        if (!thread_.OnWindow()) ++callsOffWindowThread;
+    }
+    const ManualRunThread& thread_;
 };
 
 }  // namespace tovimo::testing

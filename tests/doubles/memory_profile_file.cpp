@@ -133,7 +133,7 @@ std::string MemoryProfileFile::ReadString(const std::string& filePath, const std
                                           const std::string& key,
                                           const std::string& defaultValue) {
     const File* file = FindFile(filePath);
-    if (file == nullptr || !file->text) {
+    if (file == nullptr || !file->text || file->unreadable) {
         return defaultValue;
     }
     const std::vector<std::string> lines = SplitLines(*file->text);
@@ -154,7 +154,7 @@ std::vector<std::string> MemoryProfileFile::ReadKeyNames(const std::string& file
                                                          const std::string& section) {
     std::vector<std::string> names;
     const File* file = FindFile(filePath);
-    if (file == nullptr || !file->text) {
+    if (file == nullptr || !file->text || file->unreadable) {
         return names;
     }
     const std::vector<std::string> lines = SplitLines(*file->text);
@@ -201,6 +201,45 @@ bool MemoryProfileFile::WriteString(const std::string& filePath, const std::stri
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), key + "=" + value);
     file.text = JoinLines(lines);
     return true;
+}
+
+ProfileText MemoryProfileFile::ReadText(const std::string& filePath) {
+    wholeFileCalls_.push_back("read");
+    const File* file = FindFile(filePath);
+    if (file == nullptr || !file->text) return {ProfileText::State::Missing, {}};
+    if (file->unreadable) return {ProfileText::State::Unreadable, {}};
+    return {ProfileText::State::Read, *file->text};
+}
+
+ReplaceOutcome MemoryProfileFile::ReplaceWhole(const std::string& filePath, const std::string& text) {
+    wholeFileCalls_.push_back("replace");
+    File& file = FileAt(filePath);
+    if (!file.writable || file.nothingBeside) return ReplaceOutcome::NothingBeside;
+    // Half the new text reached the file beside it, which is then removed.
+    if (file.replaceFailsMidway) return ReplaceOutcome::Failed;
+    file.text = text;
+    return ReplaceOutcome::Replaced;
+}
+
+std::unique_ptr<ProfileLock> MemoryProfileFile::LockFolder(const std::string&) {
+    struct Lock : ProfileLock {
+        explicit Lock(std::vector<std::string>& calls) : calls_(calls) { calls_.push_back("lock"); }
+        ~Lock() override { calls_.push_back("unlock"); }
+        std::vector<std::string>& calls_;
+    };
+    return std::make_unique<Lock>(wholeFileCalls_);
+}
+
+void MemoryProfileFile::SetNothingBeside(const std::string& filePath, bool nothingBeside) {
+    FileAt(filePath).nothingBeside = nothingBeside;
+}
+
+void MemoryProfileFile::SetReplaceFailsMidway(const std::string& filePath, bool fails) {
+    FileAt(filePath).replaceFailsMidway = fails;
+}
+
+void MemoryProfileFile::SetUnreadable(const std::string& filePath, bool unreadable) {
+    FileAt(filePath).unreadable = unreadable;
 }
 
 void MemoryProfileFile::SetText(const std::string& filePath, const std::string& text) {

@@ -106,9 +106,16 @@ TEST_F(ConvertFrame, CancelDuringDrawingKFinishesItAndStillRunsTheClosingSteps) 
     EXPECT_EQ(LastMessage(), CanceledText);
     EXPECT_EQ(view.cancelStates.back(), false);
 
-    // The next run clears the flag.
+    // A run leaves the flag to whoever starts it: still set, it holds from
+    // the start and no drawing is opened; cleared, the run goes through.
     view.messages.clear();
     pump.onRun = nullptr;
+    const std::size_t typedBefore = windows.CopyDataTexts().size();
+    Run({"D:\\0.dwg"});
+    EXPECT_EQ(LastMessage(), CanceledText);
+    for (std::size_t i = typedBefore; i < windows.CopyDataTexts().size(); ++i)
+        EXPECT_NE(windows.CopyDataTexts()[i].text, "D:\\0.dwg\n");
+    converter->Canceled = false;
     Run({"D:\\0.dwg"});
     EXPECT_EQ(LastMessage(), FinishedText);
 }

@@ -4,6 +4,7 @@
 // program in "C:\Tovimo\".
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "fake_message_pump.h"
 #include "fake_process_launcher.h"
 #include "fake_window_system.h"
+#include "manual_run_thread.h"
 #include "mainwindow/main_form.h"
 #include "memory_file_system.h"
 #include "memory_files.h"
@@ -32,13 +34,18 @@ protected:
         processes.InstallStandin(windows, Acad);
         files.AddFolder("C:\\Tovimo");
     }
+    ~MainFormFixture() override {
+        EXPECT_EQ(host.callsOffWindowThread, 0) << "the run touched the window from its own thread";
+    }
 
     void SetIni(const std::string& text) { profile.SetText(Ini, text); }
 
     // FormCreate and the first FormShow at the design place.
     MainForm& Open() {
         form = std::make_unique<MainForm>(
-            MainFormPlatform{{windows, clock, pump, processes, encoding}, profile, fileSystem, order}, host,
+            MainFormPlatform{{windows, clock, pump, processes, encoding}, profile, fileSystem, order,
+                             runs},
+            host,
             Program);
         form->FormCreate();
         form->FormShow(113, 203, 274, 742);
@@ -48,6 +55,10 @@ protected:
         form->FormClose();
         form.reset();
     }
+
+    // What the user does while a run is under way: it happens on the
+    // window's thread, not on the run's.
+    void AsUser(const std::function<void()>& action) { runs.OnWindowThread(action); }
 
     // A stand-in drawing.
     void AddDrawing(const std::string& path, const std::string& marker = "") {
@@ -69,7 +80,8 @@ protected:
     MemoryProfileFile profile;
     MemoryFileSystem fileSystem{files};
     Cp932IgnoreCaseOrder order;
-    FakeMainFormHost host;
+    ManualRunThread runs;
+    FakeMainFormHost host{runs};
     std::unique_ptr<MainForm> form;
 };
 

@@ -39,7 +39,8 @@ protected:
     MemoryFiles files;
     MemoryFileSystem fs{files};
     Cp932IgnoreCaseOrder order;
-    FakeMainFormHost host;
+    testing::ManualRunThread runs;
+    FakeMainFormHost host{runs};
     ControlStates states;
     DrawingList list{fs, order, host, states};
 };

@@ -50,7 +50,8 @@ TEST_F(MainFormRunTest, ARunConvertsTheListWithTheControlsLockedAndGivesThemBack
 
     ASSERT_FALSE(duringRun.empty());
     // AutoCAD ready: the pressed button and the list buttons locked, Cancel open.
-    EXPECT_EQ(duringRun.front(), (ControlStates{false, false, false, false, false, true, false, false, false}));
+    EXPECT_EQ(duringRun.front(), (ControlStates{false, false, false, false, false, true, false,
+                                                false, false, false, false, false}));
     EXPECT_EQ(f.States, idle);
     EXPECT_FALSE(f.RunUnderWay());
     EXPECT_EQ(files.ReadFile("D:\\図面\\A.dxf").has_value(), true);
@@ -177,7 +178,7 @@ TEST_F(MainFormRunTest, CancelFinishesTheDrawingUnderWayAndEndsWithTheCancelMess
     AddDrawing("D:\\図面\\C.dwg");
     MainForm& f = OpenWithDrop();
     pump.onRun = [&](int) {
-        if (files.FileExists("D:\\図面\\A.dxf")) f.CancelBitBtnClick();  // once A is saved
+        if (files.FileExists("D:\\図面\\A.dxf")) AsUser([&] { f.CancelBitBtnClick(); });  // once A is saved
     };
     f.ToDxfBitBtnClick();
     EXPECT_TRUE(files.FileExists("D:\\図面\\A.dxf"));
@@ -193,7 +194,7 @@ TEST_F(MainFormRunTest, ACloseDuringARunCancelsItAndClosesOnceItHasEnded) {
     MainForm& f = OpenWithDrop();
     std::vector<bool> closeAnswers;
     pump.onRun = [&](int run) {
-        if (run == 20) closeAnswers.push_back(f.FormCloseQuery());
+        if (run == 20) AsUser([&] { closeAnswers.push_back(f.FormCloseQuery()); });
     };
     f.ToDxfBitBtnClick();
     EXPECT_EQ(closeAnswers, std::vector<bool>{false});
@@ -211,15 +212,17 @@ TEST_F(MainFormRunTest, NoSecondRunAndNoChangeToTheListWhileARunIsUnderWay) {
     int pressed = 0;
     pump.onRun = [&](int) {
         if (pressed++ > 0) return;
-        f.ToDxfBitBtnClick();
-        f.WMDropFiles({"D:\\other.dwg"});
-        f.AllDeletePopClick();
-        f.DeletePopClick();
-        f.PopupMenu1Popup();
-        EXPECT_FALSE(f.States.DeletePop);
-        EXPECT_FALSE(f.States.ToDxfBitBtn);
-        f.SaveSameDirChkBoxClick(false);
-        EXPECT_FALSE(f.States.SaveDirBitBtn);
+        AsUser([&] {
+            f.ToDxfBitBtnClick();
+            f.WMDropFiles({"D:\\other.dwg"});
+            f.AllDeletePopClick();
+            f.DeletePopClick();
+            f.PopupMenu1Popup();
+            EXPECT_FALSE(f.States.DeletePop);
+            EXPECT_FALSE(f.States.ToDxfBitBtn);
+            f.SaveSameDirChkBoxClick(false);
+            EXPECT_FALSE(f.States.SaveDirBitBtn);
+        });
     };
     f.ToDxfBitBtnClick();
     EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 1u);  // one Pelkadu, one run

@@ -5,6 +5,7 @@
 
 #include "main_form_fixture.h"
 #include "mainwindow/settings_controls.h"
+#include "settings/profile_text.h"
 
 namespace tovimo::testing {
 namespace {
@@ -42,20 +43,18 @@ TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValu
     f.ToDxfMemo = "open\r\n#FILE\r\n";
     Close();
 
-    std::vector<std::string> keys;
-    for (const auto& write : profile.Writes())
-        if (write.section == "MainForm") keys.push_back(write.key);
-    EXPECT_EQ(keys, (std::vector<std::string>{
-                        "Top", "Left", "Width", "Height", "AcadPath", "CommandWait", "StartWait",
-                        "FileDia", "ISaveBak", "ProxyNotice", "SaveDir", "Rewite", "AcadClose",
-                        "SaveTmpdwg", "SaveSameDir", "SettingVisble", "GetChildFolder",
-                        "SaveChildDir", "DYNCancel", "AcadArg"}));
-    // The macros follow the window's keys, in the order the conversion
-    // objects go: dwgtodxf first.
-    ASSERT_GT(profile.Writes().size(), keys.size());
-    EXPECT_EQ(profile.Writes()[keys.size()].section, "dwgtodxf");
-    EXPECT_EQ(profile.Writes().back().section, "dxftodwg");
-    EXPECT_NE(profile.Text(Ini)->find("WaitLimit=42"), std::string::npos);
+    // One whole new file: the window's keys in their order after the key
+    // the window does not own, then the macros, dwgtodxf first.
+    EXPECT_TRUE(profile.Writes().empty());
+    const std::string text = *profile.Text(Ini);
+    EXPECT_EQ(ProfileKeyNamesIn(text, "MainForm"),
+              (std::vector<std::string>{
+                  "WaitLimit", "Top", "Left", "Width", "Height", "AcadPath", "CommandWait",
+                  "StartWait", "FileDia", "ISaveBak", "ProxyNotice", "SaveDir", "Rewite",
+                  "AcadClose", "SaveTmpdwg", "SaveSameDir", "SettingVisble", "GetChildFolder",
+                  "SaveChildDir", "DYNCancel", "AcadArg"}));
+    EXPECT_NE(text.find("WaitLimit=42"), std::string::npos);
+    EXPECT_LT(text.find("[dwgtodxf]"), text.find("[dxftodwg]"));
 
     MainForm& again = Open();
     const SettingsControls& r = again.Controls;
@@ -102,7 +101,8 @@ TEST_F(MainFormSettingsTest, OnlyOneIsOnAndAMissingOutputFolderBecomesTheProgram
     EXPECT_EQ(f.Controls.SaveDir, Program);
     EXPECT_EQ(f.Controls.CommandWaitEdit, "100");
     Close();
-    EXPECT_NE(profile.Text(Ini)->find("Rewite=0"), std::string::npos);
+    // Unchanged, a value keeps the file's spelling of it (2 reads as off).
+    EXPECT_NE(profile.Text(Ini)->find("Rewite=2"), std::string::npos);
 }
 
 TEST_F(MainFormSettingsTest, AnEditFieldWithoutANumberKeepsItsLastGoodValueAndTheRestIsSaved) {

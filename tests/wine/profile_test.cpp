@@ -101,6 +101,13 @@ public:
         failed += written ? 0 : 1;
         return written;
     }
+    ProfileText ReadText(const std::string& f) override { return inner_.ReadText(f); }
+    ReplaceOutcome ReplaceWhole(const std::string& f, const std::string& t) override {
+        return inner_.ReplaceWhole(f, t);
+    }
+    std::unique_ptr<ProfileLock> LockFolder(const std::string& f) override {
+        return inner_.LockFolder(f);
+    }
     int writes = 0;
     int failed = 0;
 

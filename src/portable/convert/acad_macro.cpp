@@ -48,6 +48,21 @@ MacroLineKind ClassifyMacroLine(std::string_view line) {
     return MacroLineKind::Command;
 }
 
+std::vector<ProfileEdit> MacroSectionEdits(const std::string& section,
+                                           const std::vector<std::string>& lines,
+                                           const std::vector<std::string>& keyNames) {
+    const int count = static_cast<int>(lines.size());
+    std::vector<ProfileEdit> edits;
+    edits.push_back({section, LineCountKey, std::to_string(count)});
+    for (int i = 0; i < count; ++i)
+        edits.push_back({section, LineKey(i), ProtectProfileValue(lines[static_cast<std::size_t>(i)])});
+    for (const std::string& name : keyNames) {
+        const std::optional<int> index = LineKeyIndex(name);
+        if (index && *index >= count) edits.push_back({section, name, std::nullopt});
+    }
+    return edits;
+}
+
 AcadMacro::AcadMacro(AcadPlatform platform, ProfileFile& profile, UserMessages& messages,
                      std::string iniFileName, std::string macroSection)
     : AcadControl(platform),

@@ -9,6 +9,7 @@
 #include "acadlink/acad_control.h"
 #include "platform/profile_file.h"
 #include "platform/user_messages.h"
+#include "settings/profile_text.h"
 
 namespace tovimo {
 
@@ -26,6 +27,14 @@ enum class MacroLineKind {
 };
 
 MacroLineKind ClassifyMacroLine(std::string_view line);
+
+// What makes a macro section hold exactly these lines: MACRO_LINES, then
+// every line in ascending order (empty lines as empty values), and the line
+// keys of a longer macro that the section holds (keyNames, in any case)
+// removed.
+std::vector<ProfileEdit> MacroSectionEdits(const std::string& section,
+                                           const std::vector<std::string>& lines,
+                                           const std::vector<std::string>& keyNames);
 
 class AcadMacro : public AcadControl {
 public:

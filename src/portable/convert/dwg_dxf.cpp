@@ -78,7 +78,6 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
     skippedMark_ = false;
     drawingListed_ = false;
     acadGone_ = false;
-    Canceled = false;
 
     const WaitOutcome firstPrompt = WaitUntil([this] { return IsCommandPrompt(); });
     bool endedEarly = firstPrompt != WaitOutcome::Done;

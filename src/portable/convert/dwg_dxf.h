@@ -71,7 +71,9 @@ public:
 
     const std::string TmpDwgName;
     // Set by Cancel (from the window, or from a console control handler on
-    // another thread); tested before each drawing.
+    // another thread); tested before each drawing. A run does not clear it:
+    // whoever starts the run does, before Cancel can be pressed, so that a
+    // Cancel during AutoCAD's start is not lost.
     std::atomic<bool> Canceled{false};
 
 private:

@@ -13,6 +13,10 @@ struct ControlStates {
     bool CloseBitBtn = true;
     bool SaveDirBitBtn = false;
     bool SaveChildDirCheckBox = false;
+    // What opens a modal window or edits in place: not during a run.
+    bool AcadBitBtn = true;
+    bool AboutVer = true;
+    bool TreeLabelEdit = true;
 
     bool operator==(const ControlStates&) const = default;
 };

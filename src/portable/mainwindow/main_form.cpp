@@ -1,10 +1,12 @@
 #include "mainwindow/main_form.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "convert/macro_text.h"
 #include "mainwindow/main_form_layout.h"
 #include "runlists/run_lists.h"
+#include "settings/profile_update.h"
 
 namespace tovimo {
 
@@ -18,35 +20,36 @@ constexpr const char* BrowseTitle = "変換後データ保存先";
 constexpr const char* BrowseRoot = "ﾏｲ ｺﾝﾋﾟｭｰﾀ";
 }  // namespace
 
-// The conversion objects' view: passes everything to the window. While the
-// window closes, a message is shown only once, so that a settings file that
-// cannot be written is reported once, not by every part that writes to it.
+// The conversion objects' view. The run calls it from its own thread; every
+// call is carried over to the window's thread, where the window's state
+// lives.
 class MainForm::RunView : public ConversionView {
 public:
     RunView(MainForm& form) : form_(form) {}
 
     void ShowMessage(const std::string& text, const std::string& caption) override {
-        if (closing) {
-            if (std::find(shown_.begin(), shown_.end(), text) != shown_.end()) return;
-            shown_.push_back(text);
-        }
-        form_.host_.ShowMessage(text, caption);
+        OnWindow([&] { form_.host_.ShowMessage(text, caption); });
     }
     void EnableCancel(bool enabled) override {
-        form_.States.CancelBitBtn = enabled;
-        form_.host_.EnableCancel(enabled);
+        OnWindow([&] {
+            form_.States.CancelBitBtn = enabled;
+            form_.host_.EnableCancel(enabled);
+        });
     }
-    void SetProgressRange(int maximum) override { form_.host_.SetProgressRange(maximum); }
-    void SetProgressPosition(int position) override { form_.host_.SetProgressPosition(position); }
+    void SetProgressRange(int maximum) override {
+        OnWindow([&] { form_.host_.SetProgressRange(maximum); });
+    }
+    void SetProgressPosition(int position) override {
+        OnWindow([&] { form_.host_.SetProgressPosition(position); });
+    }
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override {
-        form_.host_.ShowSkippedDrawings(skipped);
+        OnWindow([&] { form_.host_.ShowSkippedDrawings(skipped); });
     }
-
-    bool closing = false;
 
 private:
+    void OnWindow(const std::function<void()>& call) { form_.platform_.runs.OnWindowThread(call); }
+
     MainForm& form_;
-    std::vector<std::string> shown_;
 };
 
 MainForm::MainForm(MainFormPlatform platform, MainFormHost& host, std::string programFolder)
@@ -68,6 +71,11 @@ void MainForm::FormCreate() {
                                                *view_, settingsFileName_, ToDxfSection);
     toDwgConverter_ = std::make_unique<DwgDxf>(platform_.acad, platform_.profile, platform_.files,
                                                *view_, settingsFileName_, ToDwgSection);
+    // The window writes the macros itself, together with its settings.
+    toDxfConverter_->SetWriteBack(false);
+    toDwgConverter_->SetWriteBack(false);
+    savedToDwgMacro_ = toDwgConverter_->MacroLines;
+    savedToDxfMacro_ = toDxfConverter_->MacroLines;
     ToDwgMemo = JoinMemoLines(toDwgConverter_->MacroLines);
     ToDxfMemo = JoinMemoLines(toDxfConverter_->MacroLines);
     list_.DropList.clear();
@@ -81,6 +89,7 @@ void MainForm::FormShow(int top, int left, int width, int height) {
         lastGood_ = ReadMainFormSettings(platform_.profile, platform_.files, settingsFileName_,
                                          programFolder_, top, left, width, height);
         Controls = ShowSettings(lastGood_);
+        savedKeys_ = WindowKeyTexts(SettingsToSave(Controls, lastGood_));
         toDxfConverter_->SetAcadPath(Controls.AcadPath);
         toDwgConverter_->SetAcadPath(Controls.AcadPath);
         ApplySaveDirLook();
@@ -98,19 +107,60 @@ bool MainForm::FormCloseQuery() {
 }
 
 void MainForm::FormClose() {
-    view_->closing = true;
-    if (settingsLoaded_) {
-        const MainFormSettings save = SettingsToSave(Controls, lastGood_);
-        if (!WriteMainFormSettings(platform_.profile, settingsFileName_, save))
-            view_->ShowMessage(settingsFileName_ + " に書き込めません", "Tovimo");
-    }
+    SaveSettings();
     sourceList_.clear();
     targetList_.clear();
     list_.DropList.clear();
-    if (toDwgConverter_) toDwgConverter_->MacroLines = SplitMemoText(ToDwgMemo);
-    if (toDxfConverter_) toDxfConverter_->MacroLines = SplitMemoText(ToDxfMemo);
-    toDxfConverter_.reset();  // each writes its macro back
+    toDxfConverter_.reset();
     toDwgConverter_.reset();
+}
+
+void MainForm::EndSession() { SaveSettings(); }
+
+bool MainForm::SaveSettings() {
+    if (!settingsLoaded_) return true;
+    const std::vector<ProfileKeyText> keys = WindowKeyTexts(SettingsToSave(Controls, lastGood_));
+    const std::vector<std::string> toDxfMacro = SplitMemoText(ToDxfMemo);
+    const std::vector<std::string> toDwgMacro = SplitMemoText(ToDwgMemo);
+    const bool written =
+        UpdateProfileFile(platform_.profile, settingsFileName_, [&](const ProfileText& current) {
+            return SettingsEdits(current, keys, toDxfMacro, toDwgMacro);
+        });
+    if (written) {
+        savedKeys_ = keys;
+        savedToDxfMacro_ = toDxfMacro;
+        savedToDwgMacro_ = toDwgMacro;
+    } else if (!writeFailureShown_) {
+        writeFailureShown_ = true;
+        host_.ShowMessage(settingsFileName_ + " に書き込めません", "Tovimo");
+    }
+    return written;
+}
+
+std::vector<ProfileEdit> MainForm::SettingsEdits(const ProfileText& current,
+                                                 const std::vector<ProfileKeyText>& keys,
+                                                 const std::vector<std::string>& toDxfMacro,
+                                                 const std::vector<std::string>& toDwgMacro) const {
+    std::vector<ProfileEdit> edits;
+    const auto inFile = [&](const char* section, const char* key) {
+        return current.state == ProfileText::State::Read &&
+               ProfileTextHasKey(current.text, section, key);
+    };
+    for (const ProfileKeyText& key : keys) {
+        const bool changed = std::find(savedKeys_.begin(), savedKeys_.end(), key) == savedKeys_.end();
+        if (changed || !inFile(MainFormSection, key.key))
+            edits.push_back({MainFormSection, key.key, key.text});
+    }
+    const auto macro = [&](const char* section, const std::vector<std::string>& lines,
+                           const std::vector<std::string>& saved) {
+        if (lines == saved && inFile(section, "MACRO_LINES")) return;
+        const std::vector<ProfileEdit> sectionEdits =
+            MacroSectionEdits(section, lines, ProfileKeyNamesIn(current.text, section));
+        edits.insert(edits.end(), sectionEdits.begin(), sectionEdits.end());
+    };
+    macro(ToDxfSection, toDxfMacro, savedToDxfMacro_);
+    macro(ToDwgSection, toDwgMacro, savedToDwgMacro_);
+    return edits;
 }
 
 int MainForm::SettingOpenMenuClick(int dpi) {
@@ -126,6 +176,7 @@ int MainForm::SettingCloseBitBtnClick(int dpi) {
 }
 
 void MainForm::AcadBitBtnClick() {
+    if (running_) return;
     const std::optional<std::string> chosen = host_.ChooseAcadProgram(Controls.AcadPath);
     if (!chosen) return;
     Controls.AcadPath = *chosen;
@@ -136,6 +187,7 @@ void MainForm::AcadBitBtnClick() {
 }
 
 void MainForm::SaveDirBitBtnClick() {
+    if (running_) return;
     std::string folder =
         platform_.files.DirectoryExists(Controls.SaveDir) ? Controls.SaveDir : BrowseRoot;
     host_.BrowseFolder(BrowseTitle, BrowseRoot, folder);
@@ -150,6 +202,11 @@ void MainForm::SaveSameDirChkBoxClick(bool checked) {
     Controls.SaveSameDirChkBox = checked;
     ApplySaveDirLook();
     host_.StateChanged();
+}
+
+void MainForm::AboutVerClick() {
+    if (running_) return;
+    host_.ShowAbout();
 }
 
 void MainForm::ApplySaveDirLook() {
@@ -214,9 +271,15 @@ void MainForm::RunButtonClick(RunDirection direction) {
     }
 
     running_ = true;
+    runDirection_ = direction;
     (toDxf ? States.ToDxfBitBtn : States.ToDwgBitBtn) = false;
     States.ClearBitBtn = States.AllDeletePop = States.DeletePop = false;
     States.CloseBitBtn = States.SaveDirBitBtn = false;
+    States.AcadBitBtn = States.AboutVer = States.TreeLabelEdit = false;
+    // A Cancel from now on holds, however long AutoCAD takes to start.
+    toDxfConverter_->Canceled = false;
+    toDwgConverter_->Canceled = false;
+    States.CancelBitBtn = true;
     host_.StateChanged();
 
     DwgDxf& converter = toDxf ? *toDxfConverter_ : *toDwgConverter_;
@@ -226,16 +289,27 @@ void MainForm::RunButtonClick(RunDirection direction) {
     if (!lists.ok) {
         host_.ShowMessage("変換後のフォルダを作成できません: " + lists.failedFolder,
                           DropMessageCaption);
-    } else {
-        converter.MacroLines = SplitMemoText(toDxf ? ToDxfMemo : ToDwgMemo);
-        switch (converter.ConvertFiles(sourceList_, targetList_, *read.settings)) {
-            case ConvertOtherAcadRunning: host_.ShowMessage(OtherAcadMessage, RunMessageCaption); break;
-            case ConvertStartFailed: host_.ShowMessage(StartFailedMessage, RunMessageCaption); break;
-            case ConvertCarriedOut:
-            case ConvertRefused: break;
-        }
+        runResult_ = ConvertRefused;
+        RunEnded();
+        return;
     }
-    EnableAfterRun(direction);
+    converter.MacroLines = SplitMemoText(toDxf ? ToDxfMemo : ToDwgMemo);
+    const ConvertSettings settings = *read.settings;
+    platform_.runs.Start(
+        [this, &converter, settings] {
+            runResult_ = converter.ConvertFiles(sourceList_, targetList_, settings);
+        },
+        [this] { RunEnded(); });
+}
+
+void MainForm::RunEnded() {
+    switch (runResult_) {
+        case ConvertOtherAcadRunning: host_.ShowMessage(OtherAcadMessage, RunMessageCaption); break;
+        case ConvertStartFailed: host_.ShowMessage(StartFailedMessage, RunMessageCaption); break;
+        case ConvertCarriedOut:
+        case ConvertRefused: break;
+    }
+    EnableAfterRun(runDirection_);
     if (closeRequested_) host_.CloseWindow();
 }
 
@@ -244,6 +318,7 @@ void MainForm::EnableAfterRun(RunDirection direction) {
     (direction == RunDirection::ToDxf ? States.ToDxfBitBtn : States.ToDwgBitBtn) = true;
     States.ClearBitBtn = States.AllDeletePop = States.DeletePop = true;
     States.CloseBitBtn = true;
+    States.AcadBitBtn = States.AboutVer = States.TreeLabelEdit = true;
     States.CancelBitBtn = false;
     ApplySaveDirLook();
     host_.StateChanged();

@@ -18,6 +18,8 @@
 #include "mainwindow/settings_controls.h"
 #include "platform/file_system.h"
 #include "platform/profile_file.h"
+#include "platform/run_thread.h"
+#include "settings/settings.h"
 
 namespace tovimo {
 
@@ -29,6 +31,7 @@ struct MainFormPlatform {
     ProfileFile& profile;
     FileSystem& files;
     const TextOrder& order;
+    RunThread& runs;
 };
 
 // What the logic needs of the window around it, beyond the drawing list's
@@ -49,6 +52,8 @@ public:
     virtual void StateChanged() = 0;
     // The window is to close now (a close asked for during a run).
     virtual void CloseWindow() = 0;
+    // TAboutBox, modal.
+    virtual void ShowAbout() = 0;
 };
 
 enum class RunDirection { ToDxf, ToDwg };
@@ -66,11 +71,20 @@ public:
     // Every showing; the settings are read at the first. top to height are
     // the window's values now (its design values at the first showing).
     void FormShow(int top, int left, int width, int height);
-    // Asks to close. False during a run: the run is cancelled and the window
-    // closes once the run has ended (the host is told with CloseWindow).
+    // Asks to close, and whether the session may end (logoff, shutdown).
+    // False during a run: the run is cancelled and the window closes once
+    // the run has ended (the host is told with CloseWindow).
     bool FormCloseQuery();
-    // Closing: the settings written, the macros handed over and written.
+    // Closing: the settings and both macros written.
     void FormClose();
+    // The session ends, also during a run: the settings are written now.
+    void EndSession();
+    // Writes into the settings file the keys and macros that the user
+    // changed since this window read them, and those the file lacks; the
+    // rest stays as the file has it, so that another copy's changes
+    // survive. The file is replaced whole or not at all; when it cannot be
+    // written the user is told, once. False when it could not be written.
+    bool SaveSettings();
 
     // The settings panel; each gives what the window's height changes by.
     int SettingOpenMenuClick(int dpi);
@@ -78,6 +92,9 @@ public:
     void AcadBitBtnClick();
     void SaveDirBitBtnClick();
     void SaveSameDirChkBoxClick(bool checked);
+    // "バージョン情報". Like every modal window but the run's own, not
+    // during a run.
+    void AboutVerClick();
 
     // A drop whose paths have been read. Not taken during a run.
     void WMDropFiles(std::vector<std::string> paths);
@@ -116,6 +133,12 @@ private:
     void ApplySaveDirLook();
     void UpdateAcadPathLabel();
     void EnableAfterRun(RunDirection direction);
+    void RunEnded();
+    void RememberSaved();
+    std::vector<ProfileEdit> SettingsEdits(const ProfileText& current,
+                                           const std::vector<ProfileKeyText>& keys,
+                                           const std::vector<std::string>& toDxfMacro,
+                                           const std::vector<std::string>& toDwgMacro) const;
 
     MainFormPlatform platform_;
     MainFormHost& host_;
@@ -129,8 +152,17 @@ private:
     std::unique_ptr<DwgDxf> toDwgConverter_;
     std::vector<std::string> sourceList_;
     std::vector<std::string> targetList_;
+    // Touched on the window's thread only; the run reads the lists and its
+    // converter, which nothing changes while it is under way.
     bool running_ = false;
     bool closeRequested_ = false;
+    RunDirection runDirection_ = RunDirection::ToDxf;
+    ConvertResult runResult_ = ConvertCarriedOut;  // written by the run, read when it has ended
+    bool writeFailureShown_ = false;
+    // What the settings file held, as this window read or last wrote it.
+    std::vector<ProfileKeyText> savedKeys_;
+    std::vector<std::string> savedToDxfMacro_;
+    std::vector<std::string> savedToDwgMacro_;
 };
 
 }  // namespace tovimo

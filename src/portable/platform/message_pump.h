@@ -2,8 +2,9 @@
 
 namespace tovimo {
 
-// Lets the messages that are pending in the program's own queue run. This is
-// the one place where a click on Cancel (or a Ctrl+C) is seen during a run.
+// Lets the messages that are pending in the calling thread's queue run. The
+// console program sees a Ctrl+C here; in the window program a run calls it
+// on the run's own thread, whose queue serves only that thread.
 class MessagePump {
 public:
     virtual ~MessagePump() = default;

@@ -81,21 +81,19 @@ MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
     return s;
 }
 
-bool WriteMainFormSettings(ProfileFile& profile, const std::string& settingsFile,
-                           const MainFormSettings& settings) {
-    const std::string section = MainFormSection;
-    bool written = true;
+std::vector<ProfileKeyText> WindowKeyTexts(const MainFormSettings& settings) {
+    std::vector<ProfileKeyText> texts;
     ForEachWindowKey(settings, [&](const char* name, const auto& value) {
         using Value = std::decay_t<decltype(value)>;
         if constexpr (std::is_same_v<Value, int>) {
-            written &= WriteProfileInteger(profile, settingsFile, section, name, value);
+            texts.push_back({name, std::to_string(value)});
         } else if constexpr (std::is_same_v<Value, bool>) {
-            written &= WriteProfileBool(profile, settingsFile, section, name, value);
+            texts.push_back({name, value ? "1" : "0"});
         } else {
-            written &= WriteProfileText(profile, settingsFile, section, name, value);
+            texts.push_back({name, ProtectProfileValue(value)});
         }
     });
-    return written;
+    return texts;
 }
 
 ConvertSettings RunSettings(const MainFormSettings& s) {

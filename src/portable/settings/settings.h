@@ -4,6 +4,7 @@
 // both read them from here.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "convert/dwg_dxf.h"
 #include "platform/file_system.h"
@@ -92,11 +93,18 @@ MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
                                       std::string_view programFolder, int top, int left, int width,
                                       int height);
 
-// Writes the keys of the main window in their order, "Top" to "AcadArg";
-// "WaitLimit", which the window does not show, is left as the file has it.
-// Every key is tried; false when any could not be written.
-bool WriteMainFormSettings(ProfileFile& profile, const std::string& settingsFile,
-                           const MainFormSettings& settings);
+// One key of section "MainForm" with its value as the file is to hold it.
+struct ProfileKeyText {
+    const char* key;
+    std::string text;
+
+    bool operator==(const ProfileKeyText&) const = default;
+};
+
+// The keys of the main window in their order, "Top" to "AcadArg", each with
+// the text that is written for its value; "WaitLimit", which the window does
+// not show, is not among them and stays as the file has it.
+std::vector<ProfileKeyText> WindowKeyTexts(const MainFormSettings& settings);
 
 // The values that a run of the conversion takes from the settings.
 ConvertSettings RunSettings(const MainFormSettings& settings);

@@ -21,8 +21,9 @@ bool TovimoApplication::Create() {
     applicationWindow_ = ::CreateWindowExA(0, "STATIC", "Tovimo", WS_POPUP, 0, 0, 0, 0, nullptr,
                                            nullptr, ::GetModuleHandleA(nullptr), nullptr);
     form1_ = std::make_unique<TForm1>(
-        MainFormPlatform{{windows_, clock_, pump_, processes_, encoding_}, profile_, files_, order_},
-        programFolder_.empty() ? processes_.ProgramFolder() : programFolder_);
+        MainFormPlatform{{windows_, clock_, pump_, processes_, encoding_}, profile_, files_, order_,
+                         runs_},
+        runs_, programFolder_.empty() ? processes_.ProgramFolder() : programFolder_);
     if (!form1_->Create()) return false;
     HWND owner = form1_->Handle();
     if (!aboutBox_.Create(owner) || !skipForm_.Create(owner) || !fileTypeDlg_.Create(owner))
@@ -34,9 +35,8 @@ bool TovimoApplication::Create() {
 void TovimoApplication::Show(const std::vector<std::string>& paths) {
     form1_->Show();
     if (paths.empty()) return;
-    commandLinePaths_ = paths;
-    ::PostMessageA(form1_->Handle(), WM_TOVIMO_COMMANDLINE, 0,
-                   reinterpret_cast<LPARAM>(&commandLinePaths_));
+    form1_->SetCommandLinePaths(paths);
+    ::PostMessageA(form1_->Handle(), WM_TOVIMO_COMMANDLINE, 0, 0);
 }
 
 int TovimoApplication::Run() {

@@ -10,6 +10,7 @@
 #include "mainwindow/file_type_dlg.h"
 #include "mainwindow/skip_form.h"
 #include "mainwindow/tovimo_main.h"
+#include "mainwindow/window_run_thread.h"
 #include "platform/win32_clock.h"
 #include "platform/win32_file_system.h"
 #include "platform/win32_message_pump.h"
@@ -50,12 +51,12 @@ private:
     Win32ProfileFile profile_;
     Win32FileSystem files_;
     Win32TextOrder order_;
+    WindowRunThread runs_;
     HWND applicationWindow_ = nullptr;
     std::unique_ptr<TForm1> form1_;
     TAboutBox aboutBox_;
     TSkipForm skipForm_;
     TFileTypeDlg fileTypeDlg_;
-    std::vector<std::string> commandLinePaths_;
     std::string programFolder_;
 };
 

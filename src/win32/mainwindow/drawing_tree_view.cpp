@@ -157,7 +157,7 @@ bool DrawingTreeView::Notify(const NMHDR& header, LRESULT& result) {
             return true;
         }
         case TVN_BEGINLABELEDITA:
-            result = FALSE;  // editing allowed
+            result = labelEditing_ ? FALSE : TRUE;  // TRUE refuses the edit
             return true;
         case TVN_ENDLABELEDITA: {
             const auto& edit = reinterpret_cast<const NMTVDISPINFOA&>(header);

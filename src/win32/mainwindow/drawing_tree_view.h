@@ -30,6 +30,8 @@ public:
     // The tree's notifications that concern the view; true when handled,
     // with the result in result.
     bool Notify(const NMHDR& header, LRESULT& result);
+    // Whether a caption may be edited in place (not during a run).
+    void AllowLabelEditing(bool allowed) { labelEditing_ = allowed; }
 
     NodeId NodeOf(HTREEITEM item) const;
     HTREEITEM ItemOf(NodeId id) const;
@@ -55,6 +57,7 @@ private:
     bool filling_ = false;
     bool selectionDirty_ = false;
     bool showingSelection_ = false;
+    bool labelEditing_ = true;
 };
 
 }  // namespace tovimo::win32

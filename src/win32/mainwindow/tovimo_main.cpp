@@ -39,8 +39,9 @@ std::string SkipLine(const SkippedDrawing& drawing) {
 
 }  // namespace
 
-TForm1::TForm1(MainFormPlatform platform, std::string programFolder)
+TForm1::TForm1(MainFormPlatform platform, WindowRunThread& runs, std::string programFolder)
     : logic_(platform, *this, programFolder),
+      runs_(runs),
       programFolder_(std::move(programFolder)),
       treeView_(logic_.List().Tree()) {}
 
@@ -91,6 +92,7 @@ bool TForm1::Create() {
 
     // Files dropped anywhere on the window arrive as WM_DROPFILES.
     ::DragAcceptFiles(Handle(), TRUE);
+    runs_.SetWindow(Handle());
     logic_.FormCreate();
     PushControls();
     StateChanged();
@@ -206,6 +208,10 @@ void TForm1::TakePaths(const std::vector<std::string>& paths) {
     treeView_.EndFill();
 }
 
+void TForm1::SetCommandLinePaths(std::vector<std::string> paths) {
+    commandLinePaths_ = std::move(paths);
+}
+
 void TForm1::WMDropFiles(HDROP drop) {
     std::vector<std::string> paths;
     const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
@@ -294,6 +300,16 @@ void TForm1::StateChanged() {
     enable(IdCloseBitBtn, s.CloseBitBtn);
     enable(IdSaveDirBitBtn, s.SaveDirBitBtn);
     enable(IdSaveChildDirCheckBox, s.SaveChildDirCheckBox);
+    enable(IdAcadBitBtn, s.AcadBitBtn);
+    if (menu_) {
+        ::EnableMenuItem(menu_, IdAboutVer, MF_BYCOMMAND | (s.AboutVer ? MF_ENABLED : MF_GRAYED));
+        ::DrawMenuBar(Handle());
+    }
+    treeView_.AllowLabelEditing(s.TreeLabelEdit);
+    if (sessionEndBlocked_ && !logic_.RunUnderWay()) {
+        ::ShutdownBlockReasonDestroy(Handle());
+        sessionEndBlocked_ = false;
+    }
     ::SetWindowTextA(Control(IdDwgNoLabel), std::to_string(logic_.List().DwgCount).c_str());
     ::SetWindowTextA(Control(IdSaveDirLabel), logic_.SaveDirLabel.c_str());
     ::SetWindowTextA(Control(IdAcadPathLabel), logic_.AcadPathLabel.c_str());
@@ -348,7 +364,9 @@ void TForm1::ShowHelpMenuClick() {
     ::ShellExecuteA(Handle(), nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void TForm1::AboutVerClick() {
+void TForm1::AboutVerClick() { logic_.AboutVerClick(); }
+
+void TForm1::ShowAbout() {
     if (about_) about_->ShowModal();
 }
 
@@ -458,6 +476,15 @@ void TForm1::DpiChanged(const RECT& suggested) {
     treeView_.SetIndent(Scale(19));
 }
 
+LRESULT TForm1::QueryEndSession() {
+    // Idle: yes, and the settings are saved when the session ends. During a
+    // run: not yet; the run is cancelled, ends with AutoCAD's variables put
+    // back, and the window then saves and closes as at its close box.
+    if (logic_.FormCloseQuery()) return TRUE;
+    if (!sessionEndBlocked_) sessionEndBlocked_ = ::ShutdownBlockReasonCreate(Handle(), SessionEndBlockReason) != FALSE;
+    return FALSE;
+}
+
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
@@ -467,10 +494,28 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             WMDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_TOVIMO_COMMANDLINE: {
-            auto* paths = reinterpret_cast<std::vector<std::string>*>(lParam);
-            TakePaths(*paths);
+            if (commandLinePaths_.empty()) return 0;
+            const std::vector<std::string> paths = std::move(commandLinePaths_);
+            commandLinePaths_.clear();
+            TakePaths(paths);
             return 0;
         }
+        case WM_TOVIMO_RUNCALL:
+            runs_.RunCall();
+            return 0;
+        case WM_TOVIMO_RUNENDED:
+            runs_.RunEnded();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return QueryEndSession();
+        case WM_ENDSESSION:
+            // The session ends now, run or not: the process may be ended
+            // as soon as this returns.
+            if (wParam && !closing_) {
+                PullControls();
+                logic_.EndSession();
+            }
+            return 0;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             LRESULT result = 0;

@@ -8,6 +8,7 @@
 #include "mainwindow/drawing_tree_view.h"
 #include "mainwindow/form_window.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/window_run_thread.h"
 
 namespace tovimo::win32 {
 
@@ -16,12 +17,16 @@ class TFileTypeDlg;
 class TSkipForm;
 
 // A message that hands the main window the paths of its command line, as a
-// drop, once it is shown.
+// drop, once it is shown. It carries nothing: the paths wait in the window,
+// so that the message from anywhere else does nothing.
 constexpr UINT WM_TOVIMO_COMMANDLINE = WM_APP + 1;
+// What Windows shows while the window holds a logoff or shutdown up.
+constexpr const wchar_t* SessionEndBlockReason = L"\u5909\u63db\u4e2d\u3067\u3059";  // 変換中です
 
 class TForm1 : public FormWindow, public MainFormHost {
 public:
-    TForm1(MainFormPlatform platform, std::string programFolder);
+    // runs: the run's thread that platform names too.
+    TForm1(MainFormPlatform platform, WindowRunThread& runs, std::string programFolder);
     ~TForm1() override;
 
     // Creates the window and its controls (FormCreate).
@@ -32,6 +37,8 @@ public:
     void Show();
     // Takes these paths as one drop.
     void TakePaths(const std::vector<std::string>& paths);
+    // Paths to take as one drop once the window has been shown.
+    void SetCommandLinePaths(std::vector<std::string> paths);
 
     MainForm& Logic() { return logic_; }
     DrawingTreeView& TreeView1() { return treeView_; }
@@ -61,6 +68,7 @@ public:
                       std::string& folder) override;
     void StateChanged() override;
     void CloseWindow() override;
+    void ShowAbout() override;
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -78,9 +86,13 @@ private:
     void PullControls();
     void PlaceWindow();
     void ChangeHeight(int delta);
+    LRESULT QueryEndSession();
 
     MainForm logic_;
+    WindowRunThread& runs_;
     const std::string programFolder_;
+    std::vector<std::string> commandLinePaths_;
+    bool sessionEndBlocked_ = false;
     DrawingTreeView treeView_;
     TAboutBox* about_ = nullptr;
     TSkipForm* skip_ = nullptr;

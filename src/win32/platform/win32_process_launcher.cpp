@@ -32,7 +32,9 @@ bool Win32ProcessLauncher::ShellOpen(const std::string& filePath) {
     // The size of the record as this build lays it out: 60 bytes in a 32-bit
     // program, 112 in a 64-bit one. Any other size makes the call fail.
     request.cbSize = sizeof request;
-    request.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // NOASYNC: the open is over when the call returns, also when it goes
+    // through DDE; the window program's run thread may end right after.
+    request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
     request.hwnd = owner_;
     request.lpVerb = "open";
     request.lpFile = filePath.c_str();

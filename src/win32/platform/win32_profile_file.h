@@ -21,6 +21,19 @@ public:
     // WritePrivateProfileStringA; its FALSE means the file cannot be written.
     bool WriteString(const std::string& filePath, const std::string& section,
                      const std::string& key, const std::string& value) override;
+    ProfileText ReadText(const std::string& filePath) override;
+    // The new text goes to filePath + ".tmp", is flushed to the disk, and
+    // takes the file's place with ReplaceFileA (MoveFileExA when there was
+    // no file yet).
+    ReplaceOutcome ReplaceWhole(const std::string& filePath, const std::string& text) override;
+    // A named mutex for the folder, waited for at most LockWaitMs.
+    std::unique_ptr<ProfileLock> LockFolder(const std::string& filePath) override;
+
+    static constexpr unsigned long LockWaitMs = 10000;
 };
+
+// The name of the mutex that guards the settings files of filePath's folder,
+// the same for every spelling of the folder's name that differs in case.
+std::string ProfileLockName(const std::string& filePath);
 
 }  // namespace tovimo
