@@ -159,6 +159,12 @@ if(CONVERSION_BENCH_SOURCES)
   add_dependencies(conversion_bench standin-acad Pelkadu)
 endif()
 
+# How soon the window fetches a posted message during a run:
+#   scripts/wine-run <build>/bin/responsiveness_bench.exe
+add_executable(responsiveness_bench ${PROJECT_SOURCE_DIR}/bench/responsiveness_bench/responsiveness_bench.cpp)
+target_link_libraries(responsiveness_bench PRIVATE wine_test_support tovimo_win32 tovimo_portable gtest)
+add_dependencies(responsiveness_bench Tovimo standin-acad Pelkadu)
+
 # The help page lies beside the programs, where the window program opens it.
 configure_file(${PROJECT_SOURCE_DIR}/package/Tovimohelp.html
                ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Tovimohelp.html COPYONLY)

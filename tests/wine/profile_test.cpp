@@ -4,7 +4,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <chrono>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -281,6 +284,25 @@ TEST_P(ProfileTest, UnwritableMacroFileIsReportedOnce) {
     EXPECT_EQ(messages.shown, Lines{"Tovimo|" + path + " に書き込めません"});
 }
 
+TEST_P(ProfileTest, AWholeTextReplacesTheFileOrLeavesItAsItWas) {
+    using namespace std::string_literals;
+    const std::string path = store->NewPath();
+    EXPECT_EQ(profile.ReadText(path).state, ProfileText::State::Missing);
+    const std::string first = "; 表\r\n[A]\nk=ソ\r\nend"s;
+    ASSERT_EQ(profile.ReplaceWhole(path, first), ReplaceOutcome::Replaced);
+    ProfileText read = profile.ReadText(path);
+    EXPECT_EQ(read.state, ProfileText::State::Read);
+    EXPECT_EQ(read.text, first);
+    EXPECT_EQ(profile.ReadString(path, "a", "K", ""), "ソ");
+    ASSERT_EQ(profile.ReplaceWhole(path, "[B]\r\n"), ReplaceOutcome::Replaced);
+    EXPECT_EQ(profile.ReadText(path).text, "[B]\r\n");
+
+    // Nothing can be made where the folder is missing; no file appears.
+    const std::string unwritable = store->UnwritablePath();
+    EXPECT_EQ(profile.ReplaceWhole(unwritable, "[A]\r\n"), ReplaceOutcome::NothingBeside);
+    EXPECT_EQ(profile.ReadText(unwritable).state, ProfileText::State::Missing);
+}
+
 INSTANTIATE_TEST_SUITE_P(Windows, ProfileTest,
                          ::testing::Values(StoreFactory([] {
                              return std::unique_ptr<ProfileStore>(new WindowsStore);
@@ -289,6 +311,29 @@ INSTANTIATE_TEST_SUITE_P(InMemory, ProfileTest,
                          ::testing::Values(StoreFactory([] {
                              return std::unique_ptr<ProfileStore>(new MemoryStore);
                          })));
+
+// Two threads stand for two copies of the window: the second waits until
+// the first has let go of the folder.
+TEST(ProfileLockTest, ASecondLockOnTheSameFolderWaitsForTheFirst) {
+    Win32ProfileFile profile;
+    std::vector<std::string> order;
+    std::mutex orderMutex;
+    const auto note = [&](const char* what) {
+        const std::lock_guard<std::mutex> lock(orderMutex);
+        order.push_back(what);
+    };
+    auto first = profile.LockFolder("C:\\Tovimo\\tovimo.ini");
+    std::thread second([&] {
+        auto lock = profile.LockFolder("c:\\TOVIMO\\other.ini");
+        note("second locked");
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    note("first lets go");
+    first.reset();
+    second.join();
+    EXPECT_EQ(order, (std::vector<std::string>{"first lets go", "second locked"}));
+    EXPECT_NE(ProfileLockName("C:\\Tovimo\\tovimo.ini"), ProfileLockName("C:\\Other\\tovimo.ini"));
+}
 
 }  // namespace
 }  // namespace tovimo
