@@ -52,7 +52,8 @@ protected:
     // A second copy of the window on the same settings file.
     std::unique_ptr<MainForm> OpenCopy(FakeMainFormHost& copyHost) {
         auto copy = std::make_unique<MainForm>(
-            MainFormPlatform{{windows, clock, pump, processes}, profile, fileSystem, order, runs},
+            MainFormPlatform{{windows, clock, pump, processes, encoding}, profile, fileSystem, order,
+                             runs},
             copyHost, Program);
         copy->FormCreate();
         copy->FormShow(113, 203, 274, 742);
