@@ -79,8 +79,9 @@ public:
     void SaveDirBitBtnClick();
     void SaveSameDirChkBoxClick(bool checked);
 
-    // A drop whose paths have been read. Not taken during a run.
-    void WMDropFiles(std::vector<std::string> paths);
+    // A drop whose paths have been read; unnamed are those that code page
+    // 932 cannot write, shown with "?". Not taken during a run.
+    void WMDropFiles(std::vector<std::string> paths, std::vector<std::string> unnamed = {});
     void DeletePopClick();
     void AllDeletePopClick();
     void PopupMenu1Popup();

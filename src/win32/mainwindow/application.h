@@ -32,7 +32,7 @@ public:
     bool Create();
     // Shows the main window; paths given on the command line follow as one
     // drop once it is shown.
-    void Show(const std::vector<std::string>& paths);
+    void Show(GivenPaths given);
     // Runs until the main window has closed; gives the exit code.
     int Run();
 
@@ -55,7 +55,7 @@ private:
     TAboutBox aboutBox_;
     TSkipForm skipForm_;
     TFileTypeDlg fileTypeDlg_;
-    std::vector<std::string> commandLinePaths_;
+    GivenPaths commandLinePaths_;
     std::string programFolder_;
 };
 

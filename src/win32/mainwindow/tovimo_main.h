@@ -16,8 +16,15 @@ class TFileTypeDlg;
 class TSkipForm;
 
 // A message that hands the main window the paths of its command line, as a
-// drop, once it is shown.
+// drop, once it is shown; lParam points at GivenPaths.
 constexpr UINT WM_TOVIMO_COMMANDLINE = WM_APP + 1;
+
+// Paths handed to the program: those in code page 932, and those it cannot
+// write, shown with "?".
+struct GivenPaths {
+    std::vector<std::string> paths;
+    std::vector<std::string> unnamed;
+};
 
 class TForm1 : public FormWindow, public MainFormHost {
 public:
@@ -30,8 +37,9 @@ public:
     void SetDialogs(TAboutBox& about, TSkipForm& skip, TFileTypeDlg& fileType);
     // Shows the window (FormShow).
     void Show();
-    // Takes these paths as one drop.
-    void TakePaths(const std::vector<std::string>& paths);
+    // Takes these paths as one drop; unnamed are named in the message after it.
+    void TakePaths(const std::vector<std::string>& paths,
+                   const std::vector<std::string>& unnamed = {});
 
     MainForm& Logic() { return logic_; }
     DrawingTreeView& TreeView1() { return treeView_; }

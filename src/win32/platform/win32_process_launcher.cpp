@@ -32,7 +32,9 @@ bool Win32ProcessLauncher::ShellOpen(const std::string& filePath) {
     // The size of the record as this build lays it out: 60 bytes in a 32-bit
     // program, 112 in a 64-bit one. Any other size makes the call fail.
     request.cbSize = sizeof request;
-    request.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // No message box of the shell: an unattended run would wait on it for
+    // ever. A failure is reported as AutoCAD not started.
+    request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     request.hwnd = owner_;
     request.lpVerb = "open";
     request.lpFile = filePath.c_str();
@@ -70,6 +72,15 @@ std::string Win32ProcessLauncher::ProgramFolder() {
         if (buffer.size() >= 32768) return std::string();
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::string Win32ProcessLauncher::SystemFolder() {
+    char buffer[MAX_PATH + 1];
+    const UINT length = ::GetSystemDirectoryA(buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) return std::string();
+    std::string folder(buffer, length);
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
 }
 
 std::string FolderOfPath(const std::string& path) {
