@@ -541,7 +541,9 @@ TEST_F(TovimoCmdTest, AutoCadThatCannotStartGives3AndAnotherRunningAutoCadGives4
 // wait on for ever: the start fails and says so.
 TEST_F(TovimoCmdTest, WithNoAutoCadProgramAndNoDrawing1TheRunGives3WithoutAShellMessage) {
     const std::string alone = temp.MakeFolder("単体");
-    ASSERT_TRUE(::CopyFileA((BinFolder() + "TovimoCmd.exe").c_str(), (alone + "TovimoCmd.exe").c_str(), FALSE));
+    // The programs as the zip holds them: no Drawing1.dwg beside them.
+    for (const char* program : {"TovimoCmd.exe", "Pelkadu.exe"})
+        ASSERT_TRUE(::CopyFileA((BinFolder() + program).c_str(), (alone + program).c_str(), FALSE));
     ASSERT_FALSE(FileExists(alone + "Drawing1.dwg"));
     WriteIni("", "AcadPath=\r\n");
     TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path(), "", alone + "TovimoCmd.exe");
