@@ -516,7 +516,7 @@ TEST_F(ConsoleRunTest, CtrlCReachesTheRunOnlyWhileItIsAttached) {
     WriteIni();
     CancelRelay relay;
     {
-        ConsoleRun run({windows, clock, pump, processes, profile, fileSystem, order, console, lists});
+        ConsoleRun run({windows, clock, pump, processes, encoding, profile, fileSystem, order, console, lists});
         relay.Attach(run);
         relay.Detach();
         EXPECT_TRUE(relay.Press());  // taken, but no run hears it
@@ -528,7 +528,7 @@ TEST_F(ConsoleRunTest, CtrlCReachesTheRunOnlyWhileItIsAttached) {
 
     CancelRelay attached;
     auto run = std::make_unique<ConsoleRun>(
-        ConsolePlatform{windows, clock, pump, processes, profile, fileSystem, order, console, lists});
+        ConsolePlatform{windows, clock, pump, processes, encoding, profile, fileSystem, order, console, lists});
     attached.Attach(*run);
     std::thread handler([&] { EXPECT_TRUE(attached.Press()); });
     handler.join();
