@@ -45,7 +45,7 @@ file(GLOB_RECURSE TOVIMO_WINDOW_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/
 add_library(tovimo_window STATIC ${TOVIMO_WINDOW_SOURCES})
 target_include_directories(tovimo_window PUBLIC ${PROJECT_SOURCE_DIR}/src/win32)
 target_link_libraries(tovimo_window PUBLIC tovimo_win32 tovimo_portable comctl32 comdlg32 ole32
-                      shell32 gdi32 user32)
+                      shell32 gdi32 user32 uxtheme)
 
 # The programs.
 tovimo_program(Tovimo ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimo tovimo_window)
@@ -127,7 +127,7 @@ target_link_libraries(tree_fill_bench PRIVATE tovimo_window)
 # from the bin folder.
 tovimo_program(TovimoCmd ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimocmd tovimo_win32)
 if(TARGET tovimocmd_test)
-  add_dependencies(tovimocmd_test TovimoCmd standin-acad Pelkadu wine-hung-window)
+  add_dependencies(tovimocmd_test TovimoCmd standin-acad Pelkadu wine-hung-window wine-probe)
 endif()
 if(TARGET hung_window_test)
   add_dependencies(hung_window_test Pelkadu wine-hung-window)

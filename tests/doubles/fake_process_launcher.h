@@ -34,10 +34,12 @@ public:
     void WinExecHidden(const std::string& commandLine) override;
     std::optional<std::uint32_t> PlatformId() override { return platformId_; }
     std::string ProgramFolder() override { return programFolder_; }
+    std::string SystemFolder() override { return systemFolder_; }
 
     // ---- set-up --------------------------------------------------------------------
     void SetPlatformId(std::optional<std::uint32_t> id) { platformId_ = id; }  // empty: the query fails
     void SetProgramFolder(const std::string& folder) { programFolder_ = folder; }
+    void SetSystemFolder(const std::string& folder) { systemFolder_ = folder; }  // empty: unknown
     // Results when nothing more specific decides (both true at first).
     void SetCreateProcessResult(bool result) { createProcessResult_ = result; }
     void SetShellOpenResult(bool result) { shellOpenResult_ = result; }
@@ -71,6 +73,7 @@ private:
     std::vector<LaunchCall> calls_;
     std::optional<std::uint32_t> platformId_ = 2;  // VER_PLATFORM_WIN32_NT
     std::string programFolder_ = "C:\\Tovimo\\";
+    std::string systemFolder_ = "C:\\Windows\\system32\\";
     bool createProcessResult_ = true;
     bool shellOpenResult_ = true;
     FakeWindowSystem* standinWindows_ = nullptr;

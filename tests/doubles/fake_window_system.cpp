@@ -52,6 +52,7 @@ struct FakeWindowSystem::Window {
     int presses = 0;
     std::int64_t hungSince = -1;  // HangWindow
     bool unicode = false;         // IsWindowUnicode
+    int claimedLength = -1;       // ClaimTextLength
 };
 
 std::string SentMessage::Text() const { return bytes.substr(0, bytes.find('\0')); }
@@ -409,16 +410,22 @@ bool FakeWindowSystem::IsWindowUnicode(WindowHandle window) {
     return found && found->unicode;
 }
 
+void FakeWindowSystem::ClaimTextLength(WindowHandle window, int length) {
+    if (Window* found = Find(window)) found->claimedLength = length;
+}
+
 int FakeWindowSystem::GetTextLength(WindowHandle window) {
     const Window* found = Find(window);
     if (found && HungSince(window) >= 0) {
         WaitUnanswered(window, TextReadTimeoutMs, true);
         return 0;
     }
+    if (found && found->claimedLength >= 0) return found->claimedLength;
     return found ? static_cast<int>(found->text.size()) : 0;
 }
 
 int FakeWindowSystem::GetText(WindowHandle window, char* buffer, int maxCount) {
+    largestTextBuffer_ = std::max(largestTextBuffer_, maxCount);
     const Window* found = Find(window);
     if (found && HungSince(window) >= 0) {
         WaitUnanswered(window, TextReadTimeoutMs, true);

@@ -177,6 +177,11 @@ public:
     void MakeUnicode(WindowHandle window);
     // IsWindowUnicode calls so far.
     int UnicodeQueries() const { return unicodeQueries_; }
+    // WM_GETTEXTLENGTH answers length from now on, whatever the text is, as
+    // a hostile or broken window may; WM_GETTEXT still copies the text.
+    void ClaimTextLength(WindowHandle window, int length);
+    // The largest buffer a WM_GETTEXT has offered so far (its wParam).
+    int LargestTextBuffer() const { return largestTextBuffer_; }
     // Destroys the window, its descendants and the windows it owns.
     void RemoveWindow(WindowHandle window);
     // The window's thread stops from now on: the window and its descendants
@@ -248,6 +253,7 @@ private:
     std::vector<SentMessage> messages_;
     std::vector<std::unique_ptr<FakeStandin>> standins_;
     WindowHandle foreground_ = 0;
+    int largestTextBuffer_ = 0;
     WindowHandle nextHandle_ = 0x10010;
     int unansweredSends_ = 0;
     int unicodeQueries_ = 0;

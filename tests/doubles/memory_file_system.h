@@ -34,6 +34,9 @@ public:
     // Relative paths are completed with CurrentDirectory; "." and ".."
     // components are not resolved.
     std::string FullPathName(const std::string& path) override;
+    // The tree's own rule: ASCII letters without case. Full-width letters
+    // stay apart, as the system's ANSI lower-casing keeps them.
+    std::string PathKey(const std::string& path) override { return Key(path); }
 
     std::string CurrentDirectory = "C:\\";
 

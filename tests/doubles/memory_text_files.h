@@ -16,10 +16,14 @@ public:
     }
     bool WriteAll(const std::string& path, const std::string& content) override {
         writes.push_back(path);
+        if (failFromWrite >= 0 && writes.size() > static_cast<std::size_t>(failFromWrite)) return false;
         return files_.WriteFile(path, content);
     }
 
     std::vector<std::string> writes;  // every WriteAll, failed ones too
+    // Writes from this one on (counting from 0) fail and change nothing, as
+    // on a disk that has filled up; -1: none fails.
+    int failFromWrite = -1;
 
 private:
     MemoryFiles& files_;

@@ -61,6 +61,21 @@ TEST_F(AcadChannel, PromptTestsLookAnywhereInTheCommandLine) {
     EXPECT_FALSE(acad.IsPrompting());
 }
 
+TEST_F(AcadChannel, AWindowClaimingAHugeTextIsReadWithinTheCap) {
+    FakeAcadWindows("ｺﾏﾝﾄﾞ: ");
+    // A window that claims INT_MAX bytes on every poll: no 2 GiB buffer, no
+    // overflow of the length, and the text it really has.
+    windows.ClaimTextLength(acad.CommandLineWindow, 2147483647);
+    EXPECT_EQ(acad.ReadCommandLine(), "ｺﾏﾝﾄﾞ: ");
+    EXPECT_TRUE(acad.IsCommandPrompt());
+    EXPECT_EQ(windows.LargestTextBuffer(), static_cast<int>(MaxWindowTextBytes) + 1);
+
+    // A text longer than the cap is read cut to it.
+    windows.ClaimTextLength(acad.CommandLineWindow, -1);
+    windows.SetText(acad.CommandLineWindow, std::string(MaxWindowTextBytes + 10, 'x'));
+    EXPECT_EQ(acad.ReadCommandLine(), std::string(MaxWindowTextBytes, 'x'));
+}
+
 TEST_F(AcadChannel, AnswerPromptSendsEnterOnlyWhenTheTextShows) {
     FakeAcadWindows("ｼｪｲﾌﾟ ファイル ltypeshp.shx を読めません: ");
     EXPECT_FALSE(acad.AnswerPrompt("シェイプ"));
@@ -199,16 +214,21 @@ TEST_F(AcadChannel, StartPelkaduThroughTheCommandInterpreterOfThePlatform) {
     acad.StartPelkadu();
     processes.SetPlatformId(2);
     acad.StartPelkadu();
+    // The interpreter by its full path in the system folder, never by a bare
+    // name that the current folder could answer.
     EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden),
               (std::vector<std::string>{
                   "COMMAND.COM /c \"C:\\Program Files\\Tovimo\\Pelkadu\"",
-                  "CMD.EXE /c \"\"C:\\Program Files\\Tovimo\\Pelkadu\"\""}));
+                  "\"C:\\Windows\\system32\\cmd.exe\" /c \"\"C:\\Program Files\\Tovimo\\Pelkadu\"\""}));
     EXPECT_EQ(clock.Sleeps(), (Sleeps{100, 100}));
 
     clock.ClearSleeps();
     processes.SetPlatformId(3);
     acad.StartPelkadu();
     processes.SetPlatformId(std::nullopt);
+    acad.StartPelkadu();
+    processes.SetPlatformId(2);
+    processes.SetSystemFolder("");
     acad.StartPelkadu();
     EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 2u);
     EXPECT_TRUE(clock.Sleeps().empty());

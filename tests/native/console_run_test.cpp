@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
+#include <thread>
 
+#include "console/cancel_relay.h"
 #include "console/console_run.h"
 #include "console/exit_code.h"
 #include "drawings/text_order.h"
@@ -210,21 +213,48 @@ TEST_F(ConsoleRunTest, OutputFolderWithSubFoldersIsMadeLevelByLevelBeforeAutoCad
     EXPECT_FALSE(files.FileExists("D:\\図面\\A.dxf"));
 }
 
-TEST_F(ConsoleRunTest, OutputFolderWithoutSubFoldersMakesSameNamesMeetTheOverwriteQuestion) {
+TEST_F(ConsoleRunTest, ADrawingWhoseResultAnEarlierOneTakesIsListedAndNeverTyped) {
     files.AddFolder("E:\\out");
     AddDrawing("D:\\a\\X.dwg");
     AddDrawing("D:\\b\\X.dwg");
-    EXPECT_EQ(Run({"dxf", "/o", "E:\\out", "/-k", "/n", "D:\\a", "D:\\b"}), ExitSomeSkipped);
-    EXPECT_TRUE(fileSystem.CreateCalls().empty());
-    EXPECT_EQ(Result("E:\\out\\X.dxf")->source, "D:\\a\\X.dwg");  // the first one stays
-    EXPECT_EQ(CountTyped("n\n"), 1);
-    EXPECT_TRUE(console.Has(false, "D:\\b\\X.dwg  (変換後のファイルが既にあります)"));
+    AddDrawing("D:\\c\\x.DWG");  // the same result in other letter case
+    AddDrawing("D:\\c\\Y.dwg");
+    const std::string taken = "  (同じ名前の変換後ファイルになる図面が先にあります)";
+    for (const char* overwrite : {"/y", "/n"}) {
+        SCOPED_TRACE(overwrite);
+        files.RemoveFile("E:\\out\\X.dxf");
+        files.RemoveFile("E:\\out\\Y.dxf");
+        windows.ClearMessages();
+        console.lines.clear();
+        EXPECT_EQ(Run({"dxf", "/o", "E:\\out", "/-k", overwrite, "D:\\a", "D:\\b", "D:\\c"}),
+                  ExitSomeSkipped);
+        EXPECT_EQ(Result("E:\\out\\X.dxf")->source, "D:\\a\\X.dwg");  // the first one stays
+        EXPECT_TRUE(Result("E:\\out\\Y.dxf"));
+        EXPECT_EQ(CountTyped("D:\\b\\X.dwg\n") + CountTyped("D:\\c\\x.DWG\n"), 0);
+        // Neither is asked about: no result existed before the run.
+        EXPECT_EQ(CountTyped("y\n") + CountTyped("n\n"), 0);
+        EXPECT_TRUE(console.Has(false, "D:\\b\\X.dwg" + taken));
+        EXPECT_TRUE(console.Has(false, "D:\\c\\x.DWG" + taken));
+        EXPECT_FALSE(console.Has(false, "] D:\\b\\X.dwg"));  // never started
+    }
+    // A result that existed before the run is still overwritten with /y,
+    // by the first drawing only.
+    files.RemoveFile("E:\\out\\X.dxf");
+    files.AddFile("E:\\out\\X.dxf", "an earlier result");
+    windows.ClearMessages();
+    EXPECT_EQ(Run({"dxf", "/o", "E:\\out", "/-k", "/y", "D:\\b", "D:\\a"}), ExitSomeSkipped);
+    EXPECT_EQ(Result("E:\\out\\X.dxf")->source, "D:\\a\\X.dwg");
+    EXPECT_EQ(CountTyped("y\n"), 1);
+}
 
-    // With /y the second one overwrites the first.
-    console.lines.clear();
-    EXPECT_EQ(Run({"dxf", "/o", "E:\\out", "/-k", "/y", "D:\\a", "D:\\b"}), ExitAllConverted);
-    EXPECT_EQ(Result("E:\\out\\X.dxf")->source, "D:\\b\\X.dwg");
-    EXPECT_EQ(CountTyped("y\n"), 2);  // the existing result of the first run, then the collision
+TEST_F(ConsoleRunTest, ADrawingGivenTwiceIsConvertedOnce) {
+    AddDrawing("D:\\図面\\A.dwg");
+    EXPECT_EQ(Run({"dxf", "/f", "C:\\failed.txt", "D:\\図面\\A.dwg", "d:\\図面\\a.DWG",
+                   "D:\\図面"}),
+              ExitAllConverted);
+    EXPECT_EQ(CountTyped("open\n"), 1);
+    EXPECT_EQ(console.Texts(false), (std::vector<std::string>{"[1/1] D:\\図面\\A.dwg", Finished}));
+    EXPECT_EQ(files.ReadFile("C:\\failed.txt"), "");
 }
 
 TEST_F(ConsoleRunTest, DrawingsNotConvertedAreListedWithTheirReasonsBeforeTheEndMessage) {
@@ -460,6 +490,53 @@ TEST_F(ConsoleRunTest, CtrlCBeforeTheRunStartsReachesNoAutoCad) {
     EXPECT_EQ(run.Run({"dxf", "D:\\図面"}), ExitCanceled);
     EXPECT_TRUE(processes.Calls().empty());
     EXPECT_EQ(console.Texts(false), std::vector<std::string>{Interrupted});
+}
+
+TEST_F(ConsoleRunTest, AListThatCannotBeWrittenAtTheEndTurnsExitCode0Into1Only) {
+    AddDrawing("D:\\図面\\A.dwg");
+    lists.failFromWrite = 1;  // the list of all drawings at the start is written
+    EXPECT_EQ(Run({"dxf", "/f", "C:\\f.txt", "D:\\図面"}), ExitSomeSkipped);
+    EXPECT_TRUE(console.Has(true, "変換されなかった図面の一覧ファイルに書き込めません: C:\\f.txt"));
+    // The list of the start stays: nothing counts as converted.
+    EXPECT_EQ(files.ReadFile("C:\\f.txt"), "D:\\図面\\A.dwg\r\n");
+    EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 1);
+
+    // Other exit codes stay as they are.
+    lists.writes.clear();
+    pump.onRun = [&](int) {
+        const auto typed = windows.CopyDataTexts();
+        if (current && !typed.empty() && typed.back().text == "D:\\図面\\A.dwg\n") current->RequestCancel();
+    };
+    EXPECT_EQ(Run({"dxf", "/f", "C:\\f.txt", "D:\\図面"}), ExitCanceled);
+}
+
+// The console's control handler runs on a thread of its own, at any time.
+TEST_F(ConsoleRunTest, CtrlCReachesTheRunOnlyWhileItIsAttached) {
+    AddDrawing("D:\\図面\\A.dwg");
+    WriteIni();
+    CancelRelay relay;
+    {
+        ConsoleRun run({windows, clock, pump, processes, encoding, profile, fileSystem, order, console, lists});
+        relay.Attach(run);
+        relay.Detach();
+        EXPECT_TRUE(relay.Press());  // taken, but no run hears it
+        EXPECT_EQ(run.Run({"dxf", "D:\\図面"}), ExitAllConverted);
+    }
+    // The run is gone: a late press touches nothing, and a second one is
+    // left to the system.
+    EXPECT_FALSE(relay.Press());
+
+    CancelRelay attached;
+    auto run = std::make_unique<ConsoleRun>(
+        ConsolePlatform{windows, clock, pump, processes, encoding, profile, fileSystem, order, console, lists});
+    attached.Attach(*run);
+    std::thread handler([&] { EXPECT_TRUE(attached.Press()); });
+    handler.join();
+    EXPECT_EQ(run->Run({"dxf", "D:\\図面"}), ExitCanceled);
+    attached.Detach();
+    run.reset();
+    std::thread late([&] { EXPECT_FALSE(attached.Press()); });
+    late.join();
 }
 
 struct Refusal {

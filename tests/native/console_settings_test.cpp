@@ -110,11 +110,37 @@ TEST_F(ConsoleSettingsTest, EveryValueThatIsNoIntegerIsNamed) {
     EXPECT_NE(result.errors[2].find("ISaveBak"), std::string::npos);
 }
 
-TEST_F(ConsoleSettingsTest, WaitsMustNotBeNegativeAndTheLimitMustBePositive) {
-    WriteIni("CommandWait=0\r\nStartWait=0\r\nWaitLimit=1\r\n");
-    EXPECT_TRUE(Read({}).settings);
-    WriteIni("CommandWait=-1\r\nStartWait=-5\r\nWaitLimit=0\r\n");
-    EXPECT_EQ(Read({}).errors.size(), 3u);
+TEST_F(ConsoleSettingsTest, EachWaitIsTakenAtItsBoundsAndRefusedOnePastWithItsRange) {
+    struct Bound {
+        const char* key;
+        long long low;
+        long long high;
+    };
+    for (const Bound& b : {Bound{"CommandWait", 0, 60000}, Bound{"StartWait", 0, 3600},
+                           Bound{"WaitLimit", 1, 86400}}) {
+        SCOPED_TRACE(b.key);
+        for (long long value : {b.low, b.high}) {
+            WriteIni(std::string(b.key) + "=" + std::to_string(value) + "\r\n");
+            EXPECT_TRUE(Read({}).settings) << value;
+        }
+        const std::string range = std::to_string(b.low) + " から " + std::to_string(b.high);
+        for (long long value : {b.low - 1, b.high + 1, 2147483647LL}) {
+            WriteIni(std::string(b.key) + "=" + std::to_string(value) + "\r\n");
+            const ConsoleSettingsResult result = Read({});
+            EXPECT_FALSE(result.settings) << value;
+            ASSERT_EQ(result.errors.size(), 1u) << value;
+            EXPECT_NE(result.errors[0].find(b.key), std::string::npos);
+            EXPECT_NE(result.errors[0].find(range), std::string::npos) << result.errors[0];
+            EXPECT_NE(result.errors[0].find(std::to_string(value)), std::string::npos);
+        }
+    }
+    WriteIni("CommandWait=2147483647\r\n");
+    EXPECT_EQ(Read({}).errors,
+              std::vector<std::string>{
+                  "設定 CommandWait (コマンド間、ミリ秒) は 0 から 60000 までにしてください: 2147483647"});
+    // The end values are typed into AutoCAD as they are stored.
+    WriteIni("FileDia=2147483647\r\nISaveBak=-2147483648\r\nProxyNotice=-1\r\n");
+    EXPECT_EQ(Settings().FileDia, 2147483647);
 }
 
 TEST_F(ConsoleSettingsTest, AMissingFileOrAFolderInItsPlaceIsRefused) {

@@ -2,6 +2,8 @@
 // set-up, a drawing and the restore, Cancel, and the run's refusals.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "conversion_fixture.h"
 
 namespace tovimo::testing {
@@ -139,18 +141,23 @@ TEST_F(ConvertFrame, DynCancelSavesDynModeAndPutsItBack) {
                                         "FILEDIA\n", "1\n", "ISAVEBAK\n", "1\n", "PROXYNOTICE\n", "1\n"}));
 }
 
-TEST_F(ConvertFrame, ANegativeCommandWaitIsRefusedBeforeAnythingIsSent) {
-    settings.CommandWait = -1;
-    EXPECT_EQ(Run({"D:\\a.dwg"}), ConvertRefused);
-    EXPECT_TRUE(windows.Messages().empty());
-    EXPECT_TRUE(processes.Calls().empty());
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_NE(view.messages[0].first.find("CommandWait"), std::string::npos);
-
-    settings.CommandWait = 0;
-    settings.WaitLimit = 0;
-    EXPECT_EQ(Run({"D:\\a.dwg"}), ConvertRefused);
-    EXPECT_TRUE(windows.Messages().empty());
+TEST_F(ConvertFrame, AWaitOutsideItsRangeIsRefusedBeforeAnythingIsSent) {
+    const ConvertSettings good = settings;
+    for (const auto& [wait, value, key] :
+         {std::make_tuple(&ConvertSettings::CommandWait, -1, "CommandWait"),
+          std::make_tuple(&ConvertSettings::CommandWait, 60001, "CommandWait"),
+          std::make_tuple(&ConvertSettings::StartWait, 2147483647, "StartWait"),
+          std::make_tuple(&ConvertSettings::WaitLimit, 0, "WaitLimit"),
+          std::make_tuple(&ConvertSettings::WaitLimit, 86401, "WaitLimit")}) {
+        settings = good;
+        settings.*wait = value;
+        view.messages.clear();
+        EXPECT_EQ(Run({"D:\\a.dwg"}), ConvertRefused) << key << " " << value;
+        EXPECT_TRUE(windows.Messages().empty());
+        EXPECT_TRUE(processes.Calls().empty());
+        ASSERT_EQ(view.messages.size(), 1u);
+        EXPECT_NE(view.messages[0].first.find(key), std::string::npos);
+    }
 }
 
 TEST_F(ConvertFrame, StartResultsArePassedOnAndNothingIsSent) {

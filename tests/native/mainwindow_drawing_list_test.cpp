@@ -324,5 +324,30 @@ TEST_F(DrawingListTest, ARefusedDropStillNamesWhatCouldNotBeLookedAt) {
     EXPECT_TRUE(list.Tree().Empty());
 }
 
+TEST_F(DrawingListTest, ADroppedNameWithoutAShiftJisFormIsNamedAndTheRestIsTaken) {
+    // A folder "도면" beside an ordinary one: read wide, it could not be
+    // written in code page 932 and comes shown with "?".
+    files.AddFile("C:\\d\\a.dwg");
+    host.childFolders = true;
+    list.TakeDrop({"C:\\d"}, {"C:\\??"});
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"d\\", "  a.dwg"}));
+    EXPECT_TRUE(states.ToDxfBitBtn);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].first, WalkProblemsMessage({{"C:\\??", WalkProblemKind::NoCp932Name}}));
+
+    // Alone in its drop: nothing to take, and still named.
+    host.messages.clear();
+    list.AllDeletePopClick();
+    list.TakeDrop({}, {"C:\\??"});
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0].first, "DwgまたはDxfデータがDropされていません。");
+    EXPECT_NE(host.messages[1].first.find("C:\\??"), std::string::npos);
+    EXPECT_NE(host.messages[1].first.find("名前をShift-JISで表せません"), std::string::npos);
+    // The next drop does not name it again.
+    host.messages.clear();
+    Drop({"C:\\d"});
+    EXPECT_TRUE(host.messages.empty());
+}
+
 }  // namespace
 }  // namespace tovimo

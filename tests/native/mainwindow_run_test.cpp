@@ -95,6 +95,38 @@ TEST_F(MainFormRunTest, TheOutputFolderTakesTheResultsWithAndWithoutTheSubFolder
     EXPECT_TRUE(files.FileExists("E:\\Out\\A.dxf"));
 }
 
+TEST_F(MainFormRunTest, TwoDroppedFoldersOfOneNameNeverOverwriteEachOthersResults) {
+    host.childFolders = true;
+    files.AddFolder("E:\\Out");
+    AddDrawing("C:\\A\\図面\\A.dwg");
+    AddDrawing("C:\\A\\図面\\C.dwg");
+    mainForm += "SaveSameDir=0\r\nSaveDir=E:\\Out\r\nRewite=1\r\n";
+    MainForm& f = OpenWithDrop({"D:\\図面", "C:\\A\\図面"});
+    f.ToDxfBitBtnClick();
+    // C:\A\図面 sorts first: its A.dwg keeps E:\Out\図面\A.dxf.
+    EXPECT_EQ(standin::ParseDrawing(files.ReadFile("E:\\Out\\図面\\A.dxf").value_or("")).source,
+              "C:\\A\\図面\\A.dwg");
+    EXPECT_TRUE(files.FileExists("E:\\Out\\図面\\C.dxf"));
+    EXPECT_TRUE(files.FileExists("E:\\Out\\図面\\sub\\B.dxf"));
+    for (const std::string& text : Typed()) EXPECT_NE(text, "D:\\図面\\A.dwg\n");
+    ASSERT_EQ(host.skippedShown.size(), 1u);
+    ASSERT_EQ(host.skippedShown[0].size(), 1u);
+    EXPECT_EQ(host.skippedShown[0][0].path, "D:\\図面\\A.dwg");
+    EXPECT_EQ(host.skippedShown[0][0].reason, SkipReason::TargetTaken);
+    // Counted on the progress bar like any drawing dealt with.
+    EXPECT_EQ(host.ranges, std::vector<int>{4});
+    EXPECT_EQ(host.positions, (std::vector<int>{0, 1, 2, 3, 4, 0}));
+}
+
+TEST_F(MainFormRunTest, TheSameDrawingDroppedTwiceIsListedTwiceAndConvertedOnce) {
+    MainForm& f = OpenWithDrop({"D:\\図面\\A.dwg", "d:\\図面\\a.DWG"});
+    EXPECT_EQ(f.List().DwgCount, 2);
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(f.SourceList(), std::vector<std::string>{"D:\\図面\\A.dwg"});
+    EXPECT_TRUE(host.skippedShown.empty());
+    EXPECT_EQ(host.MessageTexts().back(), Finished);
+}
+
 TEST_F(MainFormRunTest, SkippedDrawingsAreShownWithTheirReasonsBeforeTheEndMessage) {
     AddDrawing("D:\\図面\\C.dwg", "FAIL");
     MainForm& f = OpenWithDrop();
@@ -128,7 +160,9 @@ TEST_F(MainFormRunTest, RefusedRunsStartNothingAndLeaveTheControlsAsTheyWere) {
     files.AddFolder("E:\\Out");
     f.Controls.SaveDir = "E:\\Out";
     f.Controls.CommandWaitEdit = "-5";
-    refusal("「コマンド間」には 0 以上の数を入力して下さい。", "Tovimoメッセージ");
+    refusal("「コマンド間」には 0 から 60000 までの整数を入力して下さい (ミリ秒)。", "Tovimoメッセージ");
+    f.Controls.CommandWaitEdit = "2147483647";
+    refusal("「コマンド間」には 0 から 60000 までの整数を入力して下さい (ミリ秒)。", "Tovimoメッセージ");
     f.Controls.CommandWaitEdit = "10";
     f.Controls.AcadStartEdit = "15秒";
     refusal("「AutoCAD起動」には整数を入力して下さい。", "Tovimoメッセージ");

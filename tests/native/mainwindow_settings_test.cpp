@@ -212,6 +212,52 @@ TEST_F(MainFormSettingsTest, TheSettingsAreReadOnlyAtTheFirstShowing) {
     EXPECT_EQ(f.Controls.Width, 274);
 }
 
+TEST(RunSettingsRead, TakesEachWaitAtItsBoundsAndRefusesOnePastNamingTheField) {
+    MainFormSettings lastGood;
+    SettingsControls c = ShowSettings(lastGood);
+    struct Bound {
+        std::string SettingsControls::*edit;
+        int low;
+        int high;
+        const char* message;
+    };
+    for (const Bound& b :
+         {Bound{&SettingsControls::CommandWaitEdit, 0, 60000,
+                "「コマンド間」には 0 から 60000 までの整数を入力して下さい (ミリ秒)。"},
+          Bound{&SettingsControls::AcadStartEdit, 0, 3600,
+                "「AutoCAD起動」には 0 から 3600 までの整数を入力して下さい (秒)。"}}) {
+        SettingsControls edited = c;
+        for (int value : {b.low, b.high}) {
+            edited.*b.edit = std::to_string(value);
+            const RunSettingsRead read = ReadRunSettings(edited, lastGood);
+            EXPECT_TRUE(read.settings) << read.error;
+        }
+        for (int value : {b.low - 1, b.high + 1, 2147483647}) {
+            edited.*b.edit = std::to_string(value);
+            const RunSettingsRead read = ReadRunSettings(edited, lastGood);
+            EXPECT_FALSE(read.settings) << value;
+            EXPECT_EQ(read.error, b.message);
+        }
+    }
+    // The end values have no bounds.
+    c.FileDiaEdit = "-7";
+    c.ProxyNoticeEdit = "2147483647";
+    ASSERT_TRUE(ReadRunSettings(c, lastGood).settings);
+    EXPECT_EQ(ReadRunSettings(c, lastGood).settings->ProxyNotice, 2147483647);
+    // The wait limit is not shown: the settings file's value is named by its key.
+    for (int limit : {1, 86400}) {
+        lastGood.WaitLimit = limit;
+        EXPECT_TRUE(ReadRunSettings(c, lastGood).settings) << limit;
+    }
+    for (int limit : {0, 86401}) {
+        lastGood.WaitLimit = limit;
+        const RunSettingsRead read = ReadRunSettings(c, lastGood);
+        EXPECT_FALSE(read.settings);
+        EXPECT_NE(read.error.find("WaitLimit"), std::string::npos) << read.error;
+        EXPECT_NE(read.error.find("1 から 86400"), std::string::npos) << read.error;
+    }
+}
+
 TEST(EditInteger, TakesDecimalsWithSignAndBlanksOnly) {
     EXPECT_EQ(ParseEditInteger(" 12 "), 12);
     EXPECT_EQ(ParseEditInteger("-3"), -3);

@@ -147,8 +147,9 @@ TEST_F(ResultCheckRun, ADrawingListedForAnotherReasonIsNotListedTwice) {
 
 TEST_F(ResultCheckRun, OnACoarseClockARewriteIsToldBySizeAndOtherwiseNotTrusted) {
     // FAT keeps last-write times to 2 s; this clock is coarser still, so that
-    // the whole run falls within one step. Drawings of one name meet in one
-    // output folder, and each overwrites the result of the one before.
+    // the three runs fall within one step. Drawings of one name, one run
+    // each, meet in one output folder, and each overwrites the result of the
+    // one before.
     files.SetTimeResolution(60000);
     files.AddFolder("E:\\out");
     AddDrawing("D:\\a\\X.dwg");
@@ -156,11 +157,16 @@ TEST_F(ResultCheckRun, OnACoarseClockARewriteIsToldBySizeAndOtherwiseNotTrusted)
     AddDrawing("D:\\cc\\X.dwg");  // as long as the one before
     SaveInto("E:\\out");
     settings.Rewite = true;
-    ASSERT_EQ(Run({"D:\\a\\X.dwg", "D:\\bb\\X.dwg", "D:\\cc\\X.dwg"}), ConvertCarriedOut);
+    settings.CommandWait = 0;
+    ASSERT_EQ(Run({"D:\\a\\X.dwg"}), ConvertCarriedOut);
+    ASSERT_EQ(Run({"D:\\bb\\X.dwg"}), ConvertCarriedOut);
+    // The second write changed the size.
+    EXPECT_TRUE(converter->LastSkipped().empty());
+    ASSERT_EQ(Run({"D:\\cc\\X.dwg"}), ConvertCarriedOut);
     ASSERT_EQ(Standin().Log("write").size(), 3u);
     ASSERT_LT(clock.NowMs(), 60000);
-    // The second write changed the size; the third changed nothing that
-    // the file system shows, so it is listed rather than trusted.
+    // The third changed nothing that the file system shows, so it is listed
+    // rather than trusted.
     EXPECT_EQ(SkippedNames(), std::vector<std::string>{"X.dwg"});
     EXPECT_EQ(converter->LastSkipped()[0].path, "D:\\cc\\X.dwg");
     EXPECT_EQ(Reasons(), std::vector<SkipReason>{SkipReason::ResultNotWritten});

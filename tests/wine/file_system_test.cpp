@@ -10,6 +10,7 @@
 #include "drawings/path_parts.h"
 #include "platform/win32_api.h"
 #include "platform/win32_file_system.h"
+#include "platform/win32_text_files.h"
 #include "platform/win32_text_order.h"
 #include "runlists/run_lists.h"
 #include "runlists/target_folders.h"
@@ -117,6 +118,41 @@ TEST_F(Win32FileSystemTest, RelativePathsAreCompletedWithTheCurrentDirectory) {
     SetCurrentDirectoryA(previous);
     EXPECT_EQ(full, Root() + "\\図面\\a.dwg");
     EXPECT_EQ(fs.FullPathName("Z:\\x\\..\\y"), "Z:\\y");
+}
+
+TEST_F(Win32FileSystemTest, PathKeysMeetWhereTheFileSystemTakesTwoNamesForOne) {
+    EXPECT_EQ(fs.PathKey("D:\\出力\\Plan.DXF"), fs.PathKey("d:\\出力\\plan.dxf"));
+    // Full-width and Greek letters have a case too.
+    EXPECT_EQ(fs.PathKey("D:\\ＡΣ.dxf"), fs.PathKey("D:\\ａσ.dxf"));
+    // Two codes of code page 932 for one character ("Ⅰ": NEC and IBM rows).
+    EXPECT_EQ(fs.PathKey("D:\\\x87\x54.dxf"), fs.PathKey("D:\\\xFA\x4A.dxf"));
+    // "ソ" ends in the byte of "\"; nothing is folded that is not a letter.
+    EXPECT_NE(fs.PathKey("D:\\ソ.dxf"), fs.PathKey("D:\\ｿ.dxf"));
+    EXPECT_NE(fs.PathKey("D:\\a.dxf"), fs.PathKey("D:\\b.dxf"));
+    // The file system agrees: the second name finds the file of the first.
+    File("Ｐlan.dxf");
+    EXPECT_EQ(fs.GetPathKind(temp.Path() + "ｐLAN.DXF"), PathKind::File);
+}
+
+TEST_F(Win32FileSystemTest, AListFileIsReplacedWholeOrLeftAsItWas) {
+    win32::Win32TextFiles lists;
+    const std::string list = temp.Path() + "failed.txt";
+    ASSERT_TRUE(lists.WriteAll(list, "D:\\a.dwg\r\n"));
+    ASSERT_TRUE(lists.WriteAll(list, "D:\\b.dwg\r\nD:\\c.dwg\r\n"));
+    EXPECT_EQ(lists.ReadAll(list), "D:\\b.dwg\r\nD:\\c.dwg\r\n");
+    // Held open by another program that shares no deletion: the old list stays.
+    HANDLE reader = CreateFileA(list.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(lists.WriteAll(list, "D:\\d.dwg\r\n"));
+    CloseHandle(reader);
+    EXPECT_EQ(lists.ReadAll(list), "D:\\b.dwg\r\nD:\\c.dwg\r\n");
+    // Nothing is left beside it.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((temp.Path() + "*.tovimo-part").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    EXPECT_FALSE(lists.WriteAll(temp.Path() + "none\\f.txt", "x"));
 }
 
 TEST_F(Win32FileSystemTest, DrawingsAreCollectedWithTheirSubDirFromRealFolders) {

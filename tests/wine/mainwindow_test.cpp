@@ -37,6 +37,28 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
     return static_cast<HDROP>(memory);
 }
 
+// The same with wide paths, as Explorer hands over names of any script.
+HDROP MakeWideDrop(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths) list += path + L'\0';
+    list += L'\0';
+    const std::size_t bytes = list.size() * sizeof(wchar_t);
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), bytes);
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+std::wstring Wide(const std::string& text) {
+    const int chars = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(chars), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), chars);
+    return wide;
+}
+
 HWND VisibleWindow(const char* className) {
     return wine_tests::VisibleWindow(className, ::GetCurrentProcessId());
 }
@@ -156,6 +178,22 @@ TEST_F(MainWindowTest, AFolderDropBuildsTheTreeCountsTheDrawingsAndEnablesItsRun
                  Enabled(IdCancelBitBtn));
     EXPECT_TRUE(Enabled(IdCloseBitBtn));
     EXPECT_EQ(WindowText(Control(IdDwgNoLabel)), "0");
+    // Room for five digits, left of "枚".
+    {
+        HWND count = Control(IdDwgNoLabel);
+        HDC dc = ::GetDC(count);
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(count, WM_GETFONT, 0, 0)));
+        SIZE digits{};
+        ::GetTextExtentPoint32A(dc, "99999", 5, &digits);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(count, dc);
+        RECT countRect;
+        RECT unitRect;
+        ::GetWindowRect(count, &countRect);
+        ::GetWindowRect(Control(IdLabel2), &unitRect);
+        EXPECT_LE(digits.cx, countRect.right - countRect.left);
+        EXPECT_GE(unitRect.left, countRect.right);
+    }
 
     ::SendMessageA(Control(IdGetChildFolderCheckBox), BM_SETCHECK, BST_CHECKED, 0);
     Drop({drawings.substr(0, drawings.size() - 1)});
@@ -200,6 +238,75 @@ TEST_F(MainWindowTest, BothKindsAskTheFileTypeDialogWhichIsAnsweredFromAnotherTh
     EXPECT_EQ(shown.caption, "Tovimoメッセージ");
     EXPECT_EQ(shown.texts, std::vector<std::string>{"DwgデータがDropされていません。"});
     EXPECT_EQ(TreeItems(), std::vector<std::string>{"A.dwg"});
+}
+
+// Names that code page 932 lacks: a folder in Hangul and a file with "¥",
+// which best fit would have made "\". Both are named after the drop, which
+// takes the rest.
+TEST_F(MainWindowTest, AWideDropNamesWhatShiftJisCannotWriteAndTakesTheRest) {
+    const std::wstring base = Wide(folder.Path());
+    const std::wstring hangul = base + L"\uB3C4\uBA74";  // 도면
+    const std::wstring yen = base + L"a\u00A5b.dwg";
+    // The temporary folder is removed through names of code page 932, which
+    // these have not: they go by their wide names.
+    struct WideNames {
+        std::wstring folder, file;
+        ~WideNames() {
+            ::DeleteFileW(file.c_str());
+            ::RemoveDirectoryW(folder.c_str());
+        }
+    } made{hangul, yen};
+    ASSERT_TRUE(::CreateDirectoryW(hangul.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+    HANDLE file = ::CreateFileW(yen.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+    Start();
+    Answered shown;
+    {
+        ModalAnswerer answer("#32770", IDOK);
+        ::SendMessageA(Main(), WM_DROPFILES,
+                       reinterpret_cast<WPARAM>(MakeWideDrop(
+                           {hangul, Wide(drawings.substr(0, drawings.size() - 1)), yen})),
+                       0);
+        shown = answer.answered;
+        EXPECT_TRUE(answer.done);
+    }
+    EXPECT_EQ(shown.caption, "Tovimoメッセージ");
+    std::string text;
+    for (const std::string& line : shown.texts) text += line + "\n";
+    EXPECT_NE(text.find(folder.Path() + "??"), std::string::npos) << text;
+    EXPECT_NE(text.find(folder.Path() + "a?b.dwg"), std::string::npos) << text;
+    EXPECT_NE(text.find("名前をShift-JISで表せません"), std::string::npos) << text;
+    EXPECT_EQ(TreeItems(), (std::vector<std::string>{"図面\\", "  A.dwg"}));
+    EXPECT_TRUE(Enabled(IdToDxfBitBtn));
+}
+
+// Enter presses the button that has the focus, as in every dialog: at
+// first "Dwgを選択"; after Tab, "Dxfを選択". Esc does nothing.
+TEST_F(MainWindowTest, EnterAnswersTheFileTypeQuestionWithTheFocusedButton) {
+    Start();
+    const auto pressKeys = [](std::vector<WPARAM> keys) {
+        return std::thread([keys] {
+            HWND dialog = nullptr;
+            WaitUntil([&] { return (dialog = VisibleWindow("TFileTypeDlg")) != nullptr; }, 10000);
+            if (!dialog) return;
+            for (WPARAM key : keys) {
+                ::PostMessageA(dialog, WM_KEYDOWN, key, 1);
+                ::PostMessageA(dialog, WM_KEYUP, key, 0xC0000001);
+                ::Sleep(200);
+            }
+        });
+    };
+    std::thread keys = pressKeys({VK_ESCAPE, VK_RETURN});
+    Drop({dxf + "C.dxf", drawings + "A.dwg"});
+    keys.join();
+    EXPECT_EQ(TreeItems(), std::vector<std::string>{"A.dwg"});
+
+    ::SendMessageA(Control(IdClearBitBtn), BM_CLICK, 0, 0);
+    keys = pressKeys({VK_TAB, VK_RETURN});
+    Drop({dxf + "C.dxf", drawings + "A.dwg"});
+    keys.join();
+    EXPECT_EQ(TreeItems(), std::vector<std::string>{"C.dxf"});
 }
 
 TEST_F(MainWindowTest, TheSettingsPanelGrowsTheWindowOnceAndShrinksItAgain) {
@@ -323,6 +430,15 @@ TEST_F(MainWindowTest, TheListOfDrawingsNotConvertedShowsReasonsAndCopiesItsLine
     if (data) ::GlobalUnlock(data);
     ::CloseClipboard();
     EXPECT_EQ(copied, "A.dwg\r\nB.dwg  (AutoCADが応答しません)\r\n");
+
+    // A long name with its reason can be scrolled to sideways.
+    skip.SetLines({"とても長い名前の図面ファイル-設備図-空調-3F-改訂版.dwg  (同じ名前の変換後ファイルになる図面が先にあります)"});
+    RECT client;
+    ::GetClientRect(list, &client);
+    SCROLLINFO bar{sizeof bar, SIF_RANGE | SIF_PAGE};
+    ASSERT_TRUE(::GetScrollInfo(list, SB_HORZ, &bar));
+    EXPECT_GT(bar.nMax - bar.nMin + 1, static_cast<int>(bar.nPage));
+    EXPECT_TRUE(::GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL);
 }
 
 TEST_F(MainWindowTest, EveryButtonMenuAndLabelCarriesItsCaption) {

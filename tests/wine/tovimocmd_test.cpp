@@ -43,7 +43,10 @@ std::vector<std::string> SplitLines(const std::string& text) {
 // One TovimoCmd process with its standard output and error in files.
 class TovimoCmd {
 public:
-    TovimoCmd(const std::string& arguments, const std::string& folder)
+    // program: another copy of TovimoCmd.exe; currentFolder: where it runs
+    // (this test's own current folder when empty).
+    TovimoCmd(const std::string& arguments, const std::string& folder,
+              const std::string& currentFolder = "", const std::string& program = "")
         : outPath_(folder + "out.txt"), errPath_(folder + "err.txt") {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         const auto open = [&](const std::string& path) {
@@ -57,12 +60,14 @@ public:
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdOutput = out;
         startup.hStdError = err;
-        std::string line = "\"" + BinFolder() + "TovimoCmd.exe\" " + arguments;
+        std::string line =
+            "\"" + (program.empty() ? BinFolder() + "TovimoCmd.exe" : program) + "\" " + arguments;
         line.push_back('\0');
         PROCESS_INFORMATION process{};
         // A console of its own, so that a Ctrl+C can be sent to it alone.
         if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE,
-                             nullptr, nullptr, &startup, &process)) {
+                             nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(),
+                             &startup, &process)) {
             ::CloseHandle(process.hThread);
             process_ = process.hProcess;
             processId_ = process.dwProcessId;
@@ -247,18 +252,21 @@ TEST_F(TovimoCmdTest, AnOutputFolderTakesTheResultsWithOrWithoutTheSubFolders) {
     }
     ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
 
-    // Without the sub-folders two drawings of the same name meet: with /n
-    // the second one finds the first one's result and is listed.
+    // Without the sub-folders two drawings of the same name meet: even with
+    // /y the second one never replaces the first one's result. It is listed
+    // and not typed.
     WriteWholeFile(dwg + "設備図\\plan-1F.dwg", Drawing());
     const std::string flat = temp.MakeFolder("平ら");
-    TovimoCmd run("dxf /s /n /o " + Quoted(flat) + " /-k " + IniOption() + " " + Quoted(dwg), temp.Path());
+    TovimoCmd run("dxf /s /y /o " + Quoted(flat) + " /-k " + IniOption() + " " + Quoted(dwg), temp.Path());
     EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
     EXPECT_EQ(Result(flat + "plan-1F.dxf").value_or(standin::StandinDrawing{}).source, dwg + "plan-1F.dwg");
     EXPECT_TRUE(Result(flat + "空調.dxf"));
     EXPECT_FALSE(FileExists(flat + "設備図\\空調.dxf"));
-    EXPECT_TRUE(run.OutHas("  " + dwg + "設備図\\plan-1F.dwg  (変換後のファイルが既にあります)"))
+    EXPECT_TRUE(run.OutHas("  " + dwg + "設備図\\plan-1F.dwg  (同じ名前の変換後ファイルになる図面が先にあります)"))
         << ::testing::PrintToString(run.Out());
-    EXPECT_EQ(log.OfKind("kept").size(), 1u);
+    for (const auto& entry : log.OfKind("copydata"))
+        EXPECT_EQ(entry.Field(2).find("設備図\\plan-1F"), std::string::npos) << entry.Field(2);
+    EXPECT_EQ(log.OfKind("kept").size(), 0u);
 }
 
 TEST_F(TovimoCmdTest, ExistingResultsAndADrawingThatFailsToOpenAreListedWithExitCode1) {
@@ -527,6 +535,44 @@ TEST_F(TovimoCmdTest, AutoCadThatCannotStartGives3AndAnotherRunningAutoCadGives4
     }
     EXPECT_FALSE(FileExists(dwg + "plan-1F.dxf"));
     guard.EndAll();
+}
+
+// The shell shows no message box of its own that an unattended run would
+// wait on for ever: the start fails and says so.
+TEST_F(TovimoCmdTest, WithNoAutoCadProgramAndNoDrawing1TheRunGives3WithoutAShellMessage) {
+    const std::string alone = temp.MakeFolder("単体");
+    // The programs as the zip holds them: no Drawing1.dwg beside them.
+    for (const char* program : {"TovimoCmd.exe", "Pelkadu.exe"})
+        ASSERT_TRUE(::CopyFileA((BinFolder() + program).c_str(), (alone + program).c_str(), FALSE));
+    ASSERT_FALSE(FileExists(alone + "Drawing1.dwg"));
+    WriteIni("", "AcadPath=\r\n");
+    TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path(), "", alone + "TovimoCmd.exe");
+    EXPECT_EQ(run.ExitCode(10000), 3) << "a message box of the shell may be waiting";
+    EXPECT_EQ(run.Err(), std::vector<std::string>{"Auto CADを起動できません"});
+    EXPECT_EQ(CountRunning("standin-acad.exe"), 0);
+}
+
+TEST_F(TovimoCmdTest, AWaitBeyondItsBoundGives5AtOnceAndStartsNothing) {
+    WriteIni("", "CommandWait=2147483647\r\n");
+    TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path());
+    EXPECT_EQ(run.ExitCode(10000), 5);
+    EXPECT_EQ(run.Err(), std::vector<std::string>{"設定 CommandWait (コマンド間、ミリ秒) は 0 から 60000 "
+                                                  "までにしてください: 2147483647"});
+    EXPECT_EQ(CountRunning("standin-acad.exe"), 0);
+    EXPECT_FALSE(FileExists(log.Path()));
+}
+
+// Pelkadu is started through the system's command interpreter, never through
+// a CMD.EXE that lies in the current folder.
+TEST_F(TovimoCmdTest, ACmdExeInTheCurrentFolderIsNotRun) {
+    const std::string current = temp.MakeFolder("作業");
+    ASSERT_TRUE(::CopyFileA((BinFolder() + "wine-probe.exe").c_str(), (current + "CMD.EXE").c_str(), FALSE));
+    WriteIni();
+    TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path(), current);
+    EXPECT_EQ(run.ExitCode(), 0) << ::testing::PrintToString(run.Err());
+    EXPECT_FALSE(log.OfKind("pressed").empty()) << log.Text();  // Pelkadu ran all the same
+    ::Sleep(500);
+    EXPECT_FALSE(FileExists(current + "probe-report.txt"));
 }
 
 TEST_F(TovimoCmdTest, ARefusalGives5BeforeAutoCadIsStarted) {

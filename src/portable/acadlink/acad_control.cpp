@@ -1,6 +1,8 @@
 #include "acadlink/acad_control.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <new>
 #include <set>
 #include <utility>
 #include <vector>
@@ -138,8 +140,12 @@ void AcadControl::StartPelkadu() {
     if (*platformId == PlatformWin32Windows) {
         commandLine = "COMMAND.COM /c " + Quoted(program);
     } else if (*platformId == PlatformWin32Nt) {
-        // CMD.EXE takes off the outer pair of quotes, leaving the quoted path.
-        commandLine = "CMD.EXE /c \"" + Quoted(program) + "\"";
+        // The system's own interpreter by its full path: a bare name would
+        // run a CMD.EXE that lies in the current folder first.
+        const std::string systemFolder = platform_.processes.SystemFolder();
+        if (systemFolder.empty()) return;
+        // cmd.exe takes off the outer pair of quotes, leaving the quoted path.
+        commandLine = Quoted(systemFolder + "cmd.exe") + " /c \"" + Quoted(program) + "\"";
     } else {
         return;
     }
@@ -194,10 +200,20 @@ bool AcadControl::HasCommandForm(const std::string& text) {
 }
 
 std::string AcadControl::ReadWindowText(WindowHandle window) {
-    const int length = platform_.windows.GetTextLength(window);
-    if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-    platform_.windows.GetText(window, buffer.data(), length + 1);
+    const int reported = platform_.windows.GetTextLength(window);
+    if (reported <= 0) return {};
+    // The length is the other program's word: a window may claim 2 GiB on
+    // every poll. No prompt or title comes near the cap.
+    const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(reported),
+                                                     MaxWindowTextBytes);
+    std::vector<char> buffer;
+    try {
+        buffer.assign(length + 1, '\0');
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    const int copied = platform_.windows.GetText(window, buffer.data(), static_cast<int>(length + 1));
+    if (copied <= 0) return {};
     buffer.back() = '\0';
     return buffer.data();
 }

@@ -31,6 +31,9 @@ enum StartResult : unsigned {
 // A command text holds at most this many bytes (a 256-byte buffer with its zero).
 constexpr std::size_t MaxCommandTextBytes = 255;
 
+// The most of a window's text that is read; a longer text is read cut.
+constexpr std::size_t MaxWindowTextBytes = 64 * 1024;
+
 // How long AutoCAD may take to take one command text, unless set otherwise.
 constexpr int DefaultCommandSendLimitMs = 600 * 1000;
 
@@ -64,6 +67,8 @@ public:
     bool HasCommandForm(const std::string& text);
     void SetCommandSendLimitMs(int milliseconds) { commandSendLimitMs_ = milliseconds; }
     bool AcadNotAnswering() const { return notAnswering_; }
+    // The window's text, at most MaxWindowTextBytes of it; empty when the
+    // window gives none or no memory is to be had for it.
     std::string ReadWindowText(WindowHandle window);
     std::string ReadCommandLine();
     bool IsCommandPrompt();

@@ -10,6 +10,7 @@
 #include "console/path_list.h"
 #include "drawings/drawing_collection.h"
 #include "runlists/run_lists.h"
+#include "runlists/same_file.h"
 
 namespace tovimo {
 
@@ -135,8 +136,12 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     // Until the run says otherwise, no drawing is converted: a run that
     // never ends normally leaves a list that converts everything again. A
     // list that cannot be written stops the run before anything is typed.
+    std::vector<std::string> named;
+    for (const TFileName& drawing : collection.drawings) named.push_back(drawing.FullPath);
+    const std::vector<bool> repeated = NamedEarlier(platform_.files, named);
     std::vector<std::string> allDrawings;
-    for (const TFileName& drawing : collection.drawings) allDrawings.push_back(drawing.FullPath);
+    for (std::size_t i = 0; i < named.size(); ++i)
+        if (!repeated[i]) allDrawings.push_back(named[i]);
     if (!WriteNotConverted(allDrawings)) return ExitRefused;
 
     // The target folders are made before AutoCAD is reached; a level that
@@ -159,8 +164,8 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     outcome.canceled = converter_->Canceled;
     outcome.skipped = converter_->LastSkipped().size() + collection.unreachable.size();
     outcome.acadLost = converter_->LastRunLostAcad();
-    WriteNotConverted(NotConvertedPaths(lists.SourceList, view_.DrawingsStarted(),
-                                        converter_->LastSkipped()));
+    const bool listWritten = WriteNotConverted(
+        NotConvertedPaths(lists.SourceList, view_.DrawingsStarted(), converter_->LastSkipped()));
     switch (outcome.result) {
         case ConvertStartFailed: output.Err("Auto CADを起動できません"); break;
         case ConvertOtherAcadRunning: output.Err("起動中のAuto CADを終了させてください。"); break;
@@ -173,7 +178,10 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
         output.Err("AutoCADが終了したため、作業を最後まで行えませんでした。");
     // A run that never reached AutoCAD showed no list.
     view_.ListUnreachable();
-    return ExitCodeOf(outcome);
+    // A batch that goes by the list must not take a run whose list is
+    // missing for a complete one.
+    const ExitCode code = ExitCodeOf(outcome);
+    return !listWritten && code == ExitAllConverted ? ExitSomeSkipped : code;
 }
 
 }  // namespace tovimo

@@ -2,6 +2,7 @@
 
 #include "runlists/run_lists.h"
 #include "settings/profile_values.h"
+#include "settings/setting_ranges.h"
 
 namespace tovimo {
 
@@ -22,18 +23,14 @@ void CheckIntegers(ProfileFile& profile, const std::string& file,
     }
 }
 
-void CheckWaits(const MainFormSettings& s, std::vector<std::string>& errors) {
-    const auto negative = [&](const char* key, int value) {
-        if (value < 0)
-            errors.push_back(std::string("設定 ") + key + " に負の値は使えません: " +
-                             std::to_string(value));
+void CheckRanges(const MainFormSettings& s, std::vector<std::string>& errors) {
+    const auto check = [&](const char* key, int value) {
+        const SettingRange* range = FindSettingRange(key);
+        if (range && !range->Holds(value)) errors.push_back(KeyRangeMessage(*range, value));
     };
-    negative(settings_key::CommandWait, s.CommandWait);
-    negative(settings_key::StartWait, s.StartWait);
-    if (s.WaitLimit <= 0)
-        errors.push_back(std::string("設定 ") + settings_key::WaitLimit +
-                         " (待ち時間の上限、秒) は 1 以上にしてください: " +
-                         std::to_string(s.WaitLimit));
+    check(settings_key::CommandWait, s.CommandWait);
+    check(settings_key::StartWait, s.StartWait);
+    check(settings_key::WaitLimit, s.WaitLimit);
 }
 
 void ApplyOptions(FileSystem& files, const CommandArguments& arguments,
@@ -79,7 +76,7 @@ ConsoleSettingsResult ReadConsoleSettings(ProfileFile& profile, FileSystem& file
     }
     CheckIntegers(profile, loaded.file, result.errors);
     loaded.settings = ReadMainFormSettings(profile, files, loaded.file, programFolder);
-    CheckWaits(loaded.settings, result.errors);
+    CheckRanges(loaded.settings, result.errors);
     ApplyOptions(files, arguments, programFolder, loaded.settings, result.errors);
     if (result.errors.empty()) result.settings = std::move(loaded);
     return result;

@@ -6,7 +6,10 @@
 
 #include "convert/result_check.h"
 #include "drawings/path_parts.h"
+#include "runlists/same_file.h"
 #include "runlists/target_path.h"
+#include "settings/setting_ranges.h"
+#include "settings/settings.h"
 #include "text/cp932_text.h"
 
 namespace tovimo {
@@ -48,20 +51,20 @@ DwgDxf::DwgDxf(AcadPlatform platform, ProfileFile& profile, FileSystem& files,
 ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
                                    const std::vector<std::string>& targets,
                                    const ConvertSettings& settings) {
-    if (settings.CommandWait < 0) {
-        view_.ShowMessage("コマンド間の待ち時間 (CommandWait) に負の値は使えません: " +
-                              std::to_string(settings.CommandWait),
-                          EndCaption);
-        return ConvertRefused;
-    }
-    if (settings.WaitLimit <= 0) {
-        view_.ShowMessage("待ち時間の上限 (WaitLimit) は 1 秒以上にしてください: " +
-                              std::to_string(settings.WaitLimit),
-                          EndCaption);
-        return ConvertRefused;
+    // No wait may be long enough to hold a run up for days, whoever calls.
+    const std::pair<const char*, int> waits[] = {{settings_key::CommandWait, settings.CommandWait},
+                                                 {settings_key::StartWait, settings.StartWait},
+                                                 {settings_key::WaitLimit, settings.WaitLimit}};
+    for (const auto& [key, value] : waits) {
+        const SettingRange* range = FindSettingRange(key);
+        if (range && !range->Holds(value)) {
+            view_.ShowMessage(KeyRangeMessage(*range, value), EndCaption);
+            return ConvertRefused;
+        }
     }
     settings_ = settings;
     notAnsweringRun_ = false;
+    resultTaken_ = ResultsTakenEarlier(sources, targets);
     // AutoCAD gets as long to take one command text as to answer any wait.
     SetCommandSendLimitMs(static_cast<int>(std::min<std::int64_t>(
         std::int64_t{settings.WaitLimit} * 1000, std::numeric_limits<int>::max())));
@@ -97,6 +100,12 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
             endedEarly = true;
         }
         for (std::size_t i = 0; i < sources.size() && !Canceled && !endedEarly; ++i) {
+            if (resultTaken_[i]) {
+                drawingListed_ = false;
+                Skip(sources[i], SkipReason::TargetTaken);
+                view_.SetProgressPosition(static_cast<int>(i) + 1);
+                continue;
+            }
             view_.DrawingStarting(static_cast<int>(i), sources[i]);
             if (ConvertDrawing(i, sources[i], targets) == DrawingOutcome::AcadLost) {
                 SkipFrom(sources, i, LostReason());
@@ -189,6 +198,23 @@ bool DwgDxf::EveryDrawingText(const std::string& source, const std::string& targ
         if (!test(text)) return false;
     }
     return true;
+}
+
+std::vector<bool> DwgDxf::ResultsTakenEarlier(const std::vector<std::string>& sources,
+                                              const std::vector<std::string>& targets) {
+    // A macro that saves its own way types no target: nothing is known to meet.
+    const bool namesTarget = std::any_of(MacroLines.begin(), MacroLines.end(), [](const auto& line) {
+        return ClassifyMacroLine(line) == MacroLineKind::SaveFile;
+    });
+    if (!namesTarget) return std::vector<bool>(sources.size(), false);
+    const TargetRules rules{settings_.SaveSameDir, settings_.SaveDir, settings_.SaveChildDir};
+    const std::string_view extension = ResultExtension(MacroSection);
+    std::vector<std::string> results;
+    results.reserve(sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        results.push_back(
+            ExpectedResultPath(SaveFileTarget(rules, sources[i], i, targets), extension));
+    return NamedEarlier(files_, results);
 }
 
 bool DwgDxf::IsOverwriteQuestion() {
@@ -332,7 +358,8 @@ void DwgDxf::SkipFrom(const std::vector<std::string>& sources, std::size_t first
                       SkipReason reason) {
     // The drawing under way may be listed already, for another reason.
     for (std::size_t i = drawingListed_ ? first + 1 : first; i < sources.size(); ++i)
-        Skip(sources[i], reason);
+        Skip(sources[i], i < resultTaken_.size() && resultTaken_[i] ? SkipReason::TargetTaken
+                                                                     : reason);
 }
 
 }  // namespace tovimo

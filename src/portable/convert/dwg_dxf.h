@@ -52,7 +52,10 @@ public:
     // Converts sources[i] to the target that the rules give; targets[i] is
     // read only when SaveSameDir is off and SaveChildDir is on. When the
     // macro names the target ("#SAVEFILE"), a drawing counts as converted
-    // only if AutoCAD wrote that file while its lines were typed.
+    // only if AutoCAD wrote that file while its lines were typed, and a
+    // drawing whose result an earlier drawing of the run is saved to is
+    // listed and not typed at all: one drawing's result never replaces
+    // another's.
     ConvertResult ConvertFiles(const std::vector<std::string>& sources,
                                const std::vector<std::string>& targets,
                                const ConvertSettings& settings);
@@ -91,6 +94,8 @@ private:
     // Whether test holds for every text the drawing's lines would type.
     template <typename Test>
     bool EveryDrawingText(const std::string& source, const std::string& target, Test test) const;
+    std::vector<bool> ResultsTakenEarlier(const std::vector<std::string>& sources,
+                                          const std::vector<std::string>& targets);
     bool IsOverwriteQuestion();
     template <typename Test>
     WaitOutcome WaitUntil(Test test);
@@ -106,6 +111,7 @@ private:
     // Run-local data.
     ConvertSettings settings_;
     std::vector<SkippedDrawing> skipped_;
+    std::vector<bool> resultTaken_;  // per source: an earlier one has its result
     bool skippedMark_ = false;
     bool acadGone_ = false;
     bool notAnsweringRun_ = false;

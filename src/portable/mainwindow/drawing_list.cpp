@@ -51,8 +51,9 @@ DrawingList::DrawingList(FileSystem& files, const TextOrder& order, DrawingListH
                          ControlStates& controls)
     : files_(files), order_(order), host_(host), controls_(controls) {}
 
-void DrawingList::TakeDrop(std::vector<std::string> paths) {
+void DrawingList::TakeDrop(std::vector<std::string> paths, std::vector<std::string> unnamed) {
     DropList = std::move(paths);
+    unnamed_ = std::move(unnamed);
     SortPaths(DropList, order_);
     ScanDropList();
     // Also after a drop that ended with a message.
@@ -67,6 +68,8 @@ void DrawingList::TakeDrop(std::vector<std::string> paths) {
 
 void DrawingList::ScanDropList() {
     problems_.clear();
+    for (const std::string& path : unnamed_) problems_.push_back({path, WalkProblemKind::NoCp932Name});
+    unnamed_.clear();
     BuildFromDropList();
     if (!problems_.empty()) host_.ShowMessage(WalkProblemsMessage(problems_), DropMessageCaption);
 }

@@ -43,8 +43,9 @@ public:
 
     // A drop whose paths have been read: sorts them, scans them into the
     // tree, enables the run button of the list's kind, counts the drawings
-    // and sets the list buttons.
-    void TakeDrop(std::vector<std::string> paths);
+    // and sets the list buttons. unnamed: dropped paths that code page 932
+    // cannot write (shown with "?"), named in the message after the drop.
+    void TakeDrop(std::vector<std::string> paths, std::vector<std::string> unnamed = {});
     // The kind decided and the tree built, after which the folders and
     // drawings the walk could not reach are named in one message.
     void ScanDropList();
@@ -84,6 +85,7 @@ private:
     ControlStates& controls_;
     DrawingTree tree_;
     std::vector<WalkProblem> problems_;  // of the drop under way
+    std::vector<std::string> unnamed_;    // of the drop under way
 };
 
 }  // namespace tovimo

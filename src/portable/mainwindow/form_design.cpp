@@ -10,8 +10,9 @@ using G = Glyph;
 constexpr ControlDesign MainControls[] = {
     // The column of controls on the right.
     {IdLabel1, K::Label, IdPanel4, "選択図面", {8, 16, 0, 0}},
-    {IdDwgNoLabel, K::RightLabel, IdPanel4, "0", {58, 16, 26, 13}},
-    {IdLabel2, K::Label, IdPanel4, "枚", {86, 16, 0, 0}},
+    // Wide enough for five digits: a drop of 99,999 drawings shows whole.
+    {IdDwgNoLabel, K::RightLabel, IdPanel4, "0", {58, 16, 36, 13}},
+    {IdLabel2, K::Label, IdPanel4, "枚", {96, 16, 0, 0}},
     {IdRewiteChkBox, K::CheckBox, IdPanel4, "上書き保存", {8, 34, 97, 17}},
     {IdGetChildFolderCheckBox, K::CheckBox, IdPanel4, "子ﾌｫﾙﾀﾞも選択", {8, 58, 97, 17}},
     {IdToDxfBitBtn, K::Button, IdPanel4, "DXFで保存", {8, 80, 97, 25}, G::ToDxf},

@@ -220,11 +220,11 @@ void MainForm::ApplySaveDirLook() {
 
 void MainForm::UpdateAcadPathLabel() { AcadPathLabel = AcadPathLabelText(Controls.AcadPath); }
 
-void MainForm::WMDropFiles(std::vector<std::string> paths) {
+void MainForm::WMDropFiles(std::vector<std::string> paths, std::vector<std::string> unnamed) {
     // A drop during a run would enable a run button and could ask a
     // question that holds the run up; the run's lists are made already.
     if (running_) return;
-    list_.TakeDrop(std::move(paths));
+    list_.TakeDrop(std::move(paths), std::move(unnamed));
     host_.StateChanged();
 }
 

@@ -96,8 +96,9 @@ public:
     // during a run.
     void AboutVerClick();
 
-    // A drop whose paths have been read. Not taken during a run.
-    void WMDropFiles(std::vector<std::string> paths);
+    // A drop whose paths have been read; unnamed are those that code page
+    // 932 cannot write, shown with "?". Not taken during a run.
+    void WMDropFiles(std::vector<std::string> paths, std::vector<std::string> unnamed = {});
     void DeletePopClick();
     void AllDeletePopClick();
     void PopupMenu1Popup();

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "settings/setting_ranges.h"
 #include "text/cp932_text.h"
 
 namespace tovimo {
@@ -13,11 +14,11 @@ namespace {
 // and a run's reading go by.
 template <typename Settings, typename Controls, typename Visit>
 void ForEachNumber(Settings& s, Controls& c, Visit&& visit) {
-    visit("コマンド間", s.CommandWait, c.CommandWaitEdit, false);
-    visit("AutoCAD起動", s.StartWait, c.AcadStartEdit, false);
-    visit("FILEDIA", s.FileDia, c.FileDiaEdit, true);
-    visit("ISAVEBAK", s.ISaveBak, c.ISaveBakEdit, true);
-    visit("PROXYNOTICE", s.ProxyNotice, c.ProxyNoticeEdit, true);
+    visit("コマンド間", s.CommandWait, c.CommandWaitEdit, settings_key::CommandWait);
+    visit("AutoCAD起動", s.StartWait, c.AcadStartEdit, settings_key::StartWait);
+    visit("FILEDIA", s.FileDia, c.FileDiaEdit, settings_key::FileDia);
+    visit("ISAVEBAK", s.ISaveBak, c.ISaveBakEdit, settings_key::ISaveBak);
+    visit("PROXYNOTICE", s.ProxyNotice, c.ProxyNoticeEdit, settings_key::ProxyNotice);
 }
 
 template <typename Settings, typename Controls, typename Visit>
@@ -43,7 +44,7 @@ SettingsControls ShowSettings(const MainFormSettings& s) {
     c.AcadPath = s.AcadPath;
     c.SaveDir = s.SaveDir;
     c.AcadArgEdit = s.AcadArg;
-    ForEachNumber(s, c, [](const char*, int value, std::string& edit, bool) {
+    ForEachNumber(s, c, [](const char*, int value, std::string& edit, const char*) {
         edit = std::to_string(value);
     });
     ForEachTick(s, c, [](bool value, bool& tick) { tick = value; });
@@ -73,7 +74,7 @@ MainFormSettings SettingsToSave(const SettingsControls& c, const MainFormSetting
     s.AcadPath = c.AcadPath;
     s.SaveDir = c.SaveDir;
     s.AcadArg = c.AcadArgEdit;
-    ForEachNumber(s, c, [](const char*, int& value, const std::string& edit, bool) {
+    ForEachNumber(s, c, [](const char*, int& value, const std::string& edit, const char*) {
         value = ParseEditInteger(edit).value_or(value);
     });
     ForEachTick(s, c, [](bool& value, bool tick) { value = tick; });
@@ -83,16 +84,24 @@ MainFormSettings SettingsToSave(const SettingsControls& c, const MainFormSetting
 RunSettingsRead ReadRunSettings(const SettingsControls& c, const MainFormSettings& lastGood) {
     RunSettingsRead read;
     MainFormSettings s = lastGood;
-    ForEachNumber(s, c, [&](const char* name, int&, const std::string& edit, bool mayBeNegative) {
+    ForEachNumber(s, c, [&](const char* name, int&, const std::string& edit, const char* key) {
         if (!read.error.empty()) return;
         const std::optional<int> value = ParseEditInteger(edit);
+        const SettingRange* range = FindSettingRange(key);
         if (!value) {
             read.error = std::string("「") + name + "」には整数を入力して下さい。";
-        } else if (*value < 0 && !mayBeNegative) {
-            read.error = std::string("「") + name + "」には 0 以上の数を入力して下さい。";
+        } else if (range && !range->Holds(*value)) {
+            read.error = FieldRangeMessage(*range);
         }
     });
-    if (read.error.empty()) read.settings = RunSettings(SettingsToSave(c, lastGood));
+    if (!read.error.empty()) return read;
+    // The wait limit is not shown: it is the settings file's.
+    const SettingRange* limit = FindSettingRange(settings_key::WaitLimit);
+    if (limit && !limit->Holds(lastGood.WaitLimit)) {
+        read.error = KeyRangeMessage(*limit, lastGood.WaitLimit);
+        return read;
+    }
+    read.settings = RunSettings(SettingsToSave(c, lastGood));
     return read;
 }
 

@@ -101,6 +101,11 @@ public:
     // GetFullPathNameA: a relative path completed with the current directory;
     // the path unchanged when that fails.
     virtual std::string FullPathName(const std::string& path) = 0;
+    // A key that two paths share when the file system takes them for the
+    // same name: letters compared without case, as the file system compares
+    // them (full-width and Greek letters too, and code page 932's two codes
+    // of one character as one). Only ever compared.
+    virtual std::string PathKey(const std::string& path) = 0;
 };
 
 }  // namespace tovimo

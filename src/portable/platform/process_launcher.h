@@ -11,7 +11,9 @@ public:
     virtual ~ProcessLauncher() = default;
     // CreateProcessA with no application name and this command line; false when it fails.
     virtual bool CreateProcess(const std::string& commandLine) = 0;
-    // ShellExecuteExA "open" on a file, so that its file association starts a program.
+    // ShellExecuteExA "open" on a file, so that its file association starts
+    // a program. The shell shows no message of its own: a missing file or
+    // association is only a false here, which nobody may have to answer.
     virtual bool ShellOpen(const std::string& filePath) = 0;
     // WinExec with SW_HIDE; its result is of no interest.
     virtual void WinExecHidden(const std::string& commandLine) = 0;
@@ -19,6 +21,9 @@ public:
     virtual std::optional<std::uint32_t> PlatformId() = 0;
     // Folder of the running executable, with its trailing "\".
     virtual std::string ProgramFolder() = 0;
+    // The system folder (GetSystemDirectoryA), with its trailing "\"; empty
+    // when it cannot be had.
+    virtual std::string SystemFolder() = 0;
 };
 
 }  // namespace tovimo

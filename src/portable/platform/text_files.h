@@ -11,8 +11,9 @@ public:
     virtual ~TextFiles() = default;
     // The file's bytes; empty when it is missing or cannot be read.
     virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
-    // Makes or replaces the file with exactly these bytes; false when that
-    // failed (the file may then be incomplete).
+    // Makes or replaces the file with exactly these bytes, whole or not at
+    // all: an earlier file stays as it was when the write fails or the
+    // program ends half-way. False when it failed.
     virtual bool WriteAll(const std::string& path, const std::string& content) = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "runlists/run_lists.h"
 
+#include "runlists/same_file.h"
 #include "runlists/target_folders.h"
 #include "runlists/target_path.h"
 
@@ -9,7 +10,13 @@ RunLists BuildRunLists(FileSystem& files, const std::vector<TFileName>& drawings
                        const TargetRules& rules) {
     RunLists lists;
     const std::string_view saveDir = OutputFolderBase(rules.SaveDir);
-    for (const TFileName& drawing : drawings) {
+    std::vector<std::string> sources;
+    for (const TFileName& drawing : drawings) sources.push_back(drawing.FullPath);
+    const std::vector<bool> repeated = NamedEarlier(files, sources);
+    for (std::size_t i = 0; i < drawings.size(); ++i) {
+        // One drawing given twice is one drawing: converted once.
+        if (repeated[i]) continue;
+        const TFileName& drawing = drawings[i];
         lists.SourceList.push_back(drawing.FullPath);
         if (rules.SaveSameDir) continue;
         const std::string folder = TargetFolder(saveDir, drawing.SubDir);

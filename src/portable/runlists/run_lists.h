@@ -21,7 +21,9 @@ struct RunLists {
     std::string failedFolder;
 };
 
-// Forms the lists from the drawings in list order. With SaveSameDir nothing
+// Forms the lists from the drawings in list order; a drawing whose path names
+// the file of an earlier one (the same path, in any letter case) is left
+// out, as it is the same drawing. With SaveSameDir nothing
 // more; otherwise each target is SaveDir + SubDir + "\" + file name without
 // extension, and with SaveChildDir every missing target folder level is
 // created on the way, stopping at the first that cannot be.

@@ -26,16 +26,18 @@ bool TovimoApplication::Create() {
         runs_, programFolder_.empty() ? processes_.ProgramFolder() : programFolder_);
     if (!form1_->Create()) return false;
     HWND owner = form1_->Handle();
+    // What the shell shows while it opens "Drawing1.dwg" belongs to the window.
+    processes_.SetOwnerWindow(owner);
     if (!aboutBox_.Create(owner) || !skipForm_.Create(owner) || !fileTypeDlg_.Create(owner))
         return false;
     form1_->SetDialogs(aboutBox_, skipForm_, fileTypeDlg_);
     return true;
 }
 
-void TovimoApplication::Show(const std::vector<std::string>& paths) {
+void TovimoApplication::Show(GivenPaths given) {
     form1_->Show();
-    if (paths.empty()) return;
-    form1_->SetCommandLinePaths(paths);
+    if (given.paths.empty() && given.unnamed.empty()) return;
+    form1_->SetCommandLinePaths(std::move(given));
     ::PostMessageA(form1_->Handle(), WM_TOVIMO_COMMANDLINE, 0, 0);
 }
 

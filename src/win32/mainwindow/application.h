@@ -33,7 +33,7 @@ public:
     bool Create();
     // Shows the main window; paths given on the command line follow as one
     // drop once it is shown.
-    void Show(const std::vector<std::string>& paths);
+    void Show(GivenPaths given);
     // Runs until the main window has closed; gives the exit code.
     int Run();
 

@@ -1,5 +1,7 @@
 #include "mainwindow/browse_folder.h"
 
+#include "platform/com_apartment.h"
+
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -40,6 +42,8 @@ bool BrowseFolder(HWND owner, const std::string& title, const std::wstring& root
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) folder.clear();
 
     IMalloc* allocator = nullptr;
+    // COM on this thread (whichever calls), kept for the thread's life.
+    EnsureComApartment();
     if (FAILED(::SHGetMalloc(&allocator)) || !allocator) return false;
     char* buffer = static_cast<char*>(allocator->Alloc(MAX_PATH));
     if (!buffer) {
@@ -47,10 +51,6 @@ bool BrowseFolder(HWND owner, const std::string& title, const std::wstring& root
         return false;
     }
     buffer[0] = '\0';
-
-    // COM stays initialised on this thread afterwards.
-    static const HRESULT com = ::CoInitialize(nullptr);
-    (void)com;
 
     LPITEMIDLIST root = nullptr;
     if (!rootName.empty()) {

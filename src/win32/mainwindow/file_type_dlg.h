@@ -16,9 +16,12 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The button that Enter presses: the one with the focus.
+    int FocusedButton() const;
+    // The buttons draw their glyph and a teal caption.
+    void DrawButton(const DRAWITEMSTRUCT& item);
 
     bool DwgChosen = false;
-    HIMAGELIST glyphs_[2] = {};
 };
 
 }  // namespace tovimo::win32

@@ -156,7 +156,7 @@ void FormWindow::CreateControls(std::span<const ControlDesign> controls) {
                 break;
             case ControlKind::ListBox:
                 control = CreateChild("LISTBOX",
-                                      WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                                      WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
                                           LBS_EXTENDEDSEL,
                                       WS_EX_CLIENTEDGE, parent, design.id, "");
                 break;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <shellapi.h>
 
 #include "mainwindow/about_box.h"
@@ -12,6 +13,8 @@
 #include "mainwindow/main_form_layout.h"
 #include "mainwindow/panel.h"
 #include "mainwindow/skip_form.h"
+#include "platform/com_apartment.h"
+#include "platform/narrow_text.h"
 
 namespace tovimo::win32 {
 
@@ -201,30 +204,38 @@ void TForm1::PlaceWindow() {
     LayOut();
 }
 
-void TForm1::TakePaths(const std::vector<std::string>& paths) {
+void TForm1::TakePaths(const std::vector<std::string>& paths,
+                       const std::vector<std::string>& unnamed) {
     treeView_.BeginFill();
     PullControls();
-    logic_.WMDropFiles(paths);
+    logic_.WMDropFiles(paths, unnamed);
     treeView_.EndFill();
 }
 
-void TForm1::SetCommandLinePaths(std::vector<std::string> paths) {
-    commandLinePaths_ = std::move(paths);
+void TForm1::SetCommandLinePaths(GivenPaths given) {
+    commandLinePaths_ = std::move(given);
 }
 
 void TForm1::WMDropFiles(HDROP drop) {
     std::vector<std::string> paths;
-    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::string> unnamed;
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        // As long as the path is: a cut path would name another file.
-        const UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
-        std::string path(length + 1, '\0');
-        const UINT copied = ::DragQueryFileA(drop, i, path.data(), length + 1);
+        // As long as the path is: a cut path would name another file. Read
+        // wide, so that a name the code page lacks is told, not turned into
+        // "?" or into a look-alike that names another path.
+        const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        const UINT copied = ::DragQueryFileW(drop, i, path.data(), length + 1);
         path.resize(copied);
-        paths.push_back(std::move(path));
+        if (std::optional<std::string> narrow = ToNarrowExactly(path.c_str(), CP_ACP)) {
+            paths.push_back(std::move(*narrow));
+        } else {
+            unnamed.push_back(ToNarrowShown(path.c_str(), CP_ACP));
+        }
     }
     ::DragFinish(drop);
-    TakePaths(paths);
+    TakePaths(paths, unnamed);
 }
 
 void TForm1::PushControls() {
@@ -361,6 +372,8 @@ void TForm1::SettingCloseBitBtnClick() { ChangeHeight(logic_.SettingCloseBitBtnC
 void TForm1::ShowHelpMenuClick() {
     // What the shell makes of it is not looked at: a missing page shows nothing.
     const std::string page = programFolder_ + HelpFileName;
+    // The shell needs COM on the calling thread for associations and icons.
+    EnsureComApartment();
     ::ShellExecuteA(Handle(), nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -387,6 +400,7 @@ int TForm1::AddFileIcon(const std::string& path) {
 
 int TForm1::AppendFileIcon(const std::string& path) {
     SHFILEINFOA info{};
+    EnsureComApartment();
     const DWORD_PTR found = ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
                                              SHGFI_ICON | SHGFI_DISPLAYNAME |
                                                  SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON);
@@ -494,10 +508,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             WMDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_TOVIMO_COMMANDLINE: {
-            if (commandLinePaths_.empty()) return 0;
-            const std::vector<std::string> paths = std::move(commandLinePaths_);
-            commandLinePaths_.clear();
-            TakePaths(paths);
+            if (commandLinePaths_.paths.empty() && commandLinePaths_.unnamed.empty()) return 0;
+            const GivenPaths given = std::move(commandLinePaths_);
+            commandLinePaths_ = GivenPaths();
+            TakePaths(given.paths, given.unnamed);
             return 0;
         }
         case WM_TOVIMO_RUNCALL:

@@ -23,6 +23,13 @@ constexpr UINT WM_TOVIMO_COMMANDLINE = WM_APP + 1;
 // What Windows shows while the window holds a logoff or shutdown up.
 constexpr const wchar_t* SessionEndBlockReason = L"\u5909\u63db\u4e2d\u3067\u3059";  // 変換中です
 
+// Paths handed to the program: those in code page 932, and those it cannot
+// write, shown with "?".
+struct GivenPaths {
+    std::vector<std::string> paths;
+    std::vector<std::string> unnamed;
+};
+
 class TForm1 : public FormWindow, public MainFormHost {
 public:
     // runs: the run's thread that platform names too.
@@ -35,10 +42,11 @@ public:
     void SetDialogs(TAboutBox& about, TSkipForm& skip, TFileTypeDlg& fileType);
     // Shows the window (FormShow).
     void Show();
-    // Takes these paths as one drop.
-    void TakePaths(const std::vector<std::string>& paths);
+    // Takes these paths as one drop; unnamed are named in the message after it.
+    void TakePaths(const std::vector<std::string>& paths,
+                   const std::vector<std::string>& unnamed = {});
     // Paths to take as one drop once the window has been shown.
-    void SetCommandLinePaths(std::vector<std::string> paths);
+    void SetCommandLinePaths(GivenPaths given);
 
     MainForm& Logic() { return logic_; }
     DrawingTreeView& TreeView1() { return treeView_; }
@@ -91,7 +99,7 @@ private:
     MainForm logic_;
     WindowRunThread& runs_;
     const std::string programFolder_;
-    std::vector<std::string> commandLinePaths_;
+    GivenPaths commandLinePaths_;
     bool sessionEndBlocked_ = false;
     DrawingTreeView treeView_;
     TAboutBox* about_ = nullptr;

@@ -137,4 +137,18 @@ std::string Win32FileSystem::FullPathName(const std::string& path) {
     }
 }
 
+std::string Win32FileSystem::PathKey(const std::string& path) {
+    if (path.empty()) return std::string();
+    const int length = static_cast<int>(path.size());
+    const int chars = ::MultiByteToWideChar(CP_ACP, 0, path.data(), length, nullptr, 0);
+    if (chars <= 0) return path;
+    std::wstring wide(static_cast<std::size_t>(chars), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, path.data(), length, wide.data(), chars);
+    std::wstring upper(wide.size(), L'\0');
+    const int mapped = ::LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), chars,
+                                      upper.data(), chars);
+    if (mapped == chars) wide = std::move(upper);
+    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+}
+
 }  // namespace tovimo::win32

@@ -21,6 +21,8 @@ public:
     // The volume serial number and file index (GetFileInformationByHandle).
     std::optional<FolderIdentity> IdentifyFolder(const std::string& path) override;
     std::string FullPathName(const std::string& path) override;
+    // The path in UTF-16, upper-cased as the invariant locale does it.
+    std::string PathKey(const std::string& path) override;
 };
 
 }  // namespace tovimo::win32

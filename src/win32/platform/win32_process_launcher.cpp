@@ -34,7 +34,9 @@ bool Win32ProcessLauncher::ShellOpen(const std::string& filePath) {
     request.cbSize = sizeof request;
     // NOASYNC: the open is over when the call returns, also when it goes
     // through DDE; the window program's run thread may end right after.
-    request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    // No message box of the shell: an unattended run would wait on it for
+    // ever. A failure is reported as AutoCAD not started.
+    request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     request.hwnd = owner_;
     request.lpVerb = "open";
     request.lpFile = filePath.c_str();
@@ -72,6 +74,15 @@ std::string Win32ProcessLauncher::ProgramFolder() {
         if (buffer.size() >= 32768) return std::string();
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::string Win32ProcessLauncher::SystemFolder() {
+    char buffer[MAX_PATH + 1];
+    const UINT length = ::GetSystemDirectoryA(buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) return std::string();
+    std::string folder(buffer, length);
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
 }
 
 std::string FolderOfPath(const std::string& path) {

@@ -17,6 +17,7 @@ public:
     void WinExecHidden(const std::string& commandLine) override;
     std::optional<std::uint32_t> PlatformId() override;
     std::string ProgramFolder() override;
+    std::string SystemFolder() override;
 
 private:
     HWND owner_ = nullptr;

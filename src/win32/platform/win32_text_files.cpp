@@ -52,7 +52,9 @@ std::optional<std::string> Win32TextFiles::ReadAll(const std::string& path) {
     return content;
 }
 
-bool Win32TextFiles::WriteAll(const std::string& path, const std::string& content) {
+namespace {
+
+bool WriteWhole(const std::string& path, const std::string& content) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen()) return false;
@@ -65,7 +67,22 @@ bool Win32TextFiles::WriteAll(const std::string& path, const std::string& conten
             return false;
         done += written;
     }
-    return file.Close();
+    return FlushFileBuffers(file.Get()) && file.Close();
+}
+
+}  // namespace
+
+bool Win32TextFiles::WriteAll(const std::string& path, const std::string& content) {
+    // Written beside the file and then moved over it, so that a reader (or
+    // the next run, after a Ctrl+C or a full disk) finds the old list or the
+    // new one, never a cut one.
+    const std::string partial = path + ".tovimo-part";
+    if (!WriteWhole(partial, content) ||
+        !MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(partial.c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tovimo::win32

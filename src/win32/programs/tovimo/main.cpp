@@ -1,34 +1,39 @@
 // Tovimo: the window program. Drawings dropped on its window (or named on
 // its command line, as "送る" and a drop on its icon name them) are
 // converted by the user's AutoCAD.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "mainwindow/application.h"
+#include "platform/narrow_text.h"
 #include "platform/win32_api.h"
 
 namespace {
 
 // The command line's paths, each made a full path against the current
 // directory (AutoCAD, which opens them, has a current directory of its own).
-std::vector<std::string> CommandLinePaths() {
-    std::vector<std::string> paths;
+// Taken wide and converted exactly: a name the code page lacks is told in
+// the message after the drop, never turned into "?" or a look-alike path.
+tovimo::win32::GivenPaths CommandLinePaths() {
+    tovimo::win32::GivenPaths given;
     int count = 0;
     LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (!arguments) return paths;
+    if (!arguments) return given;
+    std::vector<wchar_t> full(32768);
     for (int i = 1; i < count; ++i) {
-        wchar_t full[32768];
-        const DWORD length = ::GetFullPathNameW(arguments[i], 32768, full, nullptr);
-        const wchar_t* path = length > 0 && length < 32768 ? full : arguments[i];
-        const int bytes = ::WideCharToMultiByte(CP_ACP, 0, path, -1, nullptr, 0, nullptr, nullptr);
-        if (bytes <= 1) continue;
-        std::string narrow(static_cast<std::size_t>(bytes), '\0');
-        ::WideCharToMultiByte(CP_ACP, 0, path, -1, narrow.data(), bytes, nullptr, nullptr);
-        narrow.resize(static_cast<std::size_t>(bytes - 1));
-        paths.push_back(narrow);
+        const DWORD length = ::GetFullPathNameW(arguments[i], static_cast<DWORD>(full.size()),
+                                                full.data(), nullptr);
+        const wchar_t* path = length > 0 && length < full.size() ? full.data() : arguments[i];
+        if (*path == L'\0') continue;
+        if (std::optional<std::string> narrow = tovimo::win32::ToNarrowExactly(path, CP_ACP)) {
+            given.paths.push_back(std::move(*narrow));
+        } else {
+            given.unnamed.push_back(tovimo::win32::ToNarrowShown(path, CP_ACP));
+        }
     }
     ::LocalFree(arguments);
-    return paths;
+    return given;
 }
 
 }  // namespace

@@ -1,24 +1,11 @@
 #include "console_text.h"
 
+#include "platform/narrow_text.h"
 #include "platform/win32_api.h"
 
 namespace tovimo::win32 {
 
 namespace {
-
-std::optional<std::string> ToProgramText(const wchar_t* text) {
-    const int length = static_cast<int>(::wcslen(text));
-    if (length == 0) return std::string();
-    BOOL usedDefault = FALSE;
-    const int bytes = ::WideCharToMultiByte(ProgramCodePage, WC_NO_BEST_FIT_CHARS, text, length,
-                                            nullptr, 0, nullptr, &usedDefault);
-    std::string converted(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-    if (bytes > 0)
-        ::WideCharToMultiByte(ProgramCodePage, WC_NO_BEST_FIT_CHARS, text, length, converted.data(),
-                              bytes, nullptr, &usedDefault);
-    if (bytes <= 0 || usedDefault) return std::nullopt;
-    return converted;
-}
 
 std::wstring ToWide(const std::string& text) {
     if (text.empty()) return std::wstring();
@@ -51,17 +38,9 @@ ProgramArguments ReadProgramArguments() {
     wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     if (wide == nullptr) return result;
     for (int i = 1; i < count; ++i) {
-        std::optional<std::string> arg = ToProgramText(wide[i]);
+        std::optional<std::string> arg = ToNarrowExactly(wide[i], ProgramCodePage);
         if (!arg) {
-            if (!result.unrepresentable) {
-                BOOL ignored = FALSE;
-                const int length = static_cast<int>(::wcslen(wide[i]));
-                std::string shown(static_cast<std::size_t>(length) * 2, '\0');
-                const int bytes = ::WideCharToMultiByte(ProgramCodePage, 0, wide[i], length,
-                                                        shown.data(), length * 2, nullptr, &ignored);
-                shown.resize(static_cast<std::size_t>(bytes > 0 ? bytes : 0));
-                result.unrepresentable = shown;
-            }
+            if (!result.unrepresentable) result.unrepresentable = ToNarrowShown(wide[i], ProgramCodePage);
             continue;
         }
         result.args.push_back(std::move(*arg));

@@ -5,8 +5,7 @@
 //
 // The run itself is ConsoleRun; this is its Win32 side: the arguments, the
 // console, the platform objects and Ctrl+C.
-#include <atomic>
-
+#include "console/cancel_relay.h"
 #include "console/console_run.h"
 #include "console/exit_code.h"
 #include "console_text.h"
@@ -23,17 +22,19 @@
 
 namespace {
 
-std::atomic<tovimo::ConsoleRun*> activeRun{nullptr};
-std::atomic<int> cancelPresses{0};
+// Never destroyed: the system may run the control handler on a thread of
+// its own while the program ends.
+tovimo::CancelRelay& Relay() {
+    static tovimo::CancelRelay* relay = new tovimo::CancelRelay;
+    return *relay;
+}
 
-// Runs on a thread of its own that the system starts for the event. The
-// first Ctrl+C (or Ctrl+Break) asks the run to end after the drawing under
-// way; at the second the handler declines, and the system ends the program.
+// The first Ctrl+C (or Ctrl+Break) asks the run to end after the drawing
+// under way; at the second the handler declines, and the system ends the
+// program.
 BOOL WINAPI OnConsoleControl(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-    if (cancelPresses.fetch_add(1) > 0) return FALSE;
-    if (tovimo::ConsoleRun* run = activeRun.load()) run->RequestCancel();
-    return TRUE;
+    return Relay().Press() ? TRUE : FALSE;
 }
 
 }  // namespace
@@ -59,12 +60,13 @@ int main() {
     tovimo::ConsoleRun run(tovimo::ConsolePlatform{windows, clock, messages, processes, encoding,
                                                    profile, files, order, output, lists});
 
-    activeRun = &run;
+    Relay().Attach(run);
     // A program started in a new process group begins with Ctrl+C ignored.
     ::SetConsoleCtrlHandler(nullptr, FALSE);
     ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     const int code = run.Run(arguments.args);
     ::SetConsoleCtrlHandler(OnConsoleControl, FALSE);
-    activeRun = nullptr;
+    // Before the run goes: a handler already under way is waited for.
+    Relay().Detach();
     return code;
 }
