@@ -34,6 +34,12 @@ public:
     void WinExecHidden(const std::string& commandLine) override;
     std::optional<std::uint32_t> PlatformId() override { return platformId_; }
     std::string ProgramFolder() override { return programFolder_; }
+    // A stand-in of the installed or associated window system is ended;
+    // any other id is no process.
+    bool EndProcess(std::uint32_t processId) override;
+    // Sleeps on the clock in steps of 10 ms until the stand-in has ended or
+    // the time is up.
+    bool WaitForProcessEnd(std::uint32_t processId, int timeoutMs) override;
 
     // ---- set-up --------------------------------------------------------------------
     void SetPlatformId(std::optional<std::uint32_t> id) { platformId_ = id; }  // empty: the query fails
@@ -61,14 +67,18 @@ public:
 
     // ---- looking ---------------------------------------------------------------------
     const std::vector<LaunchCall>& Calls() const { return calls_; }
+    // The process ids given to EndProcess, in order.
+    const std::vector<std::uint32_t>& EndedProcesses() const { return endedProcesses_; }
     std::vector<std::string> CallsOf(LaunchKind kind) const;
 
 private:
     void Record(LaunchKind kind, const std::string& argument);
+    FakeStandin* StandinByProcessId(std::uint32_t processId) const;
     std::vector<std::string> EnvironmentArguments() const;
 
     Clock* clock_;
     std::vector<LaunchCall> calls_;
+    std::vector<std::uint32_t> endedProcesses_;
     std::optional<std::uint32_t> platformId_ = 2;  // VER_PLATFORM_WIN32_NT
     std::string programFolder_ = "C:\\Tovimo\\";
     bool createProcessResult_ = true;

@@ -364,6 +364,7 @@ TEST_F(ConsoleRunTest, AutoCadThatStopsAnsweringEndsTheRunWithExitCode1AndTheDra
     AddDrawing("D:\\図面\\B.dwg", "HANG");
     AddDrawing("D:\\図面\\C.dwg");
     mainForm["WaitLimit"] = "5";
+    mainForm["RestartLimit"] = "0";  // the run ends at the first loss
     EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitSomeSkipped);
     EXPECT_EQ(console.Texts(false),
               (std::vector<std::string>{"[1/3] D:\\図面\\A.dwg", "[2/3] D:\\図面\\B.dwg",
@@ -379,6 +380,7 @@ TEST_F(ConsoleRunTest, CtrlCWhileASendToAHungAutoCadWaitsIsNotLost) {
     AddDrawing("D:\\図面\\A.dwg", "HANG");
     AddDrawing("D:\\図面\\B.dwg");
     mainForm["WaitLimit"] = "5";
+    mainForm["RestartLimit"] = "0";  // the run ends at the first loss
     // The console's handler runs on a thread of its own while the send waits.
     bool scheduled = false;
     pump.onRun = [&](int) {

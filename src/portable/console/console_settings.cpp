@@ -11,6 +11,7 @@ namespace {
 const char* const RunIntegerKeys[] = {
     settings_key::CommandWait, settings_key::StartWait, settings_key::FileDia,
     settings_key::ISaveBak,    settings_key::ProxyNotice, settings_key::WaitLimit,
+    settings_key::RestartLimit, settings_key::RestartEvery,
 };
 
 void CheckIntegers(ProfileFile& profile, const std::string& file,
@@ -34,6 +35,14 @@ void CheckWaits(const MainFormSettings& s, std::vector<std::string>& errors) {
         errors.push_back(std::string("設定 ") + settings_key::WaitLimit +
                          " (待ち時間の上限、秒) は 1 以上にしてください: " +
                          std::to_string(s.WaitLimit));
+    const auto inRange = [&](const char* key, const char* meaning, int value, int maximum) {
+        if (value < 0 || value > maximum)
+            errors.push_back(std::string("設定 ") + key + " (" + meaning + ") は 0 から " +
+                             std::to_string(maximum) + " にしてください: " + std::to_string(value));
+    };
+    inRange(settings_key::RestartLimit, "AutoCADの再起動の上限", s.RestartLimit, MaxRestartLimit);
+    inRange(settings_key::RestartEvery, "AutoCADを起動し直す図面の数", s.RestartEvery,
+            MaxRestartEvery);
 }
 
 void ApplyOptions(FileSystem& files, const CommandArguments& arguments,

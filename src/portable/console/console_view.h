@@ -25,6 +25,9 @@ public:
     void SetProgressPosition(int) override {}
     // "[i/N] source", i counting from 1.
     void DrawingStarting(int index, const std::string& source) override;
+    // One line on standard error, so that a log of the error output tells
+    // every restart.
+    void AcadRestarting(int number, RestartCause cause) override;
     // The drawings the run skipped, and after them what the collection could
     // not reach, as one list.
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override;

@@ -12,6 +12,7 @@ const char* SkipReasonText(SkipReason reason) {
         case SkipReason::ResultNotWritten: return "変換後のファイルが作られていません";
         case SkipReason::AcadNotAnswering: return "AutoCADが応答しません";
         case SkipReason::NoUnicodeForm: return "AutoCADに送る文字をUnicodeに変換できません";
+        case SkipReason::AcadRestartFailed: return "AutoCADを起動し直せませんでした";
     }
     return "";
 }

@@ -13,6 +13,7 @@ enum class SkipReason {
     ResultNotWritten,  // the macro named the target, but no result was written there
     AcadNotAnswering,  // AutoCAD stopped taking command text during the run
     NoUnicodeForm,     // a command text for it has no UTF-16 form for a Unicode AutoCAD
+    AcadRestartFailed, // AutoCAD was lost and could not be started again
 };
 
 struct SkippedDrawing {

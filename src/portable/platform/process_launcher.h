@@ -19,6 +19,12 @@ public:
     virtual std::optional<std::uint32_t> PlatformId() = 0;
     // Folder of the running executable, with its trailing "\".
     virtual std::string ProgramFolder() = 0;
+    // TerminateProcess on the process with this id; false when there is no
+    // such process or it may not be ended.
+    virtual bool EndProcess(std::uint32_t processId) = 0;
+    // WaitForSingleObject on the process with this id, at most timeoutMs:
+    // true once it has ended (also when there is no such process).
+    virtual bool WaitForProcessEnd(std::uint32_t processId, int timeoutMs) = 0;
 };
 
 }  // namespace tovimo

@@ -17,6 +17,8 @@ public:
     void WinExecHidden(const std::string& commandLine) override;
     std::optional<std::uint32_t> PlatformId() override;
     std::string ProgramFolder() override;
+    bool EndProcess(std::uint32_t processId) override;
+    bool WaitForProcessEnd(std::uint32_t processId, int timeoutMs) override;
 
 private:
     HWND owner_ = nullptr;
