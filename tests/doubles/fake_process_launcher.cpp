@@ -79,6 +79,7 @@ FakeStandin* FakeProcessLauncher::StandinByProcessId(std::uint32_t processId) co
 
 bool FakeProcessLauncher::EndProcess(std::uint32_t processId) {
     endedProcesses_.push_back(processId);
+    if (onEndProcess) return onEndProcess(processId);
     FakeStandin* standin = StandinByProcessId(processId);
     if (!standin || standin->Ended()) return false;
     standin->Terminate();

@@ -64,6 +64,7 @@ public:
     std::function<bool(const std::string& commandLine)> onCreateProcess;
     std::function<bool(const std::string& filePath)> onShellOpen;
     std::function<void(const std::string& commandLine)> onWinExecHidden;
+    std::function<bool(std::uint32_t processId)> onEndProcess;
 
     // ---- looking ---------------------------------------------------------------------
     const std::vector<LaunchCall>& Calls() const { return calls_; }

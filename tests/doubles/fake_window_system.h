@@ -111,7 +111,7 @@ public:
     // Whether another process ended it (EndProcess).
     bool Terminated() const { return terminated_; }
     // Its process id, unique in the window system.
-    std::uint32_t ProcessId() const { return processId_; }
+    std::uint32_t ProcessId() override { return processId_; }
     // Ends the process from outside, as TerminateProcess does: its windows
     // go, hung or not.
     void Terminate();
@@ -138,7 +138,6 @@ private:
     void Quit() override;
     void Hang() override;
     void Crash() override;
-    std::uint32_t ProcessId() override { return processId_; }
     void EndAbruptly();
 
     FakeWindowSystem& system_;
