@@ -376,6 +376,27 @@ TEST_F(ConsoleRunTest, AutoCadThatStopsAnsweringEndsTheRunWithExitCode1AndTheDra
     EXPECT_EQ(Typed().back(), "D:\\図面\\B.dwg\n");  // AcadClose is on, but no quit
 }
 
+TEST_F(ConsoleRunTest, ARunThatRestartedAutoCadEndsAsAnyRunWithOneLinePerRestart) {
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\B.dwg", "CRASH");
+    AddDrawing("D:\\図面\\C.dwg");
+    AddDrawing("D:\\図面\\D.dwg", "HANG");
+    AddDrawing("D:\\図面\\E.dwg");
+    mainForm["WaitLimit"] = "5";
+    EXPECT_EQ(Run({"dxf", "/f", "C:\\f.txt", "D:\\図面"}), ExitSomeSkipped);
+    EXPECT_EQ(console.Texts(true),
+              (std::vector<std::string>{"AutoCADが終了したため、AutoCADを再起動します (1回目)",
+                                        "AutoCADが応答しないため、AutoCADを終了して再起動します (2回目)"}));
+    const auto out = console.Texts(false);
+    ASSERT_GE(out.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(out.end() - 4, out.end()),
+              (std::vector<std::string>{"これらの図面は、変換を行っていません (2 枚):",
+                                        "  D:\\図面\\B.dwg  (AutoCADが終了したため変換できませんでした)",
+                                        "  D:\\図面\\D.dwg  (AutoCADが応答しません)", Finished}));
+    EXPECT_EQ(files.ReadFile("C:\\f.txt"), "D:\\図面\\B.dwg\r\nD:\\図面\\D.dwg\r\n");
+    EXPECT_EQ(windows.Standins().size(), 3u);
+}
+
 TEST_F(ConsoleRunTest, CtrlCWhileASendToAHungAutoCadWaitsIsNotLost) {
     AddDrawing("D:\\図面\\A.dwg", "HANG");
     AddDrawing("D:\\図面\\B.dwg");
