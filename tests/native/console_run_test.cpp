@@ -397,6 +397,47 @@ TEST_F(ConsoleRunTest, ARunThatRestartedAutoCadEndsAsAnyRunWithOneLinePerRestart
     EXPECT_EQ(windows.Standins().size(), 3u);
 }
 
+TEST_F(ConsoleRunTest, AnUpdateRunConvertsOnlyDrawingsWhoseResultIsMissingOrOlder) {
+    // A: its result is newer; B: its result is older than the drawing; C: none.
+    AddDrawing("D:\\図面\\B.dxf");
+    clock.Sleep(1000);
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\B.dwg");
+    AddDrawing("D:\\図面\\C.dwg");
+    clock.Sleep(1000);
+    AddDrawing("D:\\図面\\A.dxf", "SOURCE kept");
+    EXPECT_EQ(Run({"dxf", "/u", "/f", "C:\\f.txt", "D:\\図面"}), ExitAllConverted);
+    EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 0);
+    EXPECT_EQ(Result("D:\\図面\\A.dxf")->source, "kept");  // left as it was
+    EXPECT_EQ(Result("D:\\図面\\B.dxf")->source, "D:\\図面\\B.dwg");  // the older one overwritten
+    EXPECT_EQ(Result("D:\\図面\\C.dxf")->source, "D:\\図面\\C.dwg");
+    EXPECT_EQ(console.Texts(false),
+              (std::vector<std::string>{"最新のため省略: 1", "[1/2] D:\\図面\\B.dwg",
+                                        "[2/2] D:\\図面\\C.dwg", Finished}));
+    EXPECT_EQ(files.ReadFile("C:\\f.txt"), "");
+
+    // Everything up to date now: AutoCAD is not even started.
+    const std::size_t started = windows.Standins().size();
+    console.lines.clear();
+    EXPECT_EQ(Run({"dxf", "/u", "D:\\図面"}), ExitAllConverted);
+    EXPECT_EQ(windows.Standins().size(), started);
+    EXPECT_EQ(console.Texts(false), std::vector<std::string>{"最新のため省略: 3"});
+}
+
+TEST_F(ConsoleRunTest, UpdateIsRefusedWithOverwriteSwitchesOrWithoutATargetInTheMacro) {
+    AddDrawing("D:\\図面\\A.dwg");
+    for (const char* other : {"/y", "/n"}) {
+        EXPECT_EQ(Run({"dxf", "/u", other, "D:\\図面"}), ExitRefused) << other;
+        EXPECT_TRUE(console.Has(true, "/u と /y、/n")) << other;
+    }
+    toDxfMacro = {"open", "#FILE", "saveas", "DXF", "#ENTER", "D:\\out\\x"};
+    WriteIni();
+    console.lines.clear();
+    EXPECT_EQ(Run({"dxf", "/u", "D:\\図面"}), ExitRefused);
+    EXPECT_TRUE(console.Has(true, "#SAVEFILE"));
+    ExpectUntouched();
+}
+
 TEST_F(ConsoleRunTest, CtrlCWhileASendToAHungAutoCadWaitsIsNotLost) {
     AddDrawing("D:\\図面\\A.dwg", "HANG");
     AddDrawing("D:\\図面\\B.dwg");

@@ -1,5 +1,6 @@
 #include "console/console_run.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "console/command_arguments.h"
@@ -8,6 +9,8 @@
 #include "console/not_converted.h"
 #include "console/path_arguments.h"
 #include "console/path_list.h"
+#include "console/up_to_date.h"
+#include "convert/result_check.h"
 #include "drawings/drawing_collection.h"
 #include "runlists/run_lists.h"
 
@@ -113,6 +116,16 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
                    read.settings->file + ")。");
         return ExitRefused;
     }
+    // Only a macro that names the result tells which file an update compares.
+    if (arguments.update &&
+        std::none_of(converter_->MacroLines.begin(), converter_->MacroLines.end(),
+                     [](const std::string& line) {
+                         return ClassifyMacroLine(line) == MacroLineKind::SaveFile;
+                     })) {
+        output.Err(std::string("/u は変換後のファイル名を知る必要がありますが、マクロ \"") + section +
+                   "\" に #SAVEFILE の行がありません。");
+        return ExitRefused;
+    }
 
     const DrawingCollection collection =
         CollectDrawings(platform_.files, platform_.order, given.paths,
@@ -141,11 +154,21 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
 
     // The target folders are made before AutoCAD is reached; a level that
     // cannot be made stops the run before anything is typed.
-    const RunLists lists =
-        BuildRunLists(platform_.files, collection.drawings, RunTargetRules(settings));
+    RunLists lists = BuildRunLists(platform_.files, collection.drawings, RunTargetRules(settings));
     if (!lists.ok) {
         output.Err("変換後のフォルダを作成できません: " + lists.failedFolder);
         return ExitRefused;
+    }
+    if (arguments.update) {
+        UpdateSelection selection = SelectOutOfDate(platform_.files, lists, RunTargetRules(settings),
+                                                    ResultExtension(section));
+        output.Out("最新のため省略: " + std::to_string(selection.upToDate.size()));
+        lists = std::move(selection.toConvert);
+        if (lists.SourceList.empty()) {
+            WriteNotConverted({});
+            view_.ListUnreachable();
+            return collection.unreachable.empty() ? ExitAllConverted : ExitSomeSkipped;
+        }
     }
     if (cancelRequested_) {
         output.Out("   作業を中断しました      ");

@@ -51,6 +51,8 @@ void ApplyOptions(FileSystem& files, const CommandArguments& arguments,
     if (arguments.childFolders) s.GetChildFolder = *arguments.childFolders;
     if (arguments.saveChildDir) s.SaveChildDir = *arguments.saveChildDir;
     if (arguments.rewrite) s.Rewite = *arguments.rewrite;
+    // What an update run does convert replaces an older result.
+    if (arguments.update) s.Rewite = true;
     if (arguments.saveDir) {
         // AutoCAD has a current folder of its own: it is told full paths only.
         s.SaveSameDir = false;
