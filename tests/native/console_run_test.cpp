@@ -438,6 +438,45 @@ TEST_F(ConsoleRunTest, UpdateIsRefusedWithOverwriteSwitchesOrWithoutATargetInThe
     ExpectUntouched();
 }
 
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+TEST_F(ConsoleRunTest, TheRunLogHasALinePerDrawingAndThoseNeverReachedGetTheEndsReason) {
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\B,1.dwg", "FAIL");
+    AddDrawing("D:\\図面\\C.dwg", "HANG");
+    AddDrawing("D:\\図面\\D.dwg");
+    mainForm["WaitLimit"] = "5";
+    mainForm["RestartLimit"] = "0";
+    EXPECT_EQ(Run({"dxf", "/log", "C:\\run.csv", "D:\\図面"}), ExitSomeSkipped);
+    const std::string log = files.ReadFile("C:\\run.csv").value_or("");
+    const std::vector<std::string> lines = [&] {
+        std::vector<std::string> split;
+        for (std::size_t at = 0; at < log.size();) {
+            const std::size_t end = log.find("\r\n", at);
+            split.push_back(log.substr(at, end - at));
+            at = end == std::string::npos ? log.size() : end + 2;
+        }
+        return split;
+    }();
+    ASSERT_EQ(lines.size(), 5u) << log;
+    EXPECT_EQ(lines[0], Utf8(u8"\uFEFF番号,図面,変換後,結果,理由,秒"));
+    EXPECT_EQ(lines[1].substr(0, lines[1].rfind(',')),
+              Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,変換済,"));
+    EXPECT_EQ(lines[2].substr(0, lines[2].rfind(',')),
+              Utf8(u8"2,\"D:\\図面\\B,1.dwg\",\"D:\\図面\\B,1.dxf\",未変換,AutoCADで開けませんでした"));
+    // C ran into the send limit; its seconds tell.
+    EXPECT_EQ(lines[3], Utf8(u8"3,D:\\図面\\C.dwg,D:\\図面\\C.dxf,未変換,AutoCADが応答しません,5.") +
+                            lines[3].substr(lines[3].size() - 1));
+    EXPECT_EQ(lines[4], Utf8(u8"4,D:\\図面\\D.dwg,D:\\図面\\D.dxf,未変換,AutoCADが応答しません,0.0"));
+}
+
+TEST_F(ConsoleRunTest, ARunLogThatCannotBeMadeStopsTheRunBeforeAutoCadStarts) {
+    AddDrawing("D:\\図面\\A.dwg");
+    EXPECT_EQ(Run({"dxf", "/log", "E:\\なし\\run.csv", "D:\\図面"}), ExitRefused);
+    EXPECT_TRUE(console.Has(true, "E:\\なし\\run.csv"));
+    EXPECT_TRUE(processes.Calls().empty());
+}
+
 TEST_F(ConsoleRunTest, CtrlCWhileASendToAHungAutoCadWaitsIsNotLost) {
     AddDrawing("D:\\図面\\A.dwg", "HANG");
     AddDrawing("D:\\図面\\B.dwg");

@@ -48,6 +48,8 @@ private:
             TakeValue(arg, "設定ファイル", result_.iniFile);
         } else if (option == "/f") {
             TakeValue(arg, "一覧ファイル", result_.failedList);
+        } else if (option == "/log") {
+            TakeValue(arg, "ログファイル", result_.runLog);
         } else {
             error_ = "知らないオプションです: " + arg;
         }
@@ -99,6 +101,8 @@ const char* UsageText() {
            "                マクロに #SAVEFILE の行が要ります\n"
            "    /ini ファイル  プログラムの横の tovimo.ini の代わりにこの設定ファイルを読みます\n"
            "    /f ファイル    変換されなかった図面のフルパスをこのファイルに書きます (1行に1つ)\n"
+           "    /log ファイル  実行ログをこのファイルに作ります (CSV、UTF-8): 図面ごとに番号、図面、\n"
+           "                変換後のファイル、結果 (変換済/未変換/省略)、理由、秒数\n"
            "    /?          この使い方を表示します\n"
            "  パス: 図面ファイルとフォルダ、いくつでも。\n"
            "  @ファイル: /f で書いた一覧のパスを読みます (例: TovimoCmd dxf @failed.txt)。\n"

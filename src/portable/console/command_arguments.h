@@ -1,6 +1,6 @@
 #pragma once
 // The command line of TovimoCmd:
-//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n|/u] [/ini FILE] [/f FILE] PATH...
+//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n|/u] [/ini FILE] [/f FILE] [/log FILE] PATH...
 // A PATH "@FILE" stands for the paths listed in FILE (path_arguments.h).
 //   TovimoCmd /?
 #include <optional>
@@ -23,6 +23,7 @@ struct CommandArguments {
     bool update = false;                 // /u: pass over up-to-date results, overwrite the rest
     std::optional<std::string> iniFile;  // /ini: instead of tovimo.ini beside the program
     std::optional<std::string> failedList;  // /f: where to write the drawings not converted
+    std::optional<std::string> runLog;      // /log: the run log to make
 };
 
 struct ParsedArguments {

@@ -18,6 +18,7 @@ void ConsoleView::EnableCancel(bool enabled) {
 
 void ConsoleView::DrawingStarting(int index, const std::string& source) {
     if (index >= 0) started_ = std::max(started_, static_cast<std::size_t>(index) + 1);
+    if (onDrawingStarting) onDrawingStarting(index);
     output_.Out("[" + std::to_string(index + 1) + "/" + std::to_string(total_) + "] " + source);
 }
 

@@ -20,6 +20,7 @@ UpdateSelection SelectOutOfDate(FileSystem& files, const RunLists& lists, const 
         if (result.exists && result.size > 0 && drawing.exists &&
             result.lastWriteTime >= drawing.lastWriteTime) {
             selection.upToDate.push_back(source);
+            selection.upToDateIndexes.push_back(i);
             continue;
         }
         selection.toConvert.SourceList.push_back(source);

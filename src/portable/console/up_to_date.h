@@ -15,6 +15,7 @@ struct UpdateSelection {
     RunLists toConvert;                 // in the run's order, targets kept in step
     std::vector<std::size_t> indexes;   // each one's index in the whole run
     std::vector<std::string> upToDate;  // passed over, in the run's order
+    std::vector<std::size_t> upToDateIndexes;
 };
 
 // resultExtension: what AutoCAD adds to a target (".dxf", ".dwg").
