@@ -500,7 +500,9 @@ TEST_F(TovimoCmdTest, AutoCadThatCrashesOrHangsIsStartedAgainAndTheRunGoesOn) {
         WriteWholeFile(batch + std::to_string(n) + ".dwg", Drawing(markers[n - 1]));
     WriteIni("", "WaitLimit=3\r\n");
     {
-        TovimoCmd run("dxf " + IniOption() + " " + Quoted(batch), temp.Path());
+        TovimoCmd run("dxf " + IniOption() + " /log " + Quoted(temp.Path() + "実行.csv") + " " +
+                          Quoted(batch),
+                      temp.Path());
         ASSERT_TRUE(run.Started());
         EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Out());
         const auto out = run.Out();
@@ -515,6 +517,15 @@ TEST_F(TovimoCmdTest, AutoCadThatCrashesOrHangsIsStartedAgainAndTheRunGoesOn) {
                                  "AutoCADが応答しないため、AutoCADを終了して再起動します (2回目)"}));
     }
     for (int n : {1, 3, 5}) EXPECT_TRUE(Result(batch + std::to_string(n) + ".dxf")) << n;
+    // The run log: UTF-8 with its BOM, a header and one line per drawing.
+    const std::string csv = ReadWholeFile(temp.Path() + "実行.csv").value_or("");
+    const auto rows = SplitLines(csv);
+    ASSERT_EQ(rows.size(), 6u) << csv;
+    EXPECT_EQ(rows[0], reinterpret_cast<const char*>(u8"\uFEFF番号,図面,変換後,結果,理由,秒"));
+    const std::string notAnswering = reinterpret_cast<const char*>(u8",未変換,AutoCADが応答しません,");
+    EXPECT_NE(rows[4].find(notAnswering), std::string::npos) << rows[4];
+    EXPECT_EQ(rows[4].rfind("4,", 0), 0u) << rows[4];
+    EXPECT_NE(rows[5].find(reinterpret_cast<const char*>(u8",変換済,,")), std::string::npos) << rows[5];
     for (int n : {2, 4}) EXPECT_FALSE(FileExists(batch + std::to_string(n) + ".dxf")) << n;
     // Three stand-ins, three processes; each set up for the run.
     const auto starts = log.OfKind("start");
