@@ -20,6 +20,7 @@
 #include "platform/win32_file_system.h"
 #include "platform/win32_message_pump.h"
 #include "platform/win32_process_launcher.h"
+#include "platform/win32_text_encoding.h"
 #include "platform/win32_profile_file.h"
 #include "platform/win32_window_system.h"
 #include "program_guard.h"
@@ -110,8 +111,9 @@ std::optional<Figures> RunOnce(const std::string& folder, const char* marker, in
     win32::Win32ProcessLauncher processes;
     Win32ProfileFile profile;
     win32::Win32FileSystem files;
+    win32::Win32TextEncoding encoding;
     TimingView view;
-    DwgDxf converter(AcadPlatform{windows, clock, pump, processes}, profile, files, view,
+    DwgDxf converter(AcadPlatform{windows, clock, pump, processes, encoding}, profile, files, view,
                      folder + "bench.ini", "dwgtodxf");
     converter.MacroLines = ToDxfMacro;
     converter.SetAcadPath(processes.ProgramFolder() + "standin-acad.exe");
