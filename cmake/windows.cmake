@@ -157,6 +157,13 @@ if(CONVERSION_BENCH_SOURCES)
   target_include_directories(conversion_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine/support)
   target_link_libraries(conversion_bench PRIVATE tovimo_win32 tovimo_portable)
   add_dependencies(conversion_bench standin-acad Pelkadu)
+  # What a restart of AutoCAD costs beside a run without a fault:
+  #   scripts/wine-run <build>/bin/restart_bench.exe
+  add_executable(restart_bench ${PROJECT_SOURCE_DIR}/bench/restart_bench/restart_bench.cpp
+                 ${PROJECT_SOURCE_DIR}/tests/wine/support/program_guard.cpp)
+  target_include_directories(restart_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine/support)
+  target_link_libraries(restart_bench PRIVATE tovimo_win32 tovimo_portable)
+  add_dependencies(restart_bench standin-acad Pelkadu)
 endif()
 
 # How soon the window fetches a posted message during a run:

@@ -51,7 +51,8 @@ void StandinAcad::Start() {
                   LogText(options_.kana == KanaForm::HalfWidth ? "halfwidth" : "fullwidth"),
                   LogNumber(options_.startupDialog ? 1 : 0), LogNumber(options_.startDelayMs),
                   LogNumber(options_.commandDelayMs), LogNumber(options_.openDelayMs),
-                  LogNumber(options_.saveDelayMs), LogText(options_.drawing)});
+                  LogNumber(options_.saveDelayMs), LogText(options_.drawing),
+                  LogNumber(host_.ProcessId())});
     for (const auto& argument : options_.ignored) Log("ignored-option", {LogText(argument)});
     if (options_.unicode) Log("unicode");
     if (options_.startDelayMs > 0) startTimer_ = host_.StartTimer(options_.startDelayMs);

@@ -140,6 +140,10 @@ void StandinAcad::ReadDrawing(const std::string& path) {
         Log("hang");
         return host_.Hang();
     }
+    if (drawing.crashesWhileOpening) {
+        Log("crash");
+        return host_.Crash();
+    }
     if (drawing.failsToOpen) return FailOpen(path);
     if (drawing.missingShape) return AskShape(path, drawing);
     if (drawing.asksToContinue) return AskContinue(path);

@@ -34,6 +34,7 @@ StandinDrawing ParseDrawing(std::string_view content) {
         else if (line == "CONTINUE") drawing.asksToContinue = true;
         else if (line == "TATEGAKI") drawing.verticalText = true;
         else if (line == "HANG") drawing.hangsWhileOpening = true;
+        else if (line == "CRASH") drawing.crashesWhileOpening = true;
         else if (TakeKey(line, "FORMAT", drawing.format)) continue;
         else TakeKey(line, "SOURCE", drawing.source);
     }
@@ -49,6 +50,7 @@ std::string FormatDrawing(const StandinDrawing& drawing) {
     if (drawing.asksToContinue) content += "CONTINUE\r\n";
     if (drawing.verticalText) content += "TATEGAKI\r\n";
     if (drawing.hangsWhileOpening) content += "HANG\r\n";
+    if (drawing.crashesWhileOpening) content += "CRASH\r\n";
     return content;
 }
 

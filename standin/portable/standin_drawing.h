@@ -14,6 +14,7 @@
 //   CONTINUE  the open asks for Enter to continue, then fails
 //   TATEGAKI  the font is vertical: -style ends with "縦書き? <N> "
 //   HANG      the open stops the window thread for good: AutoCAD hangs
+//   CRASH     the open ends the process at once: AutoCAD crashes
 // Any readable file opens; lines the stand-in does not know are ignored, so
 // an empty file is a plain drawing.
 #include <string>
@@ -31,6 +32,7 @@ struct StandinDrawing {
     bool asksToContinue = false;
     bool verticalText = false;
     bool hangsWhileOpening = false;
+    bool crashesWhileOpening = false;
 };
 
 StandinDrawing ParseDrawing(std::string_view content);

@@ -53,6 +53,11 @@ public:
     // stay, but nothing of the stand-in runs again and nothing sent to its
     // windows is answered.
     virtual void Hang() = 0;
+    // Ends the process at once, as a crash does: no window is destroyed
+    // first and nothing more is logged.
+    virtual void Crash() = 0;
+    // The id the system knows the process by.
+    virtual std::uint32_t ProcessId() = 0;
 };
 
 }  // namespace tovimo::standin

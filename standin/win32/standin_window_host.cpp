@@ -282,4 +282,9 @@ void StandinWindowHost::Hang() {
     for (;;) ::Sleep(INFINITE);
 }
 
+// The exit code of an access violation, as a crashed program leaves it.
+void StandinWindowHost::Crash() { ::TerminateProcess(::GetCurrentProcess(), 0xC0000005); }
+
+std::uint32_t StandinWindowHost::ProcessId() { return ::GetCurrentProcessId(); }
+
 }  // namespace tovimo::standin

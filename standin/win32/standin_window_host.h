@@ -41,6 +41,8 @@ public:
     void AppendLog(const std::string& line) override;
     void Quit() override;
     void Hang() override;
+    void Crash() override;
+    std::uint32_t ProcessId() override;
 
 private:
     static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

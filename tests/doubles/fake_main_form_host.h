@@ -69,6 +69,10 @@ public:
         if (!startFolderExists) folder.clear();
         return false;
     }
+    void ShowRunStatus(const std::string& text) override {
+        Called();
+        runStatuses.push_back(text);
+    }
     void StateChanged() override {
         Called();
         ++stateChanges;
@@ -108,6 +112,7 @@ public:
     std::optional<std::string> browseAnswer;
     bool startFolderExists = true;
     int stateChanges = 0;
+    std::vector<std::string> runStatuses;
     int closeRequests = 0;
     int aboutShown = 0;
     // Calls that reached the window from the run's thread: each would touch

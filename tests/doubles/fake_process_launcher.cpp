@@ -70,6 +70,30 @@ void FakeProcessLauncher::WinExecHidden(const std::string& commandLine) {
     if (onWinExecHidden) onWinExecHidden(commandLine);
 }
 
+FakeStandin* FakeProcessLauncher::StandinByProcessId(std::uint32_t processId) const {
+    for (FakeWindowSystem* windows : {standinWindows_, associationWindows_})
+        if (windows)
+            if (FakeStandin* standin = windows->StandinByProcessId(processId)) return standin;
+    return nullptr;
+}
+
+bool FakeProcessLauncher::EndProcess(std::uint32_t processId) {
+    endedProcesses_.push_back(processId);
+    if (onEndProcess) return onEndProcess(processId);
+    FakeStandin* standin = StandinByProcessId(processId);
+    if (!standin || standin->Ended()) return false;
+    standin->Terminate();
+    return true;
+}
+
+bool FakeProcessLauncher::WaitForProcessEnd(std::uint32_t processId, int timeoutMs) {
+    FakeStandin* standin = StandinByProcessId(processId);
+    if (!standin) return true;
+    for (int waited = 0; !standin->Ended() && waited < timeoutMs && clock_; waited += 10)
+        clock_->Sleep(10);
+    return standin->Ended();
+}
+
 std::vector<std::string> FakeProcessLauncher::CallsOf(LaunchKind kind) const {
     std::vector<std::string> arguments;
     for (const auto& call : calls_)

@@ -35,6 +35,12 @@ public:
     std::optional<std::uint32_t> PlatformId() override { return platformId_; }
     std::string ProgramFolder() override { return programFolder_; }
     std::string SystemFolder() override { return systemFolder_; }
+    // A stand-in of the installed or associated window system is ended;
+    // any other id is no process.
+    bool EndProcess(std::uint32_t processId) override;
+    // Sleeps on the clock in steps of 10 ms until the stand-in has ended or
+    // the time is up.
+    bool WaitForProcessEnd(std::uint32_t processId, int timeoutMs) override;
 
     // ---- set-up --------------------------------------------------------------------
     void SetPlatformId(std::optional<std::uint32_t> id) { platformId_ = id; }  // empty: the query fails
@@ -60,17 +66,22 @@ public:
     std::function<bool(const std::string& commandLine)> onCreateProcess;
     std::function<bool(const std::string& filePath)> onShellOpen;
     std::function<void(const std::string& commandLine)> onWinExecHidden;
+    std::function<bool(std::uint32_t processId)> onEndProcess;
 
     // ---- looking ---------------------------------------------------------------------
     const std::vector<LaunchCall>& Calls() const { return calls_; }
+    // The process ids given to EndProcess, in order.
+    const std::vector<std::uint32_t>& EndedProcesses() const { return endedProcesses_; }
     std::vector<std::string> CallsOf(LaunchKind kind) const;
 
 private:
     void Record(LaunchKind kind, const std::string& argument);
+    FakeStandin* StandinByProcessId(std::uint32_t processId) const;
     std::vector<std::string> EnvironmentArguments() const;
 
     Clock* clock_;
     std::vector<LaunchCall> calls_;
+    std::vector<std::uint32_t> endedProcesses_;
     std::optional<std::uint32_t> platformId_ = 2;  // VER_PLATFORM_WIN32_NT
     std::string programFolder_ = "C:\\Tovimo\\";
     std::string systemFolder_ = "C:\\Windows\\system32\\";

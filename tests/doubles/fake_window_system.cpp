@@ -176,6 +176,27 @@ void FakeStandin::Quit() {
     timers_.clear();
 }
 
+void FakeStandin::EndAbruptly() {
+    ended_ = true;
+    for (const auto& timer : timers_) system_.clock_.Cancel(timer.second);
+    timers_.clear();
+    std::vector<WindowHandle> own;
+    for (const WindowHandle window : system_.zOrder_)
+        if (const auto* found = system_.Find(window); found && found->host == this) own.push_back(window);
+    for (const WindowHandle window : own) system_.RemoveWindow(window);
+}
+
+void FakeStandin::Crash() {
+    crashed_ = true;
+    EndAbruptly();
+}
+
+void FakeStandin::Terminate() {
+    if (ended_) return;
+    terminated_ = true;
+    EndAbruptly();
+}
+
 // A stopped thread runs no timers either.
 void FakeStandin::Hang() {
     hungSince_ = system_.clock_.NowMs();
@@ -414,6 +435,12 @@ void FakeWindowSystem::ClaimTextLength(WindowHandle window, int length) {
     if (Window* found = Find(window)) found->claimedLength = length;
 }
 
+std::uint32_t FakeWindowSystem::GetWindowProcessId(WindowHandle window) {
+    const Window* found = Find(window);
+    if (!found) return 0;
+    return found->host ? found->host->processId_ : TestProcessId;
+}
+
 int FakeWindowSystem::GetTextLength(WindowHandle window) {
     const Window* found = Find(window);
     if (found && HungSince(window) >= 0) {
@@ -456,6 +483,8 @@ bool FakeWindowSystem::SendCopyData(WindowHandle target, std::uint32_t dwData, c
     if (!window->host || window->host->ended_ || window->host->MainWindow() != target) return true;
     FakeStandin* host = window->host;
     host->model_.OnCopyData(dwData, bytes.empty() ? nullptr : bytes.data(), cbData);
+    // A process that crashed while handling it never answers.
+    if (host->Crashed()) return false;
     // It may have hung while handling the text: then the send never returns in time.
     if (host->Hung()) {
         WaitUnanswered(target, timeoutMs, false);
@@ -521,6 +550,8 @@ std::vector<TimedText> FakeWindowSystem::CopyDataTexts() const {
 FakeStandin& FakeWindowSystem::StartStandin(const standin::StandinOptions& options) {
     standins_.push_back(std::make_unique<FakeStandin>(*this, options));
     FakeStandin& standin = *standins_.back();
+    standin.processId_ = nextProcessId_;
+    nextProcessId_ += 4;
     standin.model_.Start();
     if (onStandinStarted) onStandinStarted(standin);
     return standin;
@@ -534,6 +565,12 @@ std::vector<FakeStandin*> FakeWindowSystem::Standins() const {
     std::vector<FakeStandin*> all;
     for (const auto& standin : standins_) all.push_back(standin.get());
     return all;
+}
+
+FakeStandin* FakeWindowSystem::StandinByProcessId(std::uint32_t processId) const {
+    for (const auto& standin : standins_)
+        if (standin->processId_ == processId) return standin.get();
+    return nullptr;
 }
 
 FakeStandin* FakeWindowSystem::LatestStandin() const {

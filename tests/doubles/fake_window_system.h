@@ -38,6 +38,9 @@ namespace tovimo::testing {
 
 enum class MessageKind { CopyData, Null, LButtonDown, LButtonUp, SetForeground };
 
+// The process id of the windows a test makes itself.
+constexpr std::uint32_t TestProcessId = 4;
+
 // How long a thread must have stopped before the system counts its windows as hung.
 constexpr std::int64_t HungAfterMs = 5000;
 
@@ -103,6 +106,15 @@ public:
 
     // Whether its window thread has stopped (the HANG marker).
     bool Hung() const { return hungSince_ >= 0; }
+    // Whether it ended by a crash (the CRASH marker).
+    bool Crashed() const { return crashed_; }
+    // Whether another process ended it (EndProcess).
+    bool Terminated() const { return terminated_; }
+    // Its process id, unique in the window system.
+    std::uint32_t ProcessId() override { return processId_; }
+    // Ends the process from outside, as TerminateProcess does: its windows
+    // go, hung or not.
+    void Terminate();
 
 private:
     friend class FakeWindowSystem;
@@ -125,8 +137,13 @@ private:
     void AppendLog(const std::string& line) override;
     void Quit() override;
     void Hang() override;
+    void Crash() override;
+    void EndAbruptly();
 
     FakeWindowSystem& system_;
+    std::uint32_t processId_ = 0;
+    bool crashed_ = false;
+    bool terminated_ = false;
     std::int64_t hungSince_ = -1;
     std::int64_t startedAt_ = 0;
     bool ended_ = false;
@@ -152,6 +169,9 @@ public:
     bool SetForegroundWindow(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;
     bool IsWindowUnicode(WindowHandle window) override;
+    // A stand-in's window gives its process id; a window of the test gives
+    // TestProcessId; no window gives 0.
+    std::uint32_t GetWindowProcessId(WindowHandle window) override;
     int GetTextLength(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int maxCount) override;
     bool SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
@@ -224,6 +244,8 @@ public:
     std::vector<FakeStandin*> Standins() const;
     // The one started last; nullptr when none.
     FakeStandin* LatestStandin() const;
+    // The one with this process id; nullptr when none.
+    FakeStandin* StandinByProcessId(std::uint32_t processId) const;
     // Called whenever a stand-in is started (after it is).
     std::function<void(FakeStandin&)> onStandinStarted;
 
@@ -255,6 +277,7 @@ private:
     WindowHandle foreground_ = 0;
     int largestTextBuffer_ = 0;
     WindowHandle nextHandle_ = 0x10010;
+    std::uint32_t nextProcessId_ = 0x1000;
     int unansweredSends_ = 0;
     int unicodeQueries_ = 0;
 };

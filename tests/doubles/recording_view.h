@@ -20,12 +20,23 @@ public:
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override {
         skippedShown.push_back(skipped);
     }
+    void DrawingEnded(int index, const std::string&, std::optional<SkipReason> reason) override {
+        ended.emplace_back(index, reason);
+    }
+    void AcadRestarting(int number, RestartCause cause) override {
+        restarts.emplace_back(number, cause);
+        if (onRestarting) onRestarting(number, cause);
+    }
+
+    std::function<void(int, RestartCause)> onRestarting;
 
     std::vector<std::pair<std::string, std::string>> messages;  // text, caption
     std::vector<bool> cancelStates;
     std::vector<int> ranges;
     std::vector<int> positions;
     std::vector<std::vector<SkippedDrawing>> skippedShown;
+    std::vector<std::pair<int, std::optional<SkipReason>>> ended;  // index, reason
+    std::vector<std::pair<int, RestartCause>> restarts;              // number, cause
 };
 
 }  // namespace tovimo::testing

@@ -394,6 +394,7 @@ TEST_F(ConsoleRunTest, AutoCadThatStopsAnsweringEndsTheRunWithExitCode1AndTheDra
     AddDrawing("D:\\図面\\B.dwg", "HANG");
     AddDrawing("D:\\図面\\C.dwg");
     mainForm["WaitLimit"] = "5";
+    mainForm["RestartLimit"] = "0";  // the run ends at the first loss
     EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitSomeSkipped);
     EXPECT_EQ(console.Texts(false),
               (std::vector<std::string>{"[1/3] D:\\図面\\A.dwg", "[2/3] D:\\図面\\B.dwg",
@@ -405,10 +406,112 @@ TEST_F(ConsoleRunTest, AutoCadThatStopsAnsweringEndsTheRunWithExitCode1AndTheDra
     EXPECT_EQ(Typed().back(), "D:\\図面\\B.dwg\n");  // AcadClose is on, but no quit
 }
 
+TEST_F(ConsoleRunTest, ARunThatRestartedAutoCadEndsAsAnyRunWithOneLinePerRestart) {
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\B.dwg", "CRASH");
+    AddDrawing("D:\\図面\\C.dwg");
+    AddDrawing("D:\\図面\\D.dwg", "HANG");
+    AddDrawing("D:\\図面\\E.dwg");
+    mainForm["WaitLimit"] = "5";
+    EXPECT_EQ(Run({"dxf", "/f", "C:\\f.txt", "D:\\図面"}), ExitSomeSkipped);
+    EXPECT_EQ(console.Texts(true),
+              (std::vector<std::string>{"AutoCADが終了したため、AutoCADを再起動します (1回目)",
+                                        "AutoCADが応答しないため、AutoCADを終了して再起動します (2回目)"}));
+    const auto out = console.Texts(false);
+    ASSERT_GE(out.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(out.end() - 4, out.end()),
+              (std::vector<std::string>{"これらの図面は、変換を行っていません (2 枚):",
+                                        "  D:\\図面\\B.dwg  (AutoCADが終了したため変換できませんでした)",
+                                        "  D:\\図面\\D.dwg  (AutoCADが応答しません)", Finished}));
+    EXPECT_EQ(files.ReadFile("C:\\f.txt"), "D:\\図面\\B.dwg\r\nD:\\図面\\D.dwg\r\n");
+    EXPECT_EQ(windows.Standins().size(), 3u);
+}
+
+TEST_F(ConsoleRunTest, AnUpdateRunConvertsOnlyDrawingsWhoseResultIsMissingOrOlder) {
+    // A: its result is newer; B: its result is older than the drawing; C: none.
+    AddDrawing("D:\\図面\\B.dxf");
+    clock.Sleep(1000);
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\B.dwg");
+    AddDrawing("D:\\図面\\C.dwg");
+    clock.Sleep(1000);
+    AddDrawing("D:\\図面\\A.dxf", "SOURCE kept");
+    EXPECT_EQ(Run({"dxf", "/u", "/f", "C:\\f.txt", "D:\\図面"}), ExitAllConverted);
+    EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 0);
+    EXPECT_EQ(Result("D:\\図面\\A.dxf")->source, "kept");  // left as it was
+    EXPECT_EQ(Result("D:\\図面\\B.dxf")->source, "D:\\図面\\B.dwg");  // the older one overwritten
+    EXPECT_EQ(Result("D:\\図面\\C.dxf")->source, "D:\\図面\\C.dwg");
+    EXPECT_EQ(console.Texts(false),
+              (std::vector<std::string>{"最新のため省略: 1", "[1/2] D:\\図面\\B.dwg",
+                                        "[2/2] D:\\図面\\C.dwg", Finished}));
+    EXPECT_EQ(files.ReadFile("C:\\f.txt"), "");
+
+    // Everything up to date now: AutoCAD is not even started.
+    const std::size_t started = windows.Standins().size();
+    console.lines.clear();
+    EXPECT_EQ(Run({"dxf", "/u", "D:\\図面"}), ExitAllConverted);
+    EXPECT_EQ(windows.Standins().size(), started);
+    EXPECT_EQ(console.Texts(false), std::vector<std::string>{"最新のため省略: 3"});
+}
+
+TEST_F(ConsoleRunTest, UpdateIsRefusedWithOverwriteSwitchesOrWithoutATargetInTheMacro) {
+    AddDrawing("D:\\図面\\A.dwg");
+    for (const char* other : {"/y", "/n"}) {
+        EXPECT_EQ(Run({"dxf", "/u", other, "D:\\図面"}), ExitRefused) << other;
+        EXPECT_TRUE(console.Has(true, "/u と /y、/n")) << other;
+    }
+    toDxfMacro = {"open", "#FILE", "saveas", "DXF", "#ENTER", "D:\\out\\x"};
+    WriteIni();
+    console.lines.clear();
+    EXPECT_EQ(Run({"dxf", "/u", "D:\\図面"}), ExitRefused);
+    EXPECT_TRUE(console.Has(true, "#SAVEFILE"));
+    ExpectUntouched();
+}
+
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+TEST_F(ConsoleRunTest, TheRunLogHasALinePerDrawingAndThoseNeverReachedGetTheEndsReason) {
+    AddDrawing("D:\\図面\\A.dwg");
+    AddDrawing("D:\\図面\\B,1.dwg", "FAIL");
+    AddDrawing("D:\\図面\\C.dwg", "HANG");
+    AddDrawing("D:\\図面\\D.dwg");
+    mainForm["WaitLimit"] = "5";
+    mainForm["RestartLimit"] = "0";
+    EXPECT_EQ(Run({"dxf", "/log", "C:\\run.csv", "D:\\図面"}), ExitSomeSkipped);
+    const std::string log = files.ReadFile("C:\\run.csv").value_or("");
+    const std::vector<std::string> lines = [&] {
+        std::vector<std::string> split;
+        for (std::size_t at = 0; at < log.size();) {
+            const std::size_t end = log.find("\r\n", at);
+            split.push_back(log.substr(at, end - at));
+            at = end == std::string::npos ? log.size() : end + 2;
+        }
+        return split;
+    }();
+    ASSERT_EQ(lines.size(), 5u) << log;
+    EXPECT_EQ(lines[0], Utf8(u8"\uFEFF番号,図面,変換後,結果,理由,秒"));
+    EXPECT_EQ(lines[1].substr(0, lines[1].rfind(',')),
+              Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,変換済,"));
+    EXPECT_EQ(lines[2].substr(0, lines[2].rfind(',')),
+              Utf8(u8"2,\"D:\\図面\\B,1.dwg\",\"D:\\図面\\B,1.dxf\",未変換,AutoCADで開けませんでした"));
+    // C ran into the send limit; its seconds tell.
+    EXPECT_EQ(lines[3], Utf8(u8"3,D:\\図面\\C.dwg,D:\\図面\\C.dxf,未変換,AutoCADが応答しません,5.") +
+                            lines[3].substr(lines[3].size() - 1));
+    EXPECT_EQ(lines[4], Utf8(u8"4,D:\\図面\\D.dwg,D:\\図面\\D.dxf,未変換,AutoCADが応答しません,0.0"));
+}
+
+TEST_F(ConsoleRunTest, ARunLogThatCannotBeMadeStopsTheRunBeforeAutoCadStarts) {
+    AddDrawing("D:\\図面\\A.dwg");
+    EXPECT_EQ(Run({"dxf", "/log", "E:\\なし\\run.csv", "D:\\図面"}), ExitRefused);
+    EXPECT_TRUE(console.Has(true, "E:\\なし\\run.csv"));
+    EXPECT_TRUE(processes.Calls().empty());
+}
+
 TEST_F(ConsoleRunTest, CtrlCWhileASendToAHungAutoCadWaitsIsNotLost) {
     AddDrawing("D:\\図面\\A.dwg", "HANG");
     AddDrawing("D:\\図面\\B.dwg");
     mainForm["WaitLimit"] = "5";
+    mainForm["RestartLimit"] = "0";  // the run ends at the first loss
     // The console's handler runs on a thread of its own while the send waits.
     bool scheduled = false;
     pump.onRun = [&](int) {

@@ -143,6 +143,27 @@ TEST_F(ConsoleSettingsTest, EachWaitIsTakenAtItsBoundsAndRefusedOnePastWithItsRa
     EXPECT_EQ(Settings().FileDia, 2147483647);
 }
 
+TEST_F(ConsoleSettingsTest, RestartBoundsAreTakenWithinTheirRangesOnly) {
+    WriteIni("RestartLimit=100\r\nRestartEvery=100000\r\n");
+    const ConsoleSettingsResult edge = Read({});
+    ASSERT_TRUE(edge.settings);
+    EXPECT_EQ(RunSettings(edge.settings->settings).RestartLimit, 100);
+    EXPECT_EQ(RunSettings(edge.settings->settings).RestartEvery, 100000);
+    WriteIni("");
+    ASSERT_TRUE(Read({}).settings);
+    EXPECT_EQ(Read({}).settings->settings.RestartLimit, 3);
+    EXPECT_EQ(Read({}).settings->settings.RestartEvery, 0);
+    WriteIni("RestartLimit=101\r\nRestartEvery=-1\r\n");
+    const ConsoleSettingsResult outside = Read({});
+    EXPECT_FALSE(outside.settings);
+    ASSERT_EQ(outside.errors.size(), 2u);
+    EXPECT_NE(outside.errors[0].find("RestartLimit"), std::string::npos);
+    EXPECT_NE(outside.errors[0].find("0 から 100 "), std::string::npos);
+    EXPECT_NE(outside.errors[1].find("RestartEvery"), std::string::npos);
+    WriteIni("RestartEvery=many\r\n");
+    EXPECT_NE(Read({}).errors.at(0).find("RestartEvery"), std::string::npos);
+}
+
 TEST_F(ConsoleSettingsTest, AMissingFileOrAFolderInItsPlaceIsRefused) {
     EXPECT_NE(Read({}).errors.at(0).find(DefaultIni), std::string::npos);
     files.AddFolder("E:\\ini");

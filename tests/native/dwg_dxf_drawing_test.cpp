@@ -227,6 +227,7 @@ TEST_F(ConvertLimits, ATmpDwgSaveThatNeverEndsSkipsTheDrawing) {
 }
 
 TEST_F(ConvertLimits, AutoCadGoneEndsTheRunAtOnceAndListsTheRest) {
+    settings.RestartLimit = 0;  // the run ends at the first loss
     converter->MacroLines = {"open", "#FILE"};
     Answer([this](const std::string& last) {
         if (last == "D:\\b.dwg\n") windows.RemoveWindow(converter->MainWindow);  // the user closed it
@@ -246,6 +247,7 @@ TEST_F(ConvertLimits, AutoCadGoneEndsTheRunAtOnceAndListsTheRest) {
 }
 
 TEST_F(ConvertDrawings, ADrawingRefusedForOverwriteBeforeAutoCadGoesIsListedOnceWithThatReason) {
+    settings.RestartLimit = 0;  // the run ends at the first loss
     AddDrawing("D:\\図面\\B.dxf");
     settings.Rewite = false;
     pump.onRun = [this](int) {
@@ -263,6 +265,7 @@ TEST_F(ConvertDrawings, ADrawingRefusedForOverwriteBeforeAutoCadGoesIsListedOnce
 }
 
 TEST_F(ConvertDrawings, AStandInThatQuitsMidRunEndsTheRun) {
+    settings.RestartLimit = 0;  // the run ends at the first loss
     converter->MacroLines = {"open", "#FILE", "saveas", "DXF", "#ENTER", "#SAVEFILE"};
     pump.onRun = [this](int) {
         const auto typed = windows.CopyDataTexts();

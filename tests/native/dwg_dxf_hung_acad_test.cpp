@@ -14,6 +14,7 @@ class ConvertHungAcad : public ConversionFixture {
 protected:
     void SetUp() override {
         settings.WaitLimit = 5;
+        settings.RestartLimit = 0;  // the run ends at the first loss
         settings.AcadClose = true;
         AddDrawing("D:\\図面\\A.dwg");
         AddDrawing("D:\\図面\\B.dwg", "HANG");

@@ -78,6 +78,26 @@ TEST_F(MainFormRunTest, WaitsOfZeroAreTakenAndTheRunConverts) {
     EXPECT_EQ(host.messages[0].first, Finished);
 }
 
+TEST_F(MainFormRunTest, ARestartIsToldInTheTitleWithoutABoxAndTheSettingsFileKeepsItsBounds) {
+    host.childFolders = true;
+    AddDrawing("D:\\図面\\A.dwg", "CRASH");
+    mainForm += "RestartLimit=5\r\nRestartEvery=1000\r\n";
+    MainForm& f = OpenWithDrop();
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(host.runStatuses,
+              (std::vector<std::string>{"AutoCADが終了したため、AutoCADを再起動します (1回目)", ""}));
+    EXPECT_TRUE(files.FileExists("D:\\図面\\sub\\B.dxf"));
+    // Only the end message and the list: a restart shows no box of its own.
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].first, Finished);
+    ASSERT_EQ(host.skippedShown.size(), 1u);
+    EXPECT_EQ(host.skippedShown[0].at(0).reason, SkipReason::AcadGone);
+    f.FormClose();
+    const std::string ini = profile.Text(Ini).value_or("");
+    EXPECT_NE(ini.find("RestartLimit=5"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("RestartEvery=1000"), std::string::npos) << ini;
+}
+
 TEST_F(MainFormRunTest, TheOutputFolderTakesTheResultsWithAndWithoutTheSubFolders) {
     host.childFolders = true;
     files.AddFolder("E:\\Out");

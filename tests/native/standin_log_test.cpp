@@ -90,7 +90,7 @@ TEST_F(StandinLogTest, SessionIsLoggedInOrderWithTimesFromItsStart) {
         seen.push_back(line);
     }
     const std::vector<std::string> expected = {
-        "0 start|AutoCAD LT 2000|halfwidth|1|0|50|0|0|",
+        "0 start|AutoCAD LT 2000|halfwidth|1|0|50|0|0||4096",  // the first process id of the fake system
         "0 ignored-option|/bogus",
         "0 dialog|ｽﾀｰﾄｱｯﾌﾟ|OK|ｷｬﾝｾﾙ",
         "0 pressed|ｽﾀｰﾄｱｯﾌﾟ|ｷｬﾝｾﾙ",

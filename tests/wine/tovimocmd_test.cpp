@@ -475,7 +475,7 @@ TEST_F(TovimoCmdTest, AutoCadThatHangsWhileOpeningEndsTheRunByItselfWithExitCode
     WriteWholeFile(dwg + "q固まる.dwg", Drawing("HANG"));
     for (const char* acadArg : {"", "/opendelay:300"}) {
         SCOPED_TRACE(acadArg);
-        WriteIni(acadArg, "WaitLimit=3\r\n");
+        WriteIni(acadArg, "WaitLimit=3\r\nRestartLimit=0\r\n");
         ::DeleteFileA(log.Path().c_str());
         ::DeleteFileA((dwg + "plan-1F.dxf").c_str());
         {
@@ -497,6 +497,54 @@ TEST_F(TovimoCmdTest, AutoCadThatHangsWhileOpeningEndsTheRunByItselfWithExitCode
         EXPECT_EQ(CountRunning("standin-acad.exe"), 1);
         guard.EndAll();
     }
+}
+
+// A crash on the second drawing and a hang on the fourth: AutoCAD is started
+// again after each, the hung one ended, and every other drawing converted.
+TEST_F(TovimoCmdTest, AutoCadThatCrashesOrHangsIsStartedAgainAndTheRunGoesOn) {
+    const std::string batch = temp.MakeFolder("連続");
+    const char* markers[] = {"", "CRASH", "", "HANG", ""};
+    for (int n = 1; n <= 5; ++n)
+        WriteWholeFile(batch + std::to_string(n) + ".dwg", Drawing(markers[n - 1]));
+    WriteIni("", "WaitLimit=3\r\n");
+    {
+        TovimoCmd run("dxf " + IniOption() + " /log " + Quoted(temp.Path() + "実行.csv") + " " +
+                          Quoted(batch),
+                      temp.Path());
+        ASSERT_TRUE(run.Started());
+        EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Out());
+        const auto out = run.Out();
+        ASSERT_GE(out.size(), 4u) << ::testing::PrintToString(out);
+        EXPECT_EQ(std::vector<std::string>(out.end() - 4, out.end()),
+                  (std::vector<std::string>{
+                      "これらの図面は、変換を行っていません (2 枚):",
+                      "  " + batch + "2.dwg  (AutoCADが終了したため変換できませんでした)",
+                      "  " + batch + "4.dwg  (AutoCADが応答しません)", Finished}));
+        EXPECT_EQ(run.Err(), (std::vector<std::string>{
+                                 "AutoCADが終了したため、AutoCADを再起動します (1回目)",
+                                 "AutoCADが応答しないため、AutoCADを終了して再起動します (2回目)"}));
+    }
+    for (int n : {1, 3, 5}) EXPECT_TRUE(Result(batch + std::to_string(n) + ".dxf")) << n;
+    // The run log: UTF-8 with its BOM, a header and one line per drawing.
+    const std::string csv = ReadWholeFile(temp.Path() + "実行.csv").value_or("");
+    const auto rows = SplitLines(csv);
+    ASSERT_EQ(rows.size(), 6u) << csv;
+    EXPECT_EQ(rows[0], reinterpret_cast<const char*>(u8"\uFEFF番号,図面,変換後,結果,理由,秒"));
+    const std::string notAnswering = reinterpret_cast<const char*>(u8",未変換,AutoCADが応答しません,");
+    EXPECT_NE(rows[4].find(notAnswering), std::string::npos) << rows[4];
+    EXPECT_EQ(rows[4].rfind("4,", 0), 0u) << rows[4];
+    EXPECT_NE(rows[5].find(reinterpret_cast<const char*>(u8",変換済,,")), std::string::npos) << rows[5];
+    for (int n : {2, 4}) EXPECT_FALSE(FileExists(batch + std::to_string(n) + ".dxf")) << n;
+    // Three stand-ins, three processes; each set up for the run.
+    const auto starts = log.OfKind("start");
+    ASSERT_EQ(starts.size(), 3u) << log.Text();
+    EXPECT_NE(starts[0].Field(8), starts[1].Field(8));
+    EXPECT_NE(starts[1].Field(8), starts[2].Field(8));
+    EXPECT_EQ(SysVarHistory("FILEDIA"), (std::vector<std::string>{"0", "0", "0", "1"}));
+    EXPECT_TRUE(log.Has("crash"));
+    EXPECT_TRUE(log.Has("hang"));
+    EXPECT_TRUE(log.WaitFor("quit"));
+    EXPECT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
 }
 
 TEST_F(TovimoCmdTest, AFrozenProgramOnTheDesktopDoesNotStopTheRun) {

@@ -3,6 +3,8 @@
 // stand-in AutoCAD process typed into; the results, the list of drawings not
 // converted, the end message, Cancel, another AutoCAD already running, and a
 // close asked for during a run.
+#include <algorithm>
+
 #include "window_run_fixture.h"
 
 namespace tovimo::wine_tests {
@@ -54,6 +56,40 @@ TEST_F(WindowRunTest, AUnicodeAutoCadIsTypedIntoInUtf16AndConvertsAsAnyOther) {
         if (entry.Field(0) == "ISAVEBAK") isavebak.push_back(entry.Field(1));
     EXPECT_EQ(isavebak, (std::vector<std::string>{"0", "0"}));
     EXPECT_TRUE(log.Has("sysvar", {"PROXYNOTICE", "1"}));
+    CloseAndWait();
+}
+
+// "DXFで保存" over drawings that crash and hang AutoCAD: each restart is
+// told in the title, and every other drawing is converted.
+TEST_F(WindowRunTest, AutoCadThatCrashesOrHangsIsStartedAgainAndTheRunGoesOn) {
+    WriteWholeFile(dwg + "B.dwg", Drawing("CRASH"));
+    WriteWholeFile(dwg + "D.dwg", Drawing("HANG"));
+    WriteIni("WaitLimit=3\r\n");
+    Start();
+    Press(IdToDxfBitBtn);
+    std::vector<std::string> titles;
+    WaitUntil([&] {
+        const std::string title = TextOf(main);
+        if (titles.empty() || titles.back() != title) titles.push_back(title);
+        return title.find("(2回目)") != std::string::npos;
+    }, RunLimitMs);
+    std::vector<std::string> skipped = AnswerSkipForm();
+    std::sort(skipped.begin(), skipped.end());
+    EXPECT_EQ(skipped, (std::vector<std::string>{"B.dwg  (AutoCADが終了したため変換できませんでした)",
+                                                 "D.dwg  (AutoCADが応答しません)"}));
+    EXPECT_EQ(AnswerMessageBox(), Finished);
+    EXPECT_NE(std::find(titles.begin(), titles.end(),
+                        "Tovimo   Ver. 1.90 - AutoCADが終了したため、AutoCADを再起動します (1回目)"),
+              titles.end()) << ::testing::PrintToString(titles);
+    EXPECT_NE(std::find(titles.begin(), titles.end(),
+                        "Tovimo   Ver. 1.90 - AutoCADが応答しないため、AutoCADを終了して再起動します (2回目)"),
+              titles.end()) << ::testing::PrintToString(titles);
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(main) == "Tovimo   Ver. 1.90"; }, 5000));
+    for (const char* name : {"A.dxf", "設備図\\C.dxf"}) EXPECT_TRUE(FileExists(dwg + name)) << name;
+    for (const char* name : {"B.dxf", "D.dxf"}) EXPECT_FALSE(FileExists(dwg + name)) << name;
+    EXPECT_EQ(log.OfKind("start").size(), 3u) << log.Text();
+    EXPECT_TRUE(log.WaitFor("quit"));
+    EXPECT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
     CloseAndWait();
 }
 

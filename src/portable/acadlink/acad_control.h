@@ -88,10 +88,10 @@ public:
     std::string AcadPath;  // empty: start through the "Drawing1.dwg" association
     std::string AcadArgs;  // set by the conversion at the start of each run
 
-protected:
     // Forgets AutoCAD's windows.
     void ClearWindows();
 
+protected:
     AcadPlatform platform_;
 
 private:

@@ -40,12 +40,16 @@ private:
             SetSwitch(result_.saveChildDir, option == "/k", "/k と /-k");
         } else if (option == "/y" || option == "/n") {
             SetSwitch(result_.rewrite, option == "/y", "/y と /n");
+        } else if (option == "/u") {
+            result_.update = true;
         } else if (option == "/o") {
             TakeValue(arg, "フォルダ", result_.saveDir);
         } else if (option == "/ini") {
             TakeValue(arg, "設定ファイル", result_.iniFile);
         } else if (option == "/f") {
             TakeValue(arg, "一覧ファイル", result_.failedList);
+        } else if (option == "/log") {
+            TakeValue(arg, "ログファイル", result_.runLog);
         } else {
             error_ = "知らないオプションです: " + arg;
         }
@@ -92,8 +96,13 @@ const char* UsageText() {
            "    /o フォルダ  変換後のファイルを各図面の横ではなく、このフォルダに保存します\n"
            "    /k, /-k     /o と共に: 指定したフォルダのサブフォルダ構成を再現する (しない)\n"
            "    /y, /n      既にある変換後のファイルを上書きする、またはその図面を飛ばす\n"
+           "    /u          更新: 変換後のファイルが図面より古くなければその図面を省き、\n"
+           "                それ以外は変換します (古い変換後のファイルは上書き)。\n"
+           "                マクロに #SAVEFILE の行が要ります\n"
            "    /ini ファイル  プログラムの横の tovimo.ini の代わりにこの設定ファイルを読みます\n"
            "    /f ファイル    変換されなかった図面のフルパスをこのファイルに書きます (1行に1つ)\n"
+           "    /log ファイル  実行ログをこのファイルに作ります (CSV、UTF-8): 図面ごとに番号、図面、\n"
+           "                変換後のファイル、結果 (変換済/未変換/省略)、理由、秒数\n"
            "    /?          この使い方を表示します\n"
            "  パス: 図面ファイルとフォルダ、いくつでも。\n"
            "  @ファイル: /f で書いた一覧のパスを読みます (例: TovimoCmd dxf @failed.txt)。\n"
@@ -101,6 +110,7 @@ const char* UsageText() {
            "  マクロに #SAVEFILE の行があれば、変換後のファイルが書かれたかを確かめます\n"
            "  (書かれていない図面は変換されなかった図面に入ります)。#SAVEFILE のないマクロは確かめません。\n"
            "  Ctrl+C: 変換中の図面を終えてから中断します。\n"
+           "  /u で省いた図面は「最新のため省略: 件数」と数え、失敗にも /f の一覧にも入れません。\n"
            "終了コード: 0 全て変換, 1 変換されなかった図面あり, 2 中断, 3 AutoCADを起動できない,\n"
            "  4 別のAutoCADが起動中, 5 引数・設定の誤り、図面なし、マクロが空\n";
 }
@@ -131,6 +141,10 @@ ParsedArguments ParseCommandArguments(const std::vector<std::string>& args) {
     if (!parsed.error.empty()) return parsed;
     if (result.usage) {
         parsed.arguments = result;
+        return parsed;
+    }
+    if (result.update && result.rewrite) {
+        parsed.error = "/u と /y、/n は同時に指定できません。";
         return parsed;
     }
     if (result.saveChildDir && !result.saveDir) {

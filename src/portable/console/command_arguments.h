@@ -1,6 +1,6 @@
 #pragma once
 // The command line of TovimoCmd:
-//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n] [/ini FILE] [/f FILE] PATH...
+//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n|/u] [/ini FILE] [/f FILE] [/log FILE] PATH...
 // A PATH "@FILE" stands for the paths listed in FILE (path_arguments.h).
 //   TovimoCmd /?
 #include <optional>
@@ -20,8 +20,10 @@ struct CommandArguments {
     std::optional<std::string> saveDir;  // /o: SaveSameDir off, SaveDir
     std::optional<bool> saveChildDir;    // /k, /-k: SaveChildDir
     std::optional<bool> rewrite;         // /y, /n: Rewite
+    bool update = false;                 // /u: pass over up-to-date results, overwrite the rest
     std::optional<std::string> iniFile;  // /ini: instead of tovimo.ini beside the program
     std::optional<std::string> failedList;  // /f: where to write the drawings not converted
+    std::optional<std::string> runLog;      // /log: the run log to make
 };
 
 struct ParsedArguments {

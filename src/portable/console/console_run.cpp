@@ -1,5 +1,7 @@
 #include "console/console_run.h"
 
+#include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "console/command_arguments.h"
@@ -8,6 +10,10 @@
 #include "console/not_converted.h"
 #include "console/path_arguments.h"
 #include "console/path_list.h"
+#include "console/run_log.h"
+#include "console/up_to_date.h"
+#include "convert/result_check.h"
+#include "runlists/target_path.h"
 #include "drawings/drawing_collection.h"
 #include "runlists/run_lists.h"
 #include "runlists/same_file.h"
@@ -114,6 +120,16 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
                    read.settings->file + ")。");
         return ExitRefused;
     }
+    // Only a macro that names the result tells which file an update compares.
+    if (arguments.update &&
+        std::none_of(converter_->MacroLines.begin(), converter_->MacroLines.end(),
+                     [](const std::string& line) {
+                         return ClassifyMacroLine(line) == MacroLineKind::SaveFile;
+                     })) {
+        output.Err(std::string("/u は変換後のファイル名を知る必要がありますが、マクロ \"") + section +
+                   "\" に #SAVEFILE の行がありません。");
+        return ExitRefused;
+    }
 
     const DrawingCollection collection =
         CollectDrawings(platform_.files, platform_.order, given.paths,
@@ -143,19 +159,81 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < named.size(); ++i)
         if (!repeated[i]) allDrawings.push_back(named[i]);
     if (!WriteNotConverted(allDrawings)) return ExitRefused;
+    std::optional<RunLog> log;
+    if (arguments.runLog) {
+        log.emplace(platform_.lists, *arguments.runLog);
+        if (!log->Begin()) {
+            output.Err("ログファイルに書き込めません: " + log->Path());
+            return ExitRefused;
+        }
+    }
 
     // The target folders are made before AutoCAD is reached; a level that
     // cannot be made stops the run before anything is typed.
-    const RunLists lists =
-        BuildRunLists(platform_.files, collection.drawings, RunTargetRules(settings));
+    RunLists lists = BuildRunLists(platform_.files, collection.drawings, RunTargetRules(settings));
     if (!lists.ok) {
         output.Err("変換後のフォルダを作成できません: " + lists.failedFolder);
         return ExitRefused;
     }
+    const TargetRules rules = RunTargetRules(settings);
+    const bool namesResult = std::any_of(
+        converter_->MacroLines.begin(), converter_->MacroLines.end(),
+        [](const std::string& line) { return ClassifyMacroLine(line) == MacroLineKind::SaveFile; });
+    // Where drawing i of the run lists is saved; empty when the macro saves its own way.
+    const auto resultOf = [&](const RunLists& of, std::size_t i) {
+        if (!namesResult) return std::string();
+        return ExpectedResultPath(SaveFileTarget(rules, of.SourceList[i], i, of.TargetList),
+                                  ResultExtension(section));
+    };
+    std::vector<std::size_t> runIndexes;  // each drawing's place in the whole run
+    for (std::size_t i = 0; i < lists.SourceList.size(); ++i) runIndexes.push_back(i);
+    if (arguments.update) {
+        UpdateSelection selection =
+            SelectOutOfDate(platform_.files, lists, rules, ResultExtension(section));
+        output.Out("最新のため省略: " + std::to_string(selection.upToDate.size()));
+        if (log)
+            for (std::size_t k = 0; k < selection.upToDate.size(); ++k)
+                log->Drawing(selection.upToDateIndexes[k] + 1, selection.upToDate[k],
+                             resultOf(lists, selection.upToDateIndexes[k]), LogStatus::PassedOver,
+                             "最新のため省略", 0);
+        lists = std::move(selection.toConvert);
+        runIndexes = std::move(selection.indexes);
+        if (lists.SourceList.empty()) {
+            WriteNotConverted({});
+            view_.ListUnreachable();
+            return collection.unreachable.empty() ? ExitAllConverted : ExitSomeSkipped;
+        }
+    }
+    std::vector<bool> logged(lists.SourceList.size(), false);
+    // Those never reached, with the reason the run ended.
+    const auto logTheRest = [&](const std::string& endReason) {
+        if (!log) return;
+        for (std::size_t i = 0; i < lists.SourceList.size(); ++i) {
+            if (logged[i]) continue;
+            std::string reason = endReason;
+            for (const SkippedDrawing& skipped : converter_->LastSkipped())
+                if (skipped.path == lists.SourceList[i]) reason = SkipReasonText(skipped.reason);
+            log->Drawing(runIndexes[i] + 1, lists.SourceList[i], resultOf(lists, i),
+                         LogStatus::NotConverted, reason, 0);
+        }
+    };
     if (cancelRequested_) {
+        logTheRest("中断しました");
         output.Out("   作業を中断しました      ");
         return ExitCanceled;
     }
+    std::int64_t drawingStart = 0;
+    view_.onDrawingStarting = [&](int) { drawingStart = platform_.clock.NowMs(); };
+    view_.onDrawingEnded = [&](int index, const std::string& source,
+                               std::optional<SkipReason> reason) {
+        const auto i = static_cast<std::size_t>(index);
+        if (!log || i >= logged.size()) return;
+        logged[i] = true;
+        log->Drawing(runIndexes[i] + 1, source, resultOf(lists, i),
+                     reason ? LogStatus::NotConverted : LogStatus::Converted,
+                     reason ? SkipReasonText(*reason) : "",
+                     static_cast<double>(platform_.clock.NowMs() - drawingStart) / 1000.0);
+    };
 
     converter_->SetAcadPath(settings.AcadPath);
     RunOutcome outcome;
@@ -167,10 +245,16 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     const bool listWritten = WriteNotConverted(
         NotConvertedPaths(lists.SourceList, view_.DrawingsStarted(), converter_->LastSkipped()));
     switch (outcome.result) {
-        case ConvertStartFailed: output.Err("Auto CADを起動できません"); break;
-        case ConvertOtherAcadRunning: output.Err("起動中のAuto CADを終了させてください。"); break;
-        case ConvertRefused:
-        case ConvertCarriedOut: break;
+        case ConvertStartFailed:
+            output.Err("Auto CADを起動できません");
+            logTheRest("Auto CADを起動できません");
+            break;
+        case ConvertOtherAcadRunning:
+            output.Err("起動中のAuto CADを終了させてください。");
+            logTheRest("起動中のAuto CADを終了させてください。");
+            break;
+        case ConvertRefused: logTheRest("設定の誤り"); break;
+        case ConvertCarriedOut: logTheRest(outcome.canceled ? "中断しました" : "作業を最後まで行えませんでした"); break;
     }
     if (outcome.result == ConvertCarriedOut && converter_->LastRunAcadNotAnswering())
         output.Err("AutoCADが応答しないため、作業を最後まで行えませんでした。");

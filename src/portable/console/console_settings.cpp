@@ -12,6 +12,7 @@ namespace {
 const char* const RunIntegerKeys[] = {
     settings_key::CommandWait, settings_key::StartWait, settings_key::FileDia,
     settings_key::ISaveBak,    settings_key::ProxyNotice, settings_key::WaitLimit,
+    settings_key::RestartLimit, settings_key::RestartEvery,
 };
 
 void CheckIntegers(ProfileFile& profile, const std::string& file,
@@ -31,6 +32,14 @@ void CheckRanges(const MainFormSettings& s, std::vector<std::string>& errors) {
     check(settings_key::CommandWait, s.CommandWait);
     check(settings_key::StartWait, s.StartWait);
     check(settings_key::WaitLimit, s.WaitLimit);
+    const auto inRange = [&](const char* key, const char* meaning, int value, int maximum) {
+        if (value < 0 || value > maximum)
+            errors.push_back(std::string("設定 ") + key + " (" + meaning + ") は 0 から " +
+                             std::to_string(maximum) + " にしてください: " + std::to_string(value));
+    };
+    inRange(settings_key::RestartLimit, "AutoCADの再起動の上限", s.RestartLimit, MaxRestartLimit);
+    inRange(settings_key::RestartEvery, "AutoCADを起動し直す図面の数", s.RestartEvery,
+            MaxRestartEvery);
 }
 
 void ApplyOptions(FileSystem& files, const CommandArguments& arguments,
@@ -39,6 +48,8 @@ void ApplyOptions(FileSystem& files, const CommandArguments& arguments,
     if (arguments.childFolders) s.GetChildFolder = *arguments.childFolders;
     if (arguments.saveChildDir) s.SaveChildDir = *arguments.saveChildDir;
     if (arguments.rewrite) s.Rewite = *arguments.rewrite;
+    // What an update run does convert replaces an older result.
+    if (arguments.update) s.Rewite = true;
     if (arguments.saveDir) {
         // AutoCAD has a current folder of its own: it is told full paths only.
         s.SaveSameDir = false;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "convert/restart_text.h"
+
 namespace tovimo {
 
 void ConsoleView::ShowMessage(const std::string& text, const std::string&) {
@@ -16,7 +18,12 @@ void ConsoleView::EnableCancel(bool enabled) {
 
 void ConsoleView::DrawingStarting(int index, const std::string& source) {
     if (index >= 0) started_ = std::max(started_, static_cast<std::size_t>(index) + 1);
+    if (onDrawingStarting) onDrawingStarting(index);
     output_.Out("[" + std::to_string(index + 1) + "/" + std::to_string(total_) + "] " + source);
+}
+
+void ConsoleView::AcadRestarting(int number, RestartCause cause) {
+    output_.Err(RestartText(number, cause));
 }
 
 void ConsoleView::ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) {

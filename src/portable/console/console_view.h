@@ -1,6 +1,8 @@
 #pragma once
 // What a conversion run shows on the console: one line per drawing as it
 // starts, the drawings not converted with their reasons, and the end message.
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,13 @@ public:
     void SetProgressPosition(int) override {}
     // "[i/N] source", i counting from 1.
     void DrawingStarting(int index, const std::string& source) override;
+    void DrawingEnded(int index, const std::string& source,
+                      std::optional<SkipReason> reason) override {
+        if (onDrawingEnded) onDrawingEnded(index, source, reason);
+    }
+    // One line on standard error, so that a log of the error output tells
+    // every restart.
+    void AcadRestarting(int number, RestartCause cause) override;
     // The drawings the run skipped, and after them what the collection could
     // not reach, as one list.
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override;
@@ -40,6 +49,11 @@ public:
     // How many drawings of the run were begun: those after them were never
     // reached.
     std::size_t DrawingsStarted() const { return started_; }
+
+    // Called as each drawing starts and ends (the run log).
+    std::function<void(int index)> onDrawingStarting;
+    std::function<void(int index, const std::string& source, std::optional<SkipReason> reason)>
+        onDrawingEnded;
 
 private:
     void ListLine(const std::string& path, const char* reason);

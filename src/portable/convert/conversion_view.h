@@ -1,6 +1,7 @@
 #pragma once
 // What a conversion run shows of itself. The main window, the console
 // program and the tests each provide one.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,13 @@
 #include "platform/user_messages.h"
 
 namespace tovimo {
+
+// Why AutoCAD is being started again during a run.
+enum class RestartCause {
+    AcadGone,          // it went away during a drawing (a crash)
+    AcadNotAnswering,  // it stopped taking command text; it is ended
+    Scheduled,         // RestartEvery drawings were converted in it
+};
 
 class ConversionView : public UserMessages {
 public:
@@ -19,6 +27,19 @@ public:
     virtual void DrawingStarting(int index, const std::string& source) {
         (void)index;
         (void)source;
+    }
+    // Sources[index] has been dealt with: converted when reason is empty.
+    virtual void DrawingEnded(int index, const std::string& source,
+                              std::optional<SkipReason> reason) {
+        (void)index;
+        (void)source;
+        (void)reason;
+    }
+    // AutoCAD is being started again, the number-th time in this run. Never
+    // modal: an unattended run must not wait for a user here.
+    virtual void AcadRestarting(int number, RestartCause cause) {
+        (void)number;
+        (void)cause;
     }
     // Modal: returns when the user has seen the list.
     virtual void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) = 0;

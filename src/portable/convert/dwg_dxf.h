@@ -8,34 +8,12 @@
 #include <vector>
 
 #include "convert/acad_macro.h"
+#include "convert/conversion_settings.h"
 #include "convert/conversion_view.h"
 #include "convert/skipped_drawing.h"
 #include "platform/file_system.h"
 
 namespace tovimo {
-
-// Every wait for AutoCAD that the design leaves open is bounded by this,
-// unless the settings say otherwise: ten minutes, which a slow AutoCAD
-// opening a big drawing does not reach.
-constexpr int DefaultWaitLimitSeconds = 600;
-
-// The settings of one run, in the order the run takes them.
-struct ConvertSettings {
-    int CommandWait = 100;  // W, milliseconds
-    int StartWait = 15;     // seconds
-    bool AcadClose = false;
-    bool Rewite = false;
-    int FileDia = 1;
-    int ISaveBak = 1;
-    int ProxyNotice = 1;
-    bool SaveTmpdwg = false;
-    bool SaveSameDir = true;
-    std::string SaveDir;
-    bool SaveChildDir = true;
-    std::string AcadArg;
-    bool DYNCancel = false;
-    int WaitLimit = DefaultWaitLimitSeconds;  // seconds
-};
 
 enum ConvertResult : int {
     ConvertStartFailed = 0,       // AutoCAD could not be started
@@ -43,6 +21,8 @@ enum ConvertResult : int {
     ConvertCarriedOut = 2,        // the run ended or was cancelled
     ConvertRefused = 3,           // bad settings; nothing was sent
 };
+
+class AcadSession;
 
 class DwgDxf : public AcadMacro {
 public:
@@ -54,23 +34,22 @@ public:
     // macro names the target ("#SAVEFILE"), a drawing counts as converted
     // only if AutoCAD wrote that file while its lines were typed, and a
     // drawing whose result an earlier drawing of the run is saved to is
-    // listed and not typed at all: one drawing's result never replaces
-    // another's.
+    // listed and not typed at all. An AutoCAD
+    // that crashes or stops answering during a drawing is ended and started
+    // again, until RestartLimit drawings in a row have lost it.
     ConvertResult ConvertFiles(const std::vector<std::string>& sources,
                                const std::vector<std::string>& targets,
                                const ConvertSettings& settings);
 
-    // Saves the open drawing as TmpDwgName. False when the wait for the
-    // command prompt ended without it (the time limit, or AutoCAD gone).
-    bool SaveToTmpDwg(int commandWait);
-
     // The drawings the last run did not convert, in the order of skipping.
     const std::vector<SkippedDrawing>& LastSkipped() const { return skipped_; }
-    // True when the last run ended because AutoCAD went away or stopped
-    // answering.
-    bool LastRunLostAcad() const { return acadGone_ || notAnsweringRun_; }
+    // True when the last run ended before its end because AutoCAD went away
+    // or stopped answering (and could not, or might not, be started again).
+    bool LastRunLostAcad() const { return lostRun_; }
     // True when the last run ended because AutoCAD stopped answering.
     bool LastRunAcadNotAnswering() const { return notAnsweringRun_; }
+    // How often the last run started AutoCAD again.
+    int LastRunRestarts() const { return restarts_; }
 
     const std::string TmpDwgName;
     // Set by Cancel (from the window, or from a console control handler on
@@ -80,30 +59,17 @@ public:
     std::atomic<bool> Canceled{false};
 
 private:
-    // AcadLost: AutoCAD went away or stopped answering; the run ends.
-    enum class WaitOutcome { Done, TimedOut, AcadLost };
-    enum class DrawingOutcome { Converted, Skipped, AcadLost };
-    enum class OpenOutcome { Opened, Failed, AcadLost };
-
-    bool AcadLost() const { return acadGone_ || AcadNotAnswering(); }
-    SkipReason LostReason() const;
-
-    DrawingOutcome ConvertDrawing(std::size_t i, const std::string& source,
-                                  const std::vector<std::string>& targets);
-    OpenOutcome WatchOpen(const std::string& source);
-    // Whether test holds for every text the drawing's lines would type.
-    template <typename Test>
-    bool EveryDrawingText(const std::string& source, const std::string& target, Test test) const;
+    // Converts the drawings in session; false when the run ended before the
+    // last drawing for want of an AutoCAD.
+    bool ConvertAll(AcadSession& session, const std::vector<std::string>& sources,
+                    const std::vector<std::string>& targets);
+    bool Refused(const ConvertSettings& settings);
+    // Per source: whether an earlier drawing of the run is saved to its result.
     std::vector<bool> ResultsTakenEarlier(const std::vector<std::string>& sources,
                                           const std::vector<std::string>& targets);
-    bool IsOverwriteQuestion();
-    template <typename Test>
-    WaitOutcome WaitUntil(Test test);
-    void SetUpVariables();
-    void RestoreVariables();
-    void SendAndWait(const std::string& text, int commandWait);
     void Skip(const std::string& source, SkipReason reason);
     void SkipFrom(const std::vector<std::string>& sources, std::size_t first, SkipReason reason);
+    void EndedByLoss(const AcadSession& session);
 
     FileSystem& files_;
     ConversionView& view_;
@@ -112,11 +78,9 @@ private:
     ConvertSettings settings_;
     std::vector<SkippedDrawing> skipped_;
     std::vector<bool> resultTaken_;  // per source: an earlier one has its result
-    bool skippedMark_ = false;
-    bool acadGone_ = false;
+    bool lostRun_ = false;
     bool notAnsweringRun_ = false;
-    bool drawingListed_ = false;  // the drawing under way is in skipped_
-    std::string savedDynMode_;
+    int restarts_ = 0;
 };
 
 // The name a skipped drawing is listed by: its file name without the blanks

@@ -13,6 +13,7 @@ const char* SkipReasonText(SkipReason reason) {
         case SkipReason::AcadNotAnswering: return "AutoCADが応答しません";
         case SkipReason::NoUnicodeForm: return "AutoCADに送る文字をUnicodeに変換できません";
         case SkipReason::TargetTaken: return "同じ名前の変換後ファイルになる図面が先にあります";
+        case SkipReason::AcadRestartFailed: return "AutoCADを起動し直せませんでした";
     }
     return "";
 }

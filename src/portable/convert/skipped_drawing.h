@@ -14,6 +14,7 @@ enum class SkipReason {
     AcadNotAnswering,  // AutoCAD stopped taking command text during the run
     NoUnicodeForm,     // a command text for it has no UTF-16 form for a Unicode AutoCAD
     TargetTaken,       // an earlier drawing of the run is saved to the same result
+    AcadRestartFailed, // AutoCAD was lost and could not be started again
 };
 
 struct SkippedDrawing {

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "convert/macro_text.h"
+#include "convert/restart_text.h"
 #include "mainwindow/main_form_layout.h"
 #include "runlists/run_lists.h"
 #include "settings/profile_update.h"
@@ -44,6 +45,9 @@ public:
     }
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override {
         OnWindow([&] { form_.host_.ShowSkippedDrawings(skipped); });
+    }
+    void AcadRestarting(int number, RestartCause cause) override {
+        OnWindow([&] { form_.host_.ShowRunStatus(RestartText(number, cause)); });
     }
 
 private:
@@ -303,6 +307,7 @@ void MainForm::RunButtonClick(RunDirection direction) {
 }
 
 void MainForm::RunEnded() {
+    host_.ShowRunStatus("");
     switch (runResult_) {
         case ConvertOtherAcadRunning: host_.ShowMessage(OtherAcadMessage, RunMessageCaption); break;
         case ConvertStartFailed: host_.ShowMessage(StartFailedMessage, RunMessageCaption); break;

@@ -43,6 +43,9 @@ public:
     virtual void SetProgressRange(int maximum) = 0;
     virtual void SetProgressPosition(int position) = 0;
     virtual void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) = 0;
+    // A line about the run under way, shown without holding the run up (in
+    // the title); empty: nothing more to tell.
+    virtual void ShowRunStatus(const std::string& text) = 0;
     // OpenDialog1: the program chosen, or nothing when the user cancelled.
     virtual std::optional<std::string> ChooseAcadProgram(const std::string& current) = 0;
     // The folder picker: folder in and out; true when the user chose one.

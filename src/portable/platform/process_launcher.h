@@ -24,6 +24,12 @@ public:
     // The system folder (GetSystemDirectoryA), with its trailing "\"; empty
     // when it cannot be had.
     virtual std::string SystemFolder() = 0;
+    // TerminateProcess on the process with this id; false when there is no
+    // such process or it may not be ended.
+    virtual bool EndProcess(std::uint32_t processId) = 0;
+    // WaitForSingleObject on the process with this id, at most timeoutMs:
+    // true once it has ended (also when there is no such process).
+    virtual bool WaitForProcessEnd(std::uint32_t processId, int timeoutMs) = 0;
 };
 
 }  // namespace tovimo

@@ -15,6 +15,13 @@ public:
     // all: an earlier file stays as it was when the write fails or the
     // program ends half-way. False when it failed.
     virtual bool WriteAll(const std::string& path, const std::string& content) = 0;
+    // Adds these bytes at the end of the file; false when that failed. The
+    // file is closed again before it returns, so what was written stays
+    // whatever becomes of the program afterwards.
+    virtual bool Append(const std::string& path, const std::string& content) = 0;
+    // Code page 932 text as UTF-8, for files that other programs read in
+    // UTF-8 (MultiByteToWideChar, then WideCharToMultiByte).
+    virtual std::string Cp932ToUtf8(const std::string& text) = 0;
 };
 
 }  // namespace tovimo

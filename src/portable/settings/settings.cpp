@@ -9,7 +9,7 @@ namespace tovimo {
 namespace {
 
 // The keys of the main window in the order they are read and written, each
-// with its setting: "Top" to "AcadArg" ("WaitLimit" is not the window's).
+// with its setting: "Top" to "AcadArg" ("WaitLimit", "RestartLimit" and "RestartEvery" are not the window's).
 template <typename Settings, typename Visit>
 void ForEachWindowKey(Settings& s, Visit&& visit) {
     namespace key = settings_key;
@@ -78,6 +78,8 @@ MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
     ForEachWindowKey(s, read);
     if (!files.DirectoryExists(s.SaveDir)) s.SaveDir = std::string(programFolder);
     read(settings_key::WaitLimit, s.WaitLimit);
+    read(settings_key::RestartLimit, s.RestartLimit);
+    read(settings_key::RestartEvery, s.RestartEvery);
     return s;
 }
 
@@ -112,6 +114,8 @@ ConvertSettings RunSettings(const MainFormSettings& s) {
     run.AcadArg = s.AcadArg;
     run.DYNCancel = s.DYNCancel;
     run.WaitLimit = s.WaitLimit;
+    run.RestartLimit = s.RestartLimit;
+    run.RestartEvery = s.RestartEvery;
     return run;
 }
 

@@ -43,6 +43,8 @@ constexpr const char* DYNCancel = "DYNCancel";
 constexpr const char* AcadArg = "AcadArg";
 // The conversion's wait limits, after the window's own keys.
 constexpr const char* WaitLimit = "WaitLimit";
+constexpr const char* RestartLimit = "RestartLimit";
+constexpr const char* RestartEvery = "RestartEvery";
 }  // namespace settings_key
 
 // Every setting of section "MainForm", each initialised to its default; the
@@ -71,6 +73,10 @@ struct MainFormSettings {
     std::string AcadArg;        // AutoCAD command-line switches
     // The conversion's wait limits.
     int WaitLimit = DefaultWaitLimitSeconds;  // seconds
+    // Drawings in a row that may lose AutoCAD before a run ends (0 to 100).
+    int RestartLimit = DefaultRestartLimit;
+    // A fresh AutoCAD after every this many drawings; 0: never (0 to 100000).
+    int RestartEvery = 0;
 };
 
 // programFolder + "tovimo.ini"; programFolder ends in "\".
@@ -102,8 +108,9 @@ struct ProfileKeyText {
 };
 
 // The keys of the main window in their order, "Top" to "AcadArg", each with
-// the text that is written for its value; "WaitLimit", which the window does
-// not show, is not among them and stays as the file has it.
+// the text that is written for its value; "WaitLimit", "RestartLimit" and
+// "RestartEvery", which the window does not show, are not among them and stay
+// as the file has them.
 std::vector<ProfileKeyText> WindowKeyTexts(const MainFormSettings& settings);
 
 // The values that a run of the conversion takes from the settings.

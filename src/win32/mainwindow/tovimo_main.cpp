@@ -428,6 +428,13 @@ void TForm1::SetProgressPosition(int position) {
     ::SendMessageA(progressBar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
+// In the title, where an unattended run is seen from the task bar too.
+void TForm1::ShowRunStatus(const std::string& text) {
+    std::string title(main_form::Caption);
+    if (!text.empty()) title += " - " + text;
+    ::SetWindowTextA(Handle(), title.c_str());
+}
+
 void TForm1::ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) {
     if (!skip_) return;
     std::vector<std::string> lines;

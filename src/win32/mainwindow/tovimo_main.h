@@ -71,6 +71,7 @@ public:
     void SetProgressRange(int maximum) override;
     void SetProgressPosition(int position) override;
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override;
+    void ShowRunStatus(const std::string& text) override;
     std::optional<std::string> ChooseAcadProgram(const std::string& current) override;
     bool BrowseFolder(const std::string& title, const std::string& rootName,
                       std::string& folder) override;

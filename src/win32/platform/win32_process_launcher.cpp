@@ -85,6 +85,23 @@ std::string Win32ProcessLauncher::SystemFolder() {
     return folder;
 }
 
+bool Win32ProcessLauncher::EndProcess(std::uint32_t processId) {
+    HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
+    if (!process) return false;
+    const bool ended = ::TerminateProcess(process, 1) != FALSE;
+    ::CloseHandle(process);
+    return ended;
+}
+
+bool Win32ProcessLauncher::WaitForProcessEnd(std::uint32_t processId, int timeoutMs) {
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+    // A process that is gone can no longer be opened.
+    if (!process) return ::GetLastError() == ERROR_INVALID_PARAMETER;
+    const DWORD wait = ::WaitForSingleObject(process, timeoutMs < 0 ? 0 : static_cast<DWORD>(timeoutMs));
+    ::CloseHandle(process);
+    return wait == WAIT_OBJECT_0;
+}
+
 std::string FolderOfPath(const std::string& path) {
     std::size_t end = 0;  // bytes up to and including the last separator found
     for (;;) {

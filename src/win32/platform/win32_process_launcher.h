@@ -18,6 +18,8 @@ public:
     std::optional<std::uint32_t> PlatformId() override;
     std::string ProgramFolder() override;
     std::string SystemFolder() override;
+    bool EndProcess(std::uint32_t processId) override;
+    bool WaitForProcessEnd(std::uint32_t processId, int timeoutMs) override;
 
 private:
     HWND owner_ = nullptr;

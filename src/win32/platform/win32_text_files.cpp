@@ -54,9 +54,7 @@ std::optional<std::string> Win32TextFiles::ReadAll(const std::string& path) {
 
 namespace {
 
-bool WriteWhole(const std::string& path, const std::string& content) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+bool WriteWhole(FileHandle& file, const std::string& content) {
     if (!file.IsOpen()) return false;
     std::size_t done = 0;
     while (done < content.size()) {
@@ -77,12 +75,33 @@ bool Win32TextFiles::WriteAll(const std::string& path, const std::string& conten
     // the next run, after a Ctrl+C or a full disk) finds the old list or the
     // new one, never a cut one.
     const std::string partial = path + ".tovimo-part";
-    if (!WriteWhole(partial, content) ||
+    FileHandle file(CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!WriteWhole(file, content) ||
         !MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileA(partial.c_str());
         return false;
     }
     return true;
+}
+
+bool Win32TextFiles::Append(const std::string& path, const std::string& content) {
+    // FILE_APPEND_DATA alone: every write goes to the end, whoever else writes.
+    FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return WriteWhole(file, content);
+}
+
+std::string Win32TextFiles::Cp932ToUtf8(const std::string& text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int wide = MultiByteToWideChar(932, 0, text.data(), size, nullptr, 0);
+    std::wstring utf16(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(932, 0, text.data(), size, utf16.data(), wide);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), bytes, nullptr, nullptr);
+    return utf8;
 }
 
 }  // namespace tovimo::win32

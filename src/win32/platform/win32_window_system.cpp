@@ -69,6 +69,12 @@ bool Win32WindowSystem::IsWindowUnicode(WindowHandle window) {
     return ::IsWindowUnicode(ToHwnd(window)) != FALSE;
 }
 
+std::uint32_t Win32WindowSystem::GetWindowProcessId(WindowHandle window) {
+    DWORD processId = 0;
+    if (!::GetWindowThreadProcessId(ToHwnd(window), &processId)) return 0;
+    return processId;
+}
+
 int Win32WindowSystem::GetTextLength(WindowHandle window) {
     // Wine answers the "A" form of this message by fetching the text with a
     // send of its own that has no time limit, so a hung window would hold us

@@ -1,0 +1,130 @@
+#pragma once
+// One AutoCAD of a run, through one link: it is started (or found) and
+// prepared, converts the drawings it is handed one at a time, is started
+// again when it crashed or stopped answering, or after a number of drawings,
+// and is put back and closed at the run's end. What belongs to the whole run
+// (the list of drawings, what was not converted, progress, cancel, what the
+// user is shown) is the caller's: the session only tells how each drawing
+// went.
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "acadlink/acad_control.h"
+#include "convert/conversion_settings.h"
+#include "convert/skipped_drawing.h"
+#include "platform/file_system.h"
+
+namespace tovimo {
+
+struct DrawingResult {
+    enum class Outcome {
+        Converted,
+        Skipped,  // not converted; the session's AutoCAD goes on
+        AcadLost, // AutoCAD crashed or stopped answering during the drawing
+    };
+    Outcome outcome = Outcome::Converted;
+    // Why it was not converted. For a lost AutoCAD this is the loss, unless
+    // the drawing had already failed for another reason first.
+    SkipReason reason = SkipReason::TimeLimit;
+};
+
+enum class RestartOutcome {
+    Restarted,  // a new AutoCAD is up and prepared
+    Failed,     // no AutoCAD could be made ready again
+    Canceled,   // the run was cancelled while it waited
+};
+
+class AcadSession {
+public:
+    // link, macroLines, settings and canceled must outlive the session.
+    AcadSession(AcadControl& link, AcadPlatform platform, FileSystem& files,
+                const std::vector<std::string>& macroLines, std::string_view resultExtension,
+                std::string tmpDwgName, const ConvertSettings& settings,
+                const std::atomic<bool>& canceled);
+
+    // Pelkadu, AutoCAD's arguments and StartAcad; on AcadReady the pause
+    // AutoCAD is given before it is spoken to.
+    StartResult Start();
+    // Waits for the first command prompt. Empty when it came; else the
+    // reason every drawing of the session is not converted.
+    std::optional<SkipReason> WaitForFirstPrompt();
+    // FILEDIA, ISAVEBAK, PROXYNOTICE (and DYNMODE) for the run; false when
+    // AutoCAD was lost on the way.
+    bool SetUpVariables();
+
+    // Types the macro for sources[i]. targets[i] is read only when
+    // SaveSameDir is off and SaveChildDir is on.
+    DrawingResult Convert(std::size_t i, const std::string& source,
+                          const std::vector<std::string>& targets);
+
+    // Whether another AutoCAD may be started after the drawing that was
+    // just lost: fewer than RestartLimit drawings in a row have lost one.
+    bool RestartAllowed() const;
+    // After a drawing lost AutoCAD: ends that AutoCAD's process when it no
+    // longer answers, waits (bounded by StartWait) until it has ended, then
+    // starts and prepares another as at the run's start.
+    RestartOutcome Restart();
+    // Whether RestartEvery drawings have been handed to this AutoCAD.
+    bool RenewalDue() const;
+    // Puts the variables back, closes AutoCAD whatever AcadClose says, waits
+    // until it has ended and starts and prepares another.
+    RestartOutcome Renew();
+
+    // The run's end in an AutoCAD that still answers: the closing tmp.dwg
+    // save when asked for, and the variables put back.
+    void PutBack();
+    // CloseAcad when AcadClose asks for it; a lost AutoCAD is only
+    // forgotten, nothing more is typed into it.
+    void Close();
+
+    // Saves the open drawing as the scratch drawing. False when the wait
+    // for the command prompt ended without it.
+    bool SaveToTmpDwg(int commandWait);
+
+    bool Lost() const { return acadGone_ || link_.AcadNotAnswering(); }
+    bool NotAnswering() const { return link_.AcadNotAnswering(); }
+    SkipReason LostReason() const;
+    // The id of the process of AutoCAD's main window; 0 when not known.
+    std::uint32_t ProcessId() const { return processId_; }
+
+private:
+    // Lost: AutoCAD went away or stopped answering.
+    enum class WaitOutcome { Done, TimedOut, Lost };
+    enum class OpenOutcome { Opened, Failed, Lost };
+
+    template <typename Test>
+    WaitOutcome WaitUntil(Test test);
+    OpenOutcome WatchOpen(SkipReason& reason);
+    // Whether test holds for every text the drawing's lines would type.
+    template <typename Test>
+    bool EveryDrawingText(const std::string& source, const std::string& target, Test test) const;
+    bool IsOverwriteQuestion();
+    void RestoreVariables();
+    void SendAndWait(const std::string& text, int commandWait);
+    // Waits, bounded by StartWait, until the process of the AutoCAD that was
+    // linked has ended; lets messages run meanwhile, and gives up on a cancel.
+    bool WaitForProcessEnd();
+    RestartOutcome StartAgain();
+
+    AcadControl& link_;
+    AcadPlatform platform_;
+    FileSystem& files_;
+    const std::vector<std::string>& macroLines_;
+    const std::string_view resultExtension_;
+    const std::string tmpDwgName_;
+    const ConvertSettings& settings_;
+    const std::atomic<bool>& canceled_;
+
+    std::uint32_t processId_ = 0;
+    bool acadGone_ = false;
+    bool prompted_ = false;      // the first command prompt came
+    int lostInARow_ = 0;         // drawings in a row that lost AutoCAD
+    int drawingsSinceStart_ = 0; // drawings handed to this AutoCAD
+    std::string savedDynMode_;
+};
+
+}  // namespace tovimo
