@@ -1,5 +1,12 @@
 # Native build: the portable code and its unit tests, with ASan and UBSan.
-set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+# -DTOVIMO_THREAD_SANITIZER=ON builds a tree with ThreadSanitizer instead,
+# for the runs with several AutoCADs (not part of scripts/test.sh).
+option(TOVIMO_THREAD_SANITIZER "Build the native tree with ThreadSanitizer" OFF)
+if(TOVIMO_THREAD_SANITIZER)
+  set(SANITIZE -fsanitize=thread -fno-omit-frame-pointer)
+else()
+  set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+endif()
 add_compile_options(${SANITIZE} -g)
 add_link_options(${SANITIZE})
 

@@ -48,6 +48,7 @@ struct FakeWindowSystem::Window {
     std::string text;
     std::vector<WindowHandle> children;  // creation order
     FakeStandin* host = nullptr;         // the stand-in whose window it is
+    std::uint32_t processId = 0;         // SetProcessId; 0: the host's or the test's
     bool buttonDown = false;
     int presses = 0;
     std::int64_t hungSince = -1;  // HangWindow
@@ -70,7 +71,10 @@ std::u16string SentMessage::Units() const {
 // ---- FakeStandin ------------------------------------------------------------------
 
 FakeStandin::FakeStandin(FakeWindowSystem& system, standin::StandinOptions options)
-    : system_(system), startedAt_(system.clock_.NowMs()), model_(*this, std::move(options)) {}
+    : system_(system),
+      startedAt_(system.clock_.NowMs()),
+      processId_(system.nextProcessId_ += 4),
+      model_(*this, std::move(options)) {}
 
 FakeStandin::~FakeStandin() {
     for (const auto& timer : timers_) system_.clock_.Cancel(timer.second);
@@ -407,6 +411,17 @@ bool FakeWindowSystem::IsWindowUnicode(WindowHandle window) {
     ++unicodeQueries_;
     const Window* found = Find(window);
     return found && found->unicode;
+std::uint32_t FakeWindowSystem::GetWindowProcessId(WindowHandle window) {
+    const Window* found = Find(window);
+    while (found != nullptr && found->parent != 0 && found->processId == 0)
+        found = Find(found->parent);
+    if (found == nullptr) return 0;
+    if (found->processId != 0) return found->processId;
+    return found->host != nullptr ? found->host->ProcessId() : TestProcessId;
+}
+
+void FakeWindowSystem::SetProcessId(WindowHandle window, std::uint32_t processId) {
+    if (Window* found = Find(window)) found->processId = processId;
 }
 
 int FakeWindowSystem::GetTextLength(WindowHandle window) {

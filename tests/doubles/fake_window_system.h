@@ -36,6 +36,9 @@
 
 namespace tovimo::testing {
 
+// The process id of the windows a test makes itself.
+constexpr std::uint32_t TestProcessId = 4;
+
 enum class MessageKind { CopyData, Null, LButtonDown, LButtonUp, SetForeground };
 
 // How long a thread must have stopped before the system counts its windows as hung.
@@ -101,6 +104,9 @@ public:
     // A button press on the dialog on show, by caption: as a click would.
     bool PressButton(const std::string& caption);
 
+    // Its process id, different for every stand-in started.
+    std::uint32_t ProcessId() const { return processId_; }
+
     // Whether its window thread has stopped (the HANG marker).
     bool Hung() const { return hungSince_ >= 0; }
 
@@ -129,6 +135,7 @@ private:
     FakeWindowSystem& system_;
     std::int64_t hungSince_ = -1;
     std::int64_t startedAt_ = 0;
+    std::uint32_t processId_ = 0;
     bool ended_ = false;
     std::vector<std::string> log_;
     std::vector<std::pair<int, int>> timers_;  // our id, the clock's id
@@ -152,6 +159,9 @@ public:
     bool SetForegroundWindow(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;
     bool IsWindowUnicode(WindowHandle window) override;
+    // A stand-in's windows belong to its process; the test's own windows to
+    // TestProcessId, unless SetProcessId says otherwise.
+    std::uint32_t GetWindowProcessId(WindowHandle window) override;
     int GetTextLength(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int maxCount) override;
     bool SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
@@ -182,6 +192,8 @@ public:
     // The window's thread stops from now on: the window and its descendants
     // answer nothing more.
     void HangWindow(WindowHandle window);
+    // The process a top-level window (and its descendants) belongs to.
+    void SetProcessId(WindowHandle window, std::uint32_t processId);
     // Z order of the top-level windows.
     void BringToFront(WindowHandle window);
     void SendToBack(WindowHandle window);
@@ -251,6 +263,7 @@ private:
     WindowHandle nextHandle_ = 0x10010;
     int unansweredSends_ = 0;
     int unicodeQueries_ = 0;
+    std::uint32_t nextProcessId_ = 0x1000;
 };
 
 }  // namespace tovimo::testing

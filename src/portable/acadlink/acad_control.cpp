@@ -55,11 +55,14 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
     const WindowList before = ListTopWindows(windows);
     WindowHandle candidate = 0;
     for (const auto& entry : before.entries)
-        if (IsAcadTextWindowTitle(ReadTitle(windows, entry.window))) candidate = entry.window;
+        if (!OfOtherSession(entry.window) && IsAcadTextWindowTitle(ReadTitle(windows, entry.window)))
+            candidate = entry.window;
     if (candidate != 0) {
         if (TextWindow == 0 || TextWindow != candidate) return OtherAcadRunning;
         // Our own AutoCAD: only usable when an earlier start found all its windows.
         const bool complete = MainWindow != 0 && CommandLineWindow != 0 && CompanionWindow != 0;
+        if (complete && sessionProcesses_ != nullptr)
+            sessionProcesses_->Assign(windows.GetWindowProcessId(MainWindow), session_);
         return complete ? AcadReady : StartFailed;
     }
 
@@ -84,7 +87,7 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
         const WindowList now = ListTopWindows(windows);
         std::vector<std::pair<WindowHandle, std::string>> newWindows;
         for (const auto& entry : now.entries)
-            if (beforeKeys.count(entry.text) == 0)
+            if (beforeKeys.count(entry.text) == 0 && !OfOtherSession(entry.window))
                 newWindows.emplace_back(entry.window, ReadTitle(windows, entry.window));
 
         for (const auto& [window, title] : newWindows) {
@@ -119,7 +122,14 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
     }
     const bool complete =
         MainWindow != 0 && CommandLineWindow != 0 && CompanionWindow != 0 && TextWindow != 0;
+    if (complete && sessionProcesses_ != nullptr)
+        sessionProcesses_->Assign(windows.GetWindowProcessId(MainWindow), session_);
     return complete ? AcadReady : StartFailed;
+}
+
+bool AcadControl::OfOtherSession(WindowHandle window) {
+    return sessionProcesses_ != nullptr &&
+           sessionProcesses_->OfOtherSession(platform_.windows.GetWindowProcessId(window), session_);
 }
 
 void AcadControl::CloseAcad() {

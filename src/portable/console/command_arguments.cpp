@@ -46,6 +46,8 @@ private:
             TakeValue(arg, "設定ファイル", result_.iniFile);
         } else if (option == "/f") {
             TakeValue(arg, "一覧ファイル", result_.failedList);
+        } else if (option == "/j") {
+            TakeValue(arg, "同時に起動するAutoCADの数", result_.acadCount);
         } else {
             error_ = "知らないオプションです: " + arg;
         }
@@ -92,6 +94,9 @@ const char* UsageText() {
            "    /o フォルダ  変換後のファイルを各図面の横ではなく、このフォルダに保存します\n"
            "    /k, /-k     /o と共に: 指定したフォルダのサブフォルダ構成を再現する (しない)\n"
            "    /y, /n      既にある変換後のファイルを上書きする、またはその図面を飛ばす\n"
+           "    /j 数       AutoCADをこの数 (1 から 8) 同時に起動して変換します (設定 AcadCount)。\n"
+           "                2 以上には AutoCADのプログラム (AcadPath) の指定と、それだけの数の\n"
+           "                AutoCADを同時に起動できるライセンスが要ります\n"
            "    /ini ファイル  プログラムの横の tovimo.ini の代わりにこの設定ファイルを読みます\n"
            "    /f ファイル    変換されなかった図面のフルパスをこのファイルに書きます (1行に1つ)\n"
            "    /?          この使い方を表示します\n"

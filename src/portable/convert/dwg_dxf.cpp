@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "convert/result_check.h"
+#include "convert/run_texts.h"
 #include "drawings/path_parts.h"
 #include "runlists/target_path.h"
 #include "text/cp932_text.h"
@@ -14,9 +15,9 @@ namespace tovimo {
 namespace {
 
 constexpr int AcadReachedPause = 500;
-constexpr const char* EndCaption = "Tovimo メッセージ";
-constexpr const char* CanceledMessage = "   作業を中断しました      ";
-constexpr const char* FinishedMessage = "   作業が終わりました      ";
+constexpr const char* EndCaption = RunEndCaption;
+constexpr const char* CanceledMessage = RunCanceledMessage;
+constexpr const char* FinishedMessage = RunFinishedMessage;
 constexpr const char* Escape = "\x1b";
 
 // AutoCAD's questions whether to overwrite an existing file, as the whole
@@ -40,26 +41,49 @@ std::string SkipName(const std::string& source) {
 
 DwgDxf::DwgDxf(AcadPlatform platform, ProfileFile& profile, FileSystem& files,
                ConversionView& view, std::string iniFileName, std::string macroSection)
+    : DwgDxf(platform, profile, files, view, std::move(iniFileName), std::move(macroSection),
+             platform.processes.ProgramFolder() + "tmp.dwg") {}
+
+DwgDxf::DwgDxf(AcadPlatform platform, ProfileFile& profile, FileSystem& files,
+               ConversionView& view, std::string iniFileName, std::string macroSection,
+               std::string tmpDwgName)
     : AcadMacro(platform, profile, view, std::move(iniFileName), std::move(macroSection)),
-      TmpDwgName(platform.processes.ProgramFolder() + "tmp.dwg"),
+      TmpDwgName(std::move(tmpDwgName)),
+      profile_(profile),
       files_(files),
       view_(view) {}
 
-ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
-                                   const std::vector<std::string>& targets,
-                                   const ConvertSettings& settings) {
+DwgDxf::~DwgDxf() = default;
+
+bool DwgDxf::RefuseSettings(const ConvertSettings& settings) {
     if (settings.CommandWait < 0) {
         view_.ShowMessage("コマンド間の待ち時間 (CommandWait) に負の値は使えません: " +
                               std::to_string(settings.CommandWait),
                           EndCaption);
-        return ConvertRefused;
+        return true;
     }
     if (settings.WaitLimit <= 0) {
         view_.ShowMessage("待ち時間の上限 (WaitLimit) は 1 秒以上にしてください: " +
                               std::to_string(settings.WaitLimit),
                           EndCaption);
-        return ConvertRefused;
+        return true;
     }
+    if (settings.AcadCount < MinAcadCount || settings.AcadCount > MaxAcadCount) {
+        view_.ShowMessage(AcadCountRangeMessage(settings.AcadCount), EndCaption);
+        return true;
+    }
+    if (settings.AcadCount > 1 && AcadPath.empty()) {
+        view_.ShowMessage(AcadCountNeedsPathMessage(), EndCaption);
+        return true;
+    }
+    return false;
+}
+
+ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
+                                   const std::vector<std::string>& targets,
+                                   const ConvertSettings& settings) {
+    if (RefuseSettings(settings)) return ConvertRefused;
+    if (settings.AcadCount > 1) return ConvertWithSessions(sources, targets, settings);
     settings_ = settings;
     notAnsweringRun_ = false;
     // AutoCAD gets as long to take one command text as to answer any wait.
@@ -140,6 +164,10 @@ DwgDxf::WaitOutcome DwgDxf::WaitUntil(Test test) {
         if (test()) return AcadNotAnswering() ? WaitOutcome::AcadLost : WaitOutcome::Done;
         if (platform_.clock.NowMs() - start >= limit) return WaitOutcome::TimedOut;
     }
+}
+
+DwgDxf::WaitOutcome DwgDxf::WaitForCommandPrompt() {
+    return WaitUntil([this] { return IsCommandPrompt(); });
 }
 
 void DwgDxf::SendAndWait(const std::string& text, int commandWait) {

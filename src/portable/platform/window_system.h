@@ -43,6 +43,8 @@ public:
     // IsWindowUnicode: whether the window's procedure takes UTF-16 text
     // (its class was registered with RegisterClassW). Sends nothing.
     virtual bool IsWindowUnicode(WindowHandle window) = 0;
+    // GetWindowThreadProcessId: the process the window belongs to; 0 for no window.
+    virtual std::uint32_t GetWindowProcessId(WindowHandle window) = 0;
     // WM_GETTEXTLENGTH, bounded by TextReadTimeoutMs: 0 also when the window
     // did not answer in time.
     virtual int GetTextLength(WindowHandle window) = 0;

@@ -78,6 +78,7 @@ MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
     ForEachWindowKey(s, read);
     if (!files.DirectoryExists(s.SaveDir)) s.SaveDir = std::string(programFolder);
     read(settings_key::WaitLimit, s.WaitLimit);
+    read(settings_key::AcadCount, s.AcadCount);
     return s;
 }
 
@@ -112,6 +113,7 @@ ConvertSettings RunSettings(const MainFormSettings& s) {
     run.AcadArg = s.AcadArg;
     run.DYNCancel = s.DYNCancel;
     run.WaitLimit = s.WaitLimit;
+    run.AcadCount = s.AcadCount;
     return run;
 }
 

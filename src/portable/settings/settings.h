@@ -43,6 +43,8 @@ constexpr const char* DYNCancel = "DYNCancel";
 constexpr const char* AcadArg = "AcadArg";
 // The conversion's wait limits, after the window's own keys.
 constexpr const char* WaitLimit = "WaitLimit";
+// How many AutoCADs a run uses side by side; read from the file only.
+constexpr const char* AcadCount = "AcadCount";
 }  // namespace settings_key
 
 // Every setting of section "MainForm", each initialised to its default; the
@@ -71,6 +73,7 @@ struct MainFormSettings {
     std::string AcadArg;        // AutoCAD command-line switches
     // The conversion's wait limits.
     int WaitLimit = DefaultWaitLimitSeconds;  // seconds
+    int AcadCount = MinAcadCount;             // AutoCADs side by side
 };
 
 // programFolder + "tovimo.ini"; programFolder ends in "\".
@@ -102,8 +105,8 @@ struct ProfileKeyText {
 };
 
 // The keys of the main window in their order, "Top" to "AcadArg", each with
-// the text that is written for its value; "WaitLimit", which the window does
-// not show, is not among them and stays as the file has it.
+// the text that is written for its value; "WaitLimit" and "AcadCount", which
+// the window does not show, are not among them and stay as the file has them.
 std::vector<ProfileKeyText> WindowKeyTexts(const MainFormSettings& settings);
 
 // The values that a run of the conversion takes from the settings.

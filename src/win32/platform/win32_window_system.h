@@ -21,6 +21,7 @@ public:
     bool SetForegroundWindow(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;
     bool IsWindowUnicode(WindowHandle window) override;
+    std::uint32_t GetWindowProcessId(WindowHandle window) override;
     int GetTextLength(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int maxCount) override;
     bool SendCopyData(WindowHandle target, std::uint32_t dwData, const void* data,
