@@ -65,6 +65,7 @@ public:
     }
     bool IsWindowUnicode(WindowHandle window) override {
         return Timed([&] { return inner_.IsWindowUnicode(window); });
+    }
     std::uint32_t GetWindowProcessId(WindowHandle window) override {
         return Timed([&] { return inner_.GetWindowProcessId(window); });
     }
