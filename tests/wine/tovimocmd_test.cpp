@@ -568,7 +568,8 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
             EXPECT_EQ(out[i], "[" + std::to_string(i + 1) + "/12] " + drawings[i]);
         std::vector<std::string> listed;
         for (const auto& line : out)
-            if (line.rfind("  ", 0) == 0) listed.push_back(line.substr(2, line.find("  (", 2) - 2));
+            if (line.rfind("  " + many, 0) == 0)
+                listed.push_back(line.substr(2, line.find("  (", 2) - 2));
         EXPECT_EQ(listed, (std::vector<std::string>{drawings[3], drawings[8]}));
         EXPECT_EQ(out.back(), Finished);
     }
