@@ -230,6 +230,26 @@ TEST_F(SessionsTest, AnotherAutoCadStopsTheRunBeforeAnySessionStarts) {
     EXPECT_TRUE(view.cancelStates.empty());
 }
 
+TEST_F(SessionsTest, TheSessionsWaitForTheirAutoCadsWindowsAtTheSameTime) {
+    // An AutoCAD that takes three seconds to show its windows.
+    settings.AcadArg += " /startdelay:3000";
+    settings.AcadCount = 3;
+    ASSERT_EQ(Run(Drawings(6)), ConvertCarriedOut);
+    const auto standins = windows.Standins();
+    ASSERT_EQ(standins.size(), 3u);
+    // Each started as soon as the one before was its session's, not when its windows came.
+    EXPECT_LT(standins[2]->StartedAtMs() - standins[0]->StartedAtMs(), 1000);
+    EXPECT_TRUE(converter->LastSkipped().empty());
+}
+
+TEST_F(SessionsTest, AnAutoCadThatCannotBeStartedIsTriedOnceNotByEverySession) {
+    converter->SetAcadPath("C:\\Acad\\missing.exe");
+    settings.AcadCount = 4;
+    EXPECT_EQ(Run(Drawings(4)), ConvertStartFailed);
+    EXPECT_EQ(processes.CallsOf(LaunchKind::CreateProcess).size(), 1u);
+    EXPECT_TRUE(view.messages.empty());
+}
+
 TEST_F(SessionsTest, SessionsLeftOpenAreTakenUpAgainByTheNextRun) {
     settings.AcadClose = false;
     settings.AcadCount = 2;

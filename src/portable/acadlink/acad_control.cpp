@@ -70,10 +70,16 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
     if (!AcadPath.empty()) {
         std::string commandLine = Quoted(AcadPath);
         if (!AcadArgs.empty()) commandLine += " " + AcadArgs;
-        if (!platform_.processes.CreateProcess(commandLine)) return StartFailed;
+        std::uint32_t processId = 0;
+        const bool created = platform_.processes.CreateProcess(commandLine, &processId);
+        if (created && sessionProcesses_ != nullptr) sessionProcesses_->Assign(processId, session_);
+        if (processStarted_) processStarted_(created);
+        if (!created) return StartFailed;
     } else {
         const std::string drawing = platform_.processes.ProgramFolder() + "Drawing1.dwg";
-        if (!platform_.processes.ShellOpen(drawing)) return StartFailed;
+        const bool opened = platform_.processes.ShellOpen(drawing);
+        if (processStarted_) processStarted_(opened);
+        if (!opened) return StartFailed;
     }
 
     std::set<std::string> beforeKeys;

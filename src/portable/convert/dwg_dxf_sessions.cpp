@@ -163,15 +163,21 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
 
 void DwgDxf::RunSession(SessionRun& run, int session, const std::vector<std::string>& sources,
                         const std::vector<std::string>& targets, const ConvertSettings& settings) {
-    // AutoCADs start one after another: a start takes the new windows that
-    // no other session owns, and two starts at one moment could not tell
-    // whose they are until each has its process.
+    // Sessions start AutoCAD in turn: a start looks for another AutoCAD and
+    // then takes the new windows that no other session owns, so each
+    // session's process must be known as its own before the next starts.
+    // The waits for the windows then overlap.
     while (!run.IsTurnOf(session)) platform_.clock.Sleep(StartTurnPollMs);
     if (run.StartingStopped()) {
-        run.EndTurn(session, StartFailed);
+        run.PassTurn(session, false);
         run.SessionEnded(session, std::nullopt);
         return;
     }
+    bool turnPassed = false;
+    SetProcessStartedHook([&](bool started) {
+        run.PassTurn(session, session == 0 && !started);
+        turnPassed = true;
+    });
     settings_ = settings;
     notAnsweringRun_ = false;
     acadGone_ = false;
@@ -181,7 +187,9 @@ void DwgDxf::RunSession(SessionRun& run, int session, const std::vector<std::str
     StartPelkadu();
     AcadArgs = settings.AcadArg;
     const StartResult start = StartAcad(settings.StartWait);
-    run.EndTurn(session, start);
+    SetProcessStartedHook(nullptr);
+    if (!turnPassed) run.PassTurn(session, session == 0 && start != AcadReady);
+    run.StartEnded(session, start);
     if (start != AcadReady) {
         run.SessionEnded(session, std::nullopt);
         return;

@@ -11,16 +11,20 @@ bool SessionRun::IsTurnOf(int session) const {
     return turn_ == session;
 }
 
-void SessionRun::EndTurn(int session, StartResult result) {
+void SessionRun::PassTurn(int session, bool stopOthers) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (stopOthers) startingStopped_ = true;
+    if (turn_ == session) ++turn_;
+}
+
+void SessionRun::StartEnded(int session, StartResult result) {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (result == AcadReady) {
         reached_ = true;
         events_.push_back({EventKind::Reached, session, 0});
-    } else {
-        if (result == OtherAcadRunning) otherAcad_ = true;
-        if (session == 0) startingStopped_ = true;
+    } else if (result == OtherAcadRunning) {
+        otherAcad_ = true;
     }
-    if (turn_ == session) ++turn_;
 }
 
 bool SessionRun::StartingStopped() const {

@@ -18,12 +18,15 @@ public:
     explicit SessionRun(std::size_t drawings);
 
     // ---- starting, one session after another ---------------------------------------
+    // Sessions start their AutoCADs in turn: each looks for another AutoCAD
+    // and starts its own only once the sessions before it own theirs.
     bool IsTurnOf(int session) const;
-    // The session's start is over; the next may start. When the first
-    // session could not reach AutoCAD, the others do not try: the run
-    // stops as a run with one AutoCAD does.
-    void EndTurn(int session, StartResult result);
+    // The next session may start. stopOthers: the first session found
+    // another AutoCAD or could not start one, and the others do not try.
+    void PassTurn(int session, bool stopOthers);
     bool StartingStopped() const;
+    // How the session's start ended.
+    void StartEnded(int session, StartResult result);
 
     // ---- the drawings -------------------------------------------------------------------
     // The next drawing in the run's order, for session; nothing once all
