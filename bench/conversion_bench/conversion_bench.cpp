@@ -183,7 +183,7 @@ bool RunOnce(int w, const std::vector<std::string>& sources, const std::string& 
     const double started = bench::SteadyMs();
     const ConvertResult result = sessions > 1 ? [&] {
         // The sessions' threads sleep on their own; only the run is timed.
-        DwgDxf several(AcadPlatform{realWindows, realClock, pump, processes}, profile, files, view,
+        DwgDxf several(AcadPlatform{realWindows, realClock, pump, processes, encoding}, profile, files, view,
                        folder + "bench.ini", "dwgtodxf");
         several.MacroLines = ToDxfMacro;
         several.SetAcadPath(processes.ProgramFolder() + "standin-acad.exe");

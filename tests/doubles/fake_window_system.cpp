@@ -411,6 +411,8 @@ bool FakeWindowSystem::IsWindowUnicode(WindowHandle window) {
     ++unicodeQueries_;
     const Window* found = Find(window);
     return found && found->unicode;
+}
+
 std::uint32_t FakeWindowSystem::GetWindowProcessId(WindowHandle window) {
     const Window* found = Find(window);
     while (found != nullptr && found->parent != 0 && found->processId == 0)

@@ -66,7 +66,7 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
                                           const ConvertSettings& settings) {
     const int count = settings.AcadCount;
     const AcadPlatform sessionPlatform{platform_.windows, platform_.clock, SessionMessages(),
-                                       platform_.processes};
+                                       platform_.processes, platform_.encoding};
     while (sessions_.size() < static_cast<std::size_t>(count)) {
         const int k = static_cast<int>(sessions_.size());
         auto session = std::make_unique<DwgDxf>(

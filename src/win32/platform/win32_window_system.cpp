@@ -67,6 +67,8 @@ bool Win32WindowSystem::IsWindow(WindowHandle window) {
 
 bool Win32WindowSystem::IsWindowUnicode(WindowHandle window) {
     return ::IsWindowUnicode(ToHwnd(window)) != FALSE;
+}
+
 std::uint32_t Win32WindowSystem::GetWindowProcessId(WindowHandle window) {
     DWORD processId = 0;
     if (::GetWindowThreadProcessId(ToHwnd(window), &processId) == 0) return 0;
