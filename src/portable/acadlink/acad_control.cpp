@@ -72,14 +72,13 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
         if (!AcadArgs.empty()) commandLine += " " + AcadArgs;
         std::uint32_t processId = 0;
         const bool created = platform_.processes.CreateProcess(commandLine, &processId);
+        // The new process is this session's from now on, before its windows
+        // can appear to another session's start.
         if (created && sessionProcesses_ != nullptr) sessionProcesses_->Assign(processId, session_);
-        if (processStarted_) processStarted_(created);
         if (!created) return StartFailed;
     } else {
         const std::string drawing = platform_.processes.ProgramFolder() + "Drawing1.dwg";
-        const bool opened = platform_.processes.ShellOpen(drawing);
-        if (processStarted_) processStarted_(opened);
-        if (!opened) return StartFailed;
+        if (!platform_.processes.ShellOpen(drawing)) return StartFailed;
     }
 
     std::set<std::string> beforeKeys;

@@ -2,7 +2,6 @@
 // The AutoCAD side of Tovimo: finds or starts AutoCAD, types command text into
 // it, reads its prompt, answers its message boxes and closes it.
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "acadlink/command_text.h"
@@ -57,12 +56,6 @@ public:
         sessionProcesses_ = processes;
         session_ = session;
     }
-    // Called by StartAcad right after it asked the system to start AutoCAD,
-    // with whether that worked: from then on the new process is this
-    // session's, and another session may start its own.
-    void SetProcessStartedHook(std::function<void(bool started)> hook) {
-        processStarted_ = std::move(hook);
-    }
 
     // Command channel. A text is code page 932; it goes to AutoCAD in the
     // form its main window reads (CommandForm). SendCommand refuses a text
@@ -112,7 +105,6 @@ private:
 
     SessionProcesses* sessionProcesses_ = nullptr;
     int session_ = 0;
-    std::function<void(bool started)> processStarted_;
 
     int commandSendLimitMs_ = DefaultCommandSendLimitMs;
     bool notAnswering_ = false;

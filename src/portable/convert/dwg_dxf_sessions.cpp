@@ -163,21 +163,17 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
 
 void DwgDxf::RunSession(SessionRun& run, int session, const std::vector<std::string>& sources,
                         const std::vector<std::string>& targets, const ConvertSettings& settings) {
-    // Sessions start AutoCAD in turn: a start looks for another AutoCAD and
-    // then takes the new windows that no other session owns, so each
-    // session's process must be known as its own before the next starts.
-    // The waits for the windows then overlap.
+    // Sessions start AutoCAD in turn, each once the one before has its
+    // command prompt: every Pelkadu presses the first startup dialog it
+    // finds and ends, so two AutoCADs starting at once could have one
+    // dialog pressed twice and the other never. A start also looks for
+    // another AutoCAD and takes only new windows no other session owns.
     while (!run.IsTurnOf(session)) platform_.clock.Sleep(StartTurnPollMs);
     if (run.StartingStopped()) {
         run.PassTurn(session, false);
         run.SessionEnded(session, std::nullopt);
         return;
     }
-    bool turnPassed = false;
-    SetProcessStartedHook([&](bool started) {
-        run.PassTurn(session, session == 0 && !started);
-        turnPassed = true;
-    });
     settings_ = settings;
     notAnsweringRun_ = false;
     acadGone_ = false;
@@ -187,10 +183,9 @@ void DwgDxf::RunSession(SessionRun& run, int session, const std::vector<std::str
     StartPelkadu();
     AcadArgs = settings.AcadArg;
     const StartResult start = StartAcad(settings.StartWait);
-    SetProcessStartedHook(nullptr);
-    if (!turnPassed) run.PassTurn(session, session == 0 && start != AcadReady);
     run.StartEnded(session, start);
     if (start != AcadReady) {
+        run.PassTurn(session, session == 0);
         run.SessionEnded(session, std::nullopt);
         return;
     }
@@ -198,6 +193,7 @@ void DwgDxf::RunSession(SessionRun& run, int session, const std::vector<std::str
     platform_.clock.Sleep(AcadReachedPause);
     std::optional<SkipReason> lost;
     const WaitOutcome firstPrompt = WaitForCommandPrompt();
+    run.PassTurn(session, false);
     if (firstPrompt == WaitOutcome::TimedOut) {
         SendCommand(Escape);
         lost = AcadLost() ? LostReason() : SkipReason::TimeLimit;
