@@ -1,5 +1,12 @@
 # Native build: the portable code and its unit tests, with ASan and UBSan.
-set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+# -DTOVIMO_THREAD_SANITIZER=ON builds a tree with ThreadSanitizer instead,
+# for the runs with several AutoCADs (not part of scripts/test.sh).
+option(TOVIMO_THREAD_SANITIZER "Build the native tree with ThreadSanitizer" OFF)
+if(TOVIMO_THREAD_SANITIZER)
+  set(SANITIZE -fsanitize=thread -fno-omit-frame-pointer)
+else()
+  set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+endif()
 add_compile_options(${SANITIZE} -g)
 add_link_options(${SANITIZE})
 
@@ -20,3 +27,7 @@ target_link_libraries(native_tests PRIVATE test_doubles gtest gmock gtest_main)
 enable_testing()
 add_test(NAME native_tests COMMAND native_tests)
 set_tests_properties(native_tests PROPERTIES TIMEOUT 600)
+# Only the test that reads recorded data gets its folder, so the other
+# tests' compiles stay shared in the cache.
+set_source_files_properties(${PROJECT_SOURCE_DIR}/tests/native/dwg_dxf_recorded_run_test.cpp
+    PROPERTIES COMPILE_DEFINITIONS TOVIMO_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/native/data")

@@ -5,9 +5,17 @@
 // is what the program itself, the window messages to AutoCAD and AutoCAD's
 // answers add. Also printed: this process's CPU time per drawing.
 //
+// With --sessions: 60 drawings against stand-ins that take 400 ms to open
+// and 200 ms to save a drawing, at W = 0 and 100, with 1, 2, 4 and 8
+// AutoCADs side by side; per run the wall time, the speed-up over one
+// AutoCAD, and the floor: the pauses one AutoCAD's run asked for while it
+// converted the drawings (the polls that wait out the stand-in's delays
+// among them), divided by the number of AutoCADs.
+//
 // Not a test: run it by hand under Wine or on Windows, from the build's bin
 // folder, where standin-acad.exe and Pelkadu.exe lie.
 //   conversion_bench [W ...]     command waits in ms (default: 0 10 100)
+//   conversion_bench --sessions [W ...]   (default: 0 100)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -127,6 +135,10 @@ bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+constexpr int SessionsDrawingCount = 60;
+constexpr int SessionsOpenDelayMs = 400;
+constexpr int SessionsSaveDelayMs = 200;
+
 struct RunSummary {
     int commandWait = 0;
     int converted = 0;
@@ -135,9 +147,11 @@ struct RunSummary {
     std::int64_t floorMs = 0;
 };
 
-// One run over the drawings with command wait w, with a stand-in of its own.
+// One run over the drawings with command wait w, with a stand-in of its own;
+// with sessions above 1, that many stand-ins side by side (the figures per
+// drawing are then not taken: the pauses of the sessions overlap).
 bool RunOnce(int w, const std::vector<std::string>& sources, const std::string& folder,
-             RunSummary& summary) {
+             RunSummary& summary, int sessions = 1, const std::string& acadDelays = "") {
     win32::Win32WindowSystem realWindows;
     bench::MeteredWindowSystem windows(realWindows);
     win32::Win32Clock realClock;
@@ -163,14 +177,29 @@ bool RunOnce(int w, const std::vector<std::string>& sources, const std::string& 
     settings.Rewite = true;
     settings.SaveSameDir = true;
     settings.SaveTmpdwg = false;
-    settings.AcadArg = "/startup";
+    settings.AcadArg = "/startup" + (acadDelays.empty() ? "" : " " + acadDelays);
+    settings.AcadCount = sessions;
 
     const double started = bench::SteadyMs();
-    const ConvertResult result = converter.ConvertFiles(sources, {}, settings);
-    summary.runWallMs = bench::SteadyMs() - started;
+    const ConvertResult result = sessions > 1 ? [&] {
+        // The sessions' threads sleep on their own; only the run is timed.
+        DwgDxf several(AcadPlatform{realWindows, realClock, pump, processes, encoding}, profile, files, view,
+                       folder + "bench.ini", "dwgtodxf");
+        several.MacroLines = ToDxfMacro;
+        several.SetAcadPath(processes.ProgramFolder() + "standin-acad.exe");
+        const ConvertResult r = several.ConvertFiles(sources, {}, settings);
+        summary.runWallMs = bench::SteadyMs() - started;
+        return r;
+    }() : converter.ConvertFiles(sources, {}, settings);
+    if (sessions == 1) summary.runWallMs = bench::SteadyMs() - started;
     if (result != ConvertCarriedOut) {
         std::printf("W=%d: the run did not reach the stand-in (result %d)\n", w, result);
         return false;
+    }
+    if (sessions > 1) {
+        for (const auto& source : sources)
+            summary.converted += FileExists(std::string(RemoveExtension(source)) + ".dxf");
+        return true;
     }
 
     std::printf("\nW = %d ms\n", w);
@@ -232,16 +261,88 @@ void EndOurPrograms() {
     }
 }
 
+std::vector<std::string> MakeDrawings(const std::string& folder, int count) {
+    const std::string drawingFolder = folder + "図面\\";
+    CreateDirectoryA(drawingFolder.c_str(), nullptr);
+    std::vector<std::string> sources;
+    for (int i = 1; i <= count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "plan-%02d.dwg", i);
+        sources.push_back(drawingFolder + name);
+        if (!WriteDrawing(sources.back())) {
+            std::printf("cannot write %s\n", sources.back().c_str());
+            return {};
+        }
+    }
+    return sources;
+}
+
+int SessionsBench(const std::string& folder, std::vector<int> waits) {
+    if (waits.empty()) waits = {0, 100};
+    const std::vector<std::string> sources = MakeDrawings(folder, SessionsDrawingCount);
+    if (sources.empty()) return 1;
+    char delays[64];
+    std::snprintf(delays, sizeof delays, "/opendelay:%d /savedelay:%d", SessionsOpenDelayMs,
+                  SessionsSaveDelayMs);
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    std::printf("%d stand-in drawings, DWG to DXF beside each; the stand-in opens in %d ms and "
+                "saves in %d ms; %lu processors\n",
+                SessionsDrawingCount, SessionsOpenDelayMs, SessionsSaveDelayMs,
+                static_cast<unsigned long>(system.dwNumberOfProcessors));
+    struct Row {
+        int w, sessions, converted;
+        double wallS, speedUp, floorS;
+    };
+    std::vector<Row> rows;
+    bool ok = true;
+    for (int w : waits) {
+        double oneWallMs = 0;
+        double oneFloorMs = 0;
+        for (int sessions : {1, 2, 4, 8}) {
+            RunSummary summary;
+            ok = RunOnce(w, sources, folder, summary, sessions, delays) && ok;
+            EndOurPrograms();
+            if (sessions == 1) {
+                oneWallMs = summary.runWallMs;
+                // The polls that wait out the stand-in's open and save are
+                // among these pauses, so its delays are counted once.
+                oneFloorMs = static_cast<double>(summary.floorMs);
+            }
+            rows.push_back({w, sessions, summary.converted, summary.runWallMs / 1000.0,
+                            summary.runWallMs > 0 ? oneWallMs / summary.runWallMs : 0,
+                            oneFloorMs / sessions / 1000.0});
+        }
+    }
+    std::printf("\nsummary: %d drawings, whole runs (starts of AutoCAD included)\n",
+                SessionsDrawingCount);
+    std::printf("%5s %8s %7s %9s %9s %9s %10s\n", "W ms", "AutoCADs", "results", "wall s",
+                "speed-up", "floor s", "wall/floor");
+    for (const Row& r : rows)
+        std::printf("%5d %8d %7d %9.2f %9.2f %9.2f %10.2f\n", r.w, r.sessions, r.converted,
+                    r.wallS, r.speedUp, r.floorS, r.floorS > 0 ? r.wallS / r.floorS : 0);
+    std::printf(
+        "floor: the pauses one AutoCAD's run asked for during its drawings (the polls that wait\n"
+        "out the stand-in's open and save delays among them), divided by the number of AutoCADs\n");
+    RemoveFolder(folder);
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<int> waits;
-    for (int i = 1; i < argc; ++i) waits.push_back(std::atoi(argv[i]));
-    if (waits.empty()) waits = {0, 10, 100};
+    bool sessions = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--sessions") sessions = true;
+        else waits.push_back(std::atoi(argv[i]));
+    }
 
     const std::string folder = TempFolder();
     RemoveFolder(folder);
     CreateDirectoryA(folder.c_str(), nullptr);
+    if (sessions) return SessionsBench(folder, waits);
+    if (waits.empty()) waits = {0, 10, 100};
     const std::string drawingFolder = folder + "図面\\";
     CreateDirectoryA(drawingFolder.c_str(), nullptr);
     std::vector<std::string> sources;

@@ -36,7 +36,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     arguments.insert(arguments.end(), own.begin(), own.end());
     const StandinOptions options = ParseOptions(arguments);
 
-    StandinWindowHost host(instance, options.logPath, options.unicode);
+    // "{pid}" in the log's path stands for the process id: several stand-ins
+    // started with the same switches each keep a log of their own.
+    std::string logPath = options.logPath;
+    if (const auto at = logPath.find("{pid}"); at != std::string::npos)
+        logPath.replace(at, 5, std::to_string(::GetCurrentProcessId()));
+    StandinWindowHost host(instance, logPath, options.unicode);
     StandinAcad model(host, options);
     return host.Run(model);
 }

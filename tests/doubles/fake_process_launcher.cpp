@@ -23,7 +23,7 @@ void FakeProcessLauncher::AssociateDrawings(FakeWindowSystem& windows, MemoryFil
     associationFiles_ = files;
 }
 
-bool FakeProcessLauncher::CreateProcess(const std::string& commandLine) {
+bool FakeProcessLauncher::CreateProcess(const std::string& commandLine, std::uint32_t* processId) {
     Record(LaunchKind::CreateProcess, commandLine);
     if (onCreateProcess) return onCreateProcess(commandLine);
     if (!standinWindows_) return createProcessResult_;
@@ -48,7 +48,8 @@ bool FakeProcessLauncher::CreateProcess(const std::string& commandLine) {
     if (!createProcessResult_) return false;
     std::vector<std::string> options = EnvironmentArguments();
     options.insert(options.end(), arguments.begin(), arguments.end());
-    standinWindows_->StartStandin(options);
+    FakeStandin& standin = standinWindows_->StartStandin(options);
+    if (processId != nullptr) *processId = standin.ProcessId();
     return true;
 }
 

@@ -29,7 +29,7 @@ public:
     explicit FakeProcessLauncher(Clock* clock = nullptr) : clock_(clock) {}
 
     // ---- ProcessLauncher --------------------------------------------------------
-    bool CreateProcess(const std::string& commandLine) override;
+    bool CreateProcess(const std::string& commandLine, std::uint32_t* processId = nullptr) override;
     bool ShellOpen(const std::string& filePath) override;
     void WinExecHidden(const std::string& commandLine) override;
     std::optional<std::uint32_t> PlatformId() override { return platformId_; }

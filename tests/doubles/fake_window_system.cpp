@@ -48,6 +48,7 @@ struct FakeWindowSystem::Window {
     std::string text;
     std::vector<WindowHandle> children;  // creation order
     FakeStandin* host = nullptr;         // the stand-in whose window it is
+    std::uint32_t processId = 0;         // SetProcessId; 0: the host's or the test's
     bool buttonDown = false;
     int presses = 0;
     std::int64_t hungSince = -1;  // HangWindow
@@ -437,8 +438,15 @@ void FakeWindowSystem::ClaimTextLength(WindowHandle window, int length) {
 
 std::uint32_t FakeWindowSystem::GetWindowProcessId(WindowHandle window) {
     const Window* found = Find(window);
-    if (!found) return 0;
+    while (found != nullptr && found->parent != 0 && found->processId == 0)
+        found = Find(found->parent);
+    if (found == nullptr) return 0;
+    if (found->processId != 0) return found->processId;
     return found->host ? found->host->processId_ : TestProcessId;
+}
+
+void FakeWindowSystem::SetProcessId(WindowHandle window, std::uint32_t processId) {
+    if (Window* found = Find(window)) found->processId = processId;
 }
 
 int FakeWindowSystem::GetTextLength(WindowHandle window) {

@@ -169,8 +169,8 @@ public:
     bool SetForegroundWindow(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;
     bool IsWindowUnicode(WindowHandle window) override;
-    // A stand-in's window gives its process id; a window of the test gives
-    // TestProcessId; no window gives 0.
+    // A stand-in's windows give its process id, the test's own windows
+    // TestProcessId, unless SetProcessId says otherwise; no window gives 0.
     std::uint32_t GetWindowProcessId(WindowHandle window) override;
     int GetTextLength(WindowHandle window) override;
     int GetText(WindowHandle window, char* buffer, int maxCount) override;
@@ -207,6 +207,8 @@ public:
     // The window's thread stops from now on: the window and its descendants
     // answer nothing more.
     void HangWindow(WindowHandle window);
+    // The process a top-level window (and its descendants) belongs to.
+    void SetProcessId(WindowHandle window, std::uint32_t processId);
     // Z order of the top-level windows.
     void BringToFront(WindowHandle window);
     void SendToBack(WindowHandle window);

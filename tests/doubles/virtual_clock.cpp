@@ -6,7 +6,69 @@ namespace tovimo::testing {
 
 void VirtualClock::Sleep(int milliseconds) {
     sleeps_.push_back(milliseconds);
-    AdvanceTo(now_ + (milliseconds > 0 ? milliseconds : 0));
+    const std::int64_t wake = now_ + (milliseconds > 0 ? milliseconds : 0);
+    const std::thread::id self = std::this_thread::get_id();
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (threads_.empty()) {
+            lock.unlock();
+            AdvanceTo(wake);
+            return;
+        }
+        threads_[self] = {wake, nextOrder_++};
+    }
+    HandOn();
+    WaitForTurn();
+}
+
+void VirtualClock::HandOn() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    auto next = threads_.begin();
+    for (auto it = threads_.begin(); it != threads_.end(); ++it) {
+        const Sleeper& s = it->second;
+        if (s.wake < next->second.wake ||
+            (s.wake == next->second.wake && s.order < next->second.order))
+            next = it;
+    }
+    const std::thread::id chosen = next->first;
+    const std::int64_t wake = next->second.wake;
+    lock.unlock();
+    // The events up to that waking run here, while this thread still holds the clock.
+    if (wake > now_) AdvanceTo(wake);
+    else RunDue();
+    lock.lock();
+    running_ = chosen;
+    turn_.notify_all();
+}
+
+void VirtualClock::WaitForTurn() {
+    const std::thread::id self = std::this_thread::get_id();
+    std::unique_lock<std::mutex> lock(mutex_);
+    turn_.wait(lock, [&] { return running_ == self; });
+}
+
+void VirtualClock::AddThread(std::thread::id thread) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const std::thread::id self = std::this_thread::get_id();
+    if (threads_.empty()) {
+        threads_[self] = {now_, nextOrder_++};
+        running_ = self;
+    }
+    threads_[thread] = {now_, nextOrder_++};
+}
+
+void VirtualClock::LeaveThread() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        threads_.erase(std::this_thread::get_id());
+        if (threads_.empty()) return;
+    }
+    HandOn();
+}
+
+std::size_t VirtualClock::ThreadCount() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return threads_.size();
 }
 
 int VirtualClock::ScheduleAfter(std::int64_t delay, std::function<void()> action) {

@@ -237,3 +237,49 @@ TEST_F(AcadStart, ASlowStandInIsWaitedForPassByPass) {
 
 }  // namespace
 }  // namespace tovimo::testing
+
+namespace tovimo::testing {
+namespace {
+
+// Sessions of one run: an AutoCAD assigned to another session is neither
+// "another AutoCAD" nor a source of new windows; one nobody assigned still is.
+class SessionBoundStart : public AcadFixture {
+protected:
+    SessionBoundStart() {
+        acad.SetAcadPath(StandinProgram);
+        acad.BindToSession(&processes_, 1);
+    }
+    SessionProcesses processes_;
+};
+
+TEST_F(SessionBoundStart, AnotherSessionsAutoCadIsPassedOverAndItsNewWindowsAreNotTaken) {
+    FakeStandin& sibling = windows.StartStandin(std::vector<std::string>{});
+    clock.Sleep(100);
+    processes_.Assign(sibling.ProcessId(), 0);
+    // The sibling's message box appears while this session waits for its own windows.
+    processes.onCreateProcess = [&](const std::string&) {
+        windows.AddTopWindow("AutoCAD LT - [Drawing9.dwg]", "AcadMain", sibling.MainWindow());
+        windows.SetProcessId(windows.TopWindows().front(), sibling.ProcessId());
+        windows.StartStandin(std::vector<std::string>{});
+        return true;
+    };
+    ASSERT_EQ(acad.StartAcad(15), AcadReady);
+    FakeStandin& mine = *windows.LatestStandin();
+    EXPECT_EQ(acad.MainWindow, mine.MainWindow());
+    EXPECT_EQ(acad.TextWindow, mine.TextWindow());
+    EXPECT_EQ(acad.CommandLineWindow, mine.CommandLineWindow());
+    // The session's own AutoCAD is now its, and is found again.
+    EXPECT_FALSE(processes_.OfOtherSession(mine.ProcessId(), 1));
+    EXPECT_TRUE(processes_.OfOtherSession(mine.ProcessId(), 0));
+    EXPECT_EQ(acad.StartAcad(15), AcadReady);
+}
+
+TEST_F(SessionBoundStart, AnAutoCadNoSessionStartedIsStillAnotherAutoCad) {
+    windows.StartStandin(std::vector<std::string>{});
+    clock.Sleep(100);
+    EXPECT_EQ(acad.StartAcad(15), OtherAcadRunning);
+    EXPECT_TRUE(processes.CallsOf(LaunchKind::CreateProcess).empty());
+}
+
+}  // namespace
+}  // namespace tovimo::testing

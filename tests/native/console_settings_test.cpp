@@ -164,6 +164,18 @@ TEST_F(ConsoleSettingsTest, RestartBoundsAreTakenWithinTheirRangesOnly) {
     EXPECT_NE(Read({}).errors.at(0).find("RestartEvery"), std::string::npos);
 }
 
+TEST_F(ConsoleSettingsTest, SlashJOverridesTheSessionCountOfTheFile) {
+    WriteIni("AcadPath=C:\\Acad\\acad.exe\r\nAcadCount=3\r\n");
+    EXPECT_EQ(Settings().AcadCount, 3);
+    EXPECT_EQ(Settings({"/j", "8"}).AcadCount, 8);
+    EXPECT_EQ(Settings({"/j", "1"}).AcadCount, 1);
+    EXPECT_FALSE(Read({"/j", "9"}).settings);
+    // One AutoCAD needs no program: the association starts it.
+    WriteIni("AcadCount=2\r\n");
+    EXPECT_FALSE(Read({}).settings);
+    EXPECT_EQ(Settings({"/j", "1"}).AcadCount, 1);
+}
+
 TEST_F(ConsoleSettingsTest, AMissingFileOrAFolderInItsPlaceIsRefused) {
     EXPECT_NE(Read({}).errors.at(0).find(DefaultIni), std::string::npos);
     files.AddFolder("E:\\ini");

@@ -34,7 +34,7 @@ TEST_F(MainFormSettingsTest, TheFirstStartWithoutSettingsFileShowsTheDefaults) {
 }
 
 TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValueBack) {
-    SetIni("[MainForm]\r\nWaitLimit=42\r\n");
+    SetIni("[MainForm]\r\nWaitLimit=42\r\nAcadCount=4\r\n");
     files.AddFolder("D:\\Out");
     MainForm& f = Open();
     SettingsControls& c = f.Controls;
@@ -49,11 +49,12 @@ TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValu
     const std::string text = *profile.Text(Ini);
     EXPECT_EQ(ProfileKeyNamesIn(text, "MainForm"),
               (std::vector<std::string>{
-                  "WaitLimit", "Top", "Left", "Width", "Height", "AcadPath", "CommandWait",
+                  "WaitLimit", "AcadCount", "Top", "Left", "Width", "Height", "AcadPath", "CommandWait",
                   "StartWait", "FileDia", "ISaveBak", "ProxyNotice", "SaveDir", "Rewite",
                   "AcadClose", "SaveTmpdwg", "SaveSameDir", "SettingVisble", "GetChildFolder",
                   "SaveChildDir", "DYNCancel", "AcadArg"}));
     EXPECT_NE(text.find("WaitLimit=42"), std::string::npos);
+    EXPECT_NE(text.find("AcadCount=4"), std::string::npos);
     EXPECT_LT(text.find("[dwgtodxf]"), text.find("[dxftodwg]"));
 
     MainForm& again = Open();

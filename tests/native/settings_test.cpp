@@ -51,6 +51,7 @@ TEST_F(SettingsTest, WithoutASettingsFileEverySettingHasItsDefault) {
     EXPECT_FALSE(s.DYNCancel);
     EXPECT_EQ(s.AcadArg, "");
     EXPECT_EQ(s.WaitLimit, DefaultWaitLimitSeconds);
+    EXPECT_EQ(s.AcadCount, 1);
 }
 
 TEST_F(SettingsTest, EveryKeyIsReadIntoItsOwnSettingAndReachesTheRun) {
@@ -60,7 +61,7 @@ TEST_F(SettingsTest, EveryKeyIsReadIntoItsOwnSettingAndReachesTheRun) {
           "AcadPath=C:\\CAD\\acad.exe\nCommandWait=250\nStartWait=40\n"
           "FileDia=2\nISaveBak=3\nProxyNotice=4\nSaveDir=E:\\出力表\n"
           "Rewite=0\nAcadClose=0\nSaveTmpdwg=1\nSaveSameDir=0\nSettingVisble=1\n"
-          "GetChildFolder=1\nSaveChildDir=0\nDYNCancel=1\nAcadArg=/p \"ソフト\"\nWaitLimit=77\n");
+          "GetChildFolder=1\nSaveChildDir=0\nDYNCancel=1\nAcadArg=/p \"ソフト\"\nWaitLimit=77\nAcadCount=5\n");
     const MainFormSettings s = Read();
     EXPECT_EQ(s.Top, 11);
     EXPECT_EQ(s.Left, 12);
@@ -85,6 +86,7 @@ TEST_F(SettingsTest, EveryKeyIsReadIntoItsOwnSettingAndReachesTheRun) {
     EXPECT_EQ(run.AcadArg, "/p \"ソフト\"");
     EXPECT_TRUE(run.DYNCancel);
     EXPECT_EQ(run.WaitLimit, 77);
+    EXPECT_EQ(run.AcadCount, 5);
 
     const TargetRules rules = RunTargetRules(s);
     EXPECT_FALSE(rules.SaveSameDir);

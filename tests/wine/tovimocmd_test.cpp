@@ -16,6 +16,7 @@
 #include "program_guard.h"
 #include "standin_drawing.h"
 #include "standin_log_file.h"
+#include "standin_logs.h"
 #include "started_program.h"
 #include "test_files.h"
 #include "unix_links.h"
@@ -632,6 +633,63 @@ TEST_F(TovimoCmdTest, ARefusalGives5BeforeAutoCadIsStarted) {
     EXPECT_EQ(CountRunning("standin-acad.exe"), 0);
     EXPECT_FALSE(FileExists(log.Path()));
     EXPECT_EQ(ReadWholeFile(ini), iniText);
+}
+
+}  // namespace
+}  // namespace tovimo::wine_tests
+
+namespace tovimo::wine_tests {
+namespace {
+
+// Three AutoCADs side by side, each a stand-in process with a log of its own.
+TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheRunsOrder) {
+    const std::string many = temp.MakeFolder("多数");
+    std::vector<std::string> drawings;
+    for (int i = 1; i <= 12; ++i) {
+        drawings.push_back(many + "S" + (i < 10 ? "0" : "") + std::to_string(i) + ".dwg");
+        WriteWholeFile(drawings.back(), Drawing(i == 4 || i == 9 ? "FAIL" : ""));
+    }
+    WriteIni("/opendelay:300 /savedelay:150 " + PerProcessLogSwitch(temp.Path(), "acad-"));
+    const std::string failed = temp.Path() + "failed.txt";
+    {
+        TovimoCmd run("dxf /j 3 /f " + Quoted(failed) + " " + IniOption() + " " + Quoted(many),
+                      temp.Path());
+        EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
+        const auto out = run.Out();
+        ASSERT_GE(out.size(), 15u) << ::testing::PrintToString(out);
+        // Each drawing announced as it starts, in the run's order.
+        for (int i = 0; i < 12; ++i)
+            EXPECT_EQ(out[i], "[" + std::to_string(i + 1) + "/12] " + drawings[i]);
+        std::vector<std::string> listed;
+        for (const auto& line : out)
+            if (line.rfind("  " + many, 0) == 0)
+                listed.push_back(line.substr(2, line.find("  (", 2) - 2));
+        EXPECT_EQ(listed, (std::vector<std::string>{drawings[3], drawings[8]}));
+        EXPECT_EQ(out.back(), Finished);
+    }
+    EXPECT_EQ(ReadWholeFile(failed), drawings[3] + "\r\n" + drawings[8] + "\r\n");
+    for (int i = 0; i < 12; ++i) {
+        const std::string result = drawings[i].substr(0, drawings[i].size() - 4) + ".dxf";
+        EXPECT_EQ(FileExists(result), i != 3 && i != 8) << result;
+    }
+    // Three stand-ins, each set up, given drawings and closed; every drawing opened once.
+    ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+    const auto logs = PerProcessLogs(temp.Path(), "acad-");
+    ASSERT_EQ(logs.size(), 3u);
+    std::vector<std::string> opened;
+    for (const auto& acad : logs) {
+        EXPECT_EQ(acad.OfKind("start").size(), 1u);
+        EXPECT_EQ(acad.OfKind("quit").size(), 1u) << acad.Text();
+        const auto reads = acad.OfKind("read");
+        EXPECT_FALSE(reads.empty()) << acad.Text();
+        for (const auto& read : reads) opened.push_back(read.Field(0));
+        std::vector<std::string> fileDia;
+        for (const auto& entry : acad.OfKind("sysvar"))
+            if (entry.Field(0) == "FILEDIA") fileDia.push_back(entry.Field(1));
+        EXPECT_EQ(fileDia, (std::vector<std::string>{"0", "1"}));
+    }
+    std::sort(opened.begin(), opened.end());
+    EXPECT_EQ(opened, drawings);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "window_run_fixture.h"
+#include "standin_logs.h"
 
 namespace tovimo::wine_tests {
 namespace {
@@ -160,6 +161,43 @@ TEST_F(WindowRunTest, ACloseDuringARunWaitsForTheRunAndKeepsTheSettings) {
     EXPECT_NE(ini.find("AcadPath=" + BinFolder() + "standin-acad.exe"), std::string::npos) << ini;
     EXPECT_NE(ini.find("MACRO5=#SAVEFILE"), std::string::npos) << ini;
     EXPECT_NE(ini.find("WaitLimit=30"), std::string::npos) << ini;
+}
+
+}  // namespace
+}  // namespace tovimo::wine_tests
+
+namespace tovimo::wine_tests {
+namespace {
+
+TEST_F(WindowRunTest, ThreeAutoCadsConvertTheTreeAndTheListKeepsTheTreesOrder) {
+    // Twelve drawings, B.dwg and K.dwg failing to open.
+    for (const char* name : {"D.dwg", "E.dwg", "F.dwg", "G.dwg", "H.dwg", "I.dwg", "J.dwg", "L.dwg"})
+        WriteWholeFile(dwg + name, Drawing());
+    WriteWholeFile(dwg + "K.dwg", Drawing("FAIL"));
+    WriteIni("AcadCount=3\r\n",
+             "/opendelay:300 /savedelay:150 " + PerProcessLogSwitch(temp.Path(), "acad-"));
+    Start();
+    Press(IdToDxfBitBtn);
+    EXPECT_EQ(AnswerSkipForm(), (std::vector<std::string>{"B.dwg", "K.dwg"}));
+    EXPECT_EQ(AnswerMessageBox(), Finished);
+    EXPECT_EQ(::SendMessageA(Control(IdProgressBar1), PBM_GETPOS, 0, 0), 0);
+    for (const char* name : {"A", "D", "E", "F", "G", "H", "I", "J", "L", "設備図\\C"})
+        EXPECT_TRUE(FileExists(dwg + name + ".dxf")) << name;
+    EXPECT_FALSE(FileExists(dwg + "B.dxf"));
+    EXPECT_FALSE(FileExists(dwg + "K.dxf"));
+    ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+    const auto logs = PerProcessLogs(temp.Path(), "acad-");
+    EXPECT_EQ(logs.size(), 3u);
+    std::size_t reads = 0;
+    for (const auto& acad : logs) {
+        reads += acad.OfKind("read").size();
+        EXPECT_EQ(acad.OfKind("quit").size(), 1u) << acad.Text();
+    }
+    EXPECT_EQ(reads, 12u);
+    CloseAndWait();
+    // The window does not show the count; it stays in the file as it was.
+    EXPECT_NE(ReadWholeFile(program + "tovimo.ini").value_or("").find("AcadCount=3"),
+              std::string::npos);
 }
 
 }  // namespace

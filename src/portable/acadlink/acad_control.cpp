@@ -57,11 +57,14 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
     const WindowList before = ListTopWindows(windows);
     WindowHandle candidate = 0;
     for (const auto& entry : before.entries)
-        if (IsAcadTextWindowTitle(ReadTitle(windows, entry.window))) candidate = entry.window;
+        if (!OfOtherSession(entry.window) && IsAcadTextWindowTitle(ReadTitle(windows, entry.window)))
+            candidate = entry.window;
     if (candidate != 0) {
         if (TextWindow == 0 || TextWindow != candidate) return OtherAcadRunning;
         // Our own AutoCAD: only usable when an earlier start found all its windows.
         const bool complete = MainWindow != 0 && CommandLineWindow != 0 && CompanionWindow != 0;
+        if (complete && sessionProcesses_ != nullptr)
+            sessionProcesses_->Assign(windows.GetWindowProcessId(MainWindow), session_);
         return complete ? AcadReady : StartFailed;
     }
 
@@ -69,7 +72,12 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
     if (!AcadPath.empty()) {
         std::string commandLine = Quoted(AcadPath);
         if (!AcadArgs.empty()) commandLine += " " + AcadArgs;
-        if (!platform_.processes.CreateProcess(commandLine)) return StartFailed;
+        std::uint32_t processId = 0;
+        const bool created = platform_.processes.CreateProcess(commandLine, &processId);
+        // The new process is this session's from now on, before its windows
+        // can appear to another session's start.
+        if (created && sessionProcesses_ != nullptr) sessionProcesses_->Assign(processId, session_);
+        if (!created) return StartFailed;
     } else {
         const std::string drawing = platform_.processes.ProgramFolder() + "Drawing1.dwg";
         if (!platform_.processes.ShellOpen(drawing)) return StartFailed;
@@ -86,7 +94,7 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
         const WindowList now = ListTopWindows(windows);
         std::vector<std::pair<WindowHandle, std::string>> newWindows;
         for (const auto& entry : now.entries)
-            if (beforeKeys.count(entry.text) == 0)
+            if (beforeKeys.count(entry.text) == 0 && !OfOtherSession(entry.window))
                 newWindows.emplace_back(entry.window, ReadTitle(windows, entry.window));
 
         for (const auto& [window, title] : newWindows) {
@@ -121,7 +129,14 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
     }
     const bool complete =
         MainWindow != 0 && CommandLineWindow != 0 && CompanionWindow != 0 && TextWindow != 0;
+    if (complete && sessionProcesses_ != nullptr)
+        sessionProcesses_->Assign(windows.GetWindowProcessId(MainWindow), session_);
     return complete ? AcadReady : StartFailed;
+}
+
+bool AcadControl::OfOtherSession(WindowHandle window) {
+    return sessionProcesses_ != nullptr &&
+           sessionProcesses_->OfOtherSession(platform_.windows.GetWindowProcessId(window), session_);
 }
 
 void AcadControl::CloseAcad() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "acadlink/command_text.h"
+#include "acadlink/session_processes.h"
 #include "platform/clock.h"
 #include "platform/message_pump.h"
 #include "platform/process_launcher.h"
@@ -51,6 +52,13 @@ public:
     const std::string& GetAcadPath() const { return AcadPath; }
     void SetAcadPath(const std::string& value) { AcadPath = value; }
     const std::string& GetAcadArgs() const { return AcadArgs; }
+    // One of several sessions of a run: StartAcad passes over the windows of
+    // the other sessions' AutoCADs (by their process), and assigns the
+    // AutoCAD it links to this session. Unbound, every window counts.
+    void BindToSession(SessionProcesses* processes, int session) {
+        sessionProcesses_ = processes;
+        session_ = session;
+    }
 
     // Command channel. A text is code page 932; it goes to AutoCAD in the
     // form its main window reads (CommandForm). SendCommand refuses a text
@@ -66,6 +74,7 @@ public:
     // Whether text has a form for AutoCAD's main window (the 255-byte bound aside).
     bool HasCommandForm(const std::string& text);
     void SetCommandSendLimitMs(int milliseconds) { commandSendLimitMs_ = milliseconds; }
+    int CommandSendLimitMs() const { return commandSendLimitMs_; }
     bool AcadNotAnswering() const { return notAnswering_; }
     // The window's text, at most MaxWindowTextBytes of it; empty when the
     // window gives none or no memory is to be had for it.
@@ -98,6 +107,10 @@ private:
     bool PressDialogButton(const std::string& titlePart, const char* caption,
                            const char* fallbackCaption);
     std::string WaitForPrompt();  // the text read last
+    bool OfOtherSession(WindowHandle window);
+
+    SessionProcesses* sessionProcesses_ = nullptr;
+    int session_ = 0;
 
     int commandSendLimitMs_ = DefaultCommandSendLimitMs;
     bool notAnswering_ = false;

@@ -50,6 +50,8 @@ private:
             TakeValue(arg, "一覧ファイル", result_.failedList);
         } else if (option == "/log") {
             TakeValue(arg, "ログファイル", result_.runLog);
+        } else if (option == "/j") {
+            TakeValue(arg, "同時に起動するAutoCADの数", result_.acadCount);
         } else {
             error_ = "知らないオプションです: " + arg;
         }
@@ -99,6 +101,9 @@ const char* UsageText() {
            "    /u          更新: 変換後のファイルが図面より古くなければその図面を省き、\n"
            "                それ以外は変換します (古い変換後のファイルは上書き)。\n"
            "                マクロに #SAVEFILE の行が要ります\n"
+           "    /j 数       AutoCADをこの数 (1 から 8) 同時に起動して変換します (設定 AcadCount)。\n"
+           "                2 以上には AutoCADのプログラム (AcadPath) の指定と、それだけの数の\n"
+           "                AutoCADを同時に起動できるライセンスが要ります\n"
            "    /ini ファイル  プログラムの横の tovimo.ini の代わりにこの設定ファイルを読みます\n"
            "    /f ファイル    変換されなかった図面のフルパスをこのファイルに書きます (1行に1つ)\n"
            "    /log ファイル  実行ログをこのファイルに作ります (CSV、UTF-8): 図面ごとに番号、図面、\n"

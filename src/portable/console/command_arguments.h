@@ -1,6 +1,6 @@
 #pragma once
 // The command line of TovimoCmd:
-//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n|/u] [/ini FILE] [/f FILE] [/log FILE] PATH...
+//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n|/u] [/j N] [/ini FILE] [/f FILE] [/log FILE] PATH...
 // A PATH "@FILE" stands for the paths listed in FILE (path_arguments.h).
 //   TovimoCmd /?
 #include <optional>
@@ -24,6 +24,7 @@ struct CommandArguments {
     std::optional<std::string> iniFile;  // /ini: instead of tovimo.ini beside the program
     std::optional<std::string> failedList;  // /f: where to write the drawings not converted
     std::optional<std::string> runLog;      // /log: the run log to make
+    std::optional<std::string> acadCount;   // /j: AcadCount, as given (checked with the settings)
 };
 
 struct ParsedArguments {

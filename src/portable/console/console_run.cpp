@@ -222,17 +222,24 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
         output.Out("   作業を中断しました      ");
         return ExitCanceled;
     }
-    std::int64_t drawingStart = 0;
-    view_.onDrawingStarting = [&](int) { drawingStart = platform_.clock.NowMs(); };
+    // Each drawing's own start: with several AutoCADs, drawings overlap. One
+    // listed without being typed (its result taken) took no time.
+    std::vector<std::int64_t> drawingStarts(lists.SourceList.size(), -1);
+    view_.onDrawingStarting = [&](int index) {
+        const auto i = static_cast<std::size_t>(index);
+        if (i < drawingStarts.size()) drawingStarts[i] = platform_.clock.NowMs();
+    };
     view_.onDrawingEnded = [&](int index, const std::string& source,
                                std::optional<SkipReason> reason) {
         const auto i = static_cast<std::size_t>(index);
         if (!log || i >= logged.size()) return;
         logged[i] = true;
+        const std::int64_t started = drawingStarts[i];
+        const double seconds =
+            started < 0 ? 0.0 : static_cast<double>(platform_.clock.NowMs() - started) / 1000.0;
         log->Drawing(runIndexes[i] + 1, source, resultOf(lists, i),
                      reason ? LogStatus::NotConverted : LogStatus::Converted,
-                     reason ? SkipReasonText(*reason) : "",
-                     static_cast<double>(platform_.clock.NowMs() - drawingStart) / 1000.0);
+                     reason ? SkipReasonText(*reason) : "", seconds);
     };
 
     converter_->SetAcadPath(settings.AcadPath);

@@ -1,5 +1,6 @@
 #include "console/console_settings.h"
 
+#include "convert/run_texts.h"
 #include "runlists/run_lists.h"
 #include "settings/profile_values.h"
 #include "settings/setting_ranges.h"
@@ -13,6 +14,7 @@ const char* const RunIntegerKeys[] = {
     settings_key::CommandWait, settings_key::StartWait, settings_key::FileDia,
     settings_key::ISaveBak,    settings_key::ProxyNotice, settings_key::WaitLimit,
     settings_key::RestartLimit, settings_key::RestartEvery,
+    settings_key::AcadCount,
 };
 
 void CheckIntegers(ProfileFile& profile, const std::string& file,
@@ -42,9 +44,26 @@ void CheckRanges(const MainFormSettings& s, std::vector<std::string>& errors) {
             MaxRestartEvery);
 }
 
+void CheckAcadCount(const MainFormSettings& s, std::vector<std::string>& errors) {
+    if (s.AcadCount < MinAcadCount || s.AcadCount > MaxAcadCount)
+        errors.push_back(AcadCountRangeMessage(s.AcadCount));
+    else if (s.AcadCount > 1 && s.AcadPath.empty())
+        errors.push_back(AcadCountNeedsPathMessage());
+}
+
 void ApplyOptions(FileSystem& files, const CommandArguments& arguments,
                   std::string_view programFolder, MainFormSettings& s,
                   std::vector<std::string>& errors) {
+    if (arguments.acadCount) {
+        const std::optional<int> count = ParseProfileInteger(*arguments.acadCount);
+        if (!count) {
+            errors.push_back("/j の後には同時に起動するAutoCADの数 (1 から 8) を指定してください: " +
+                             *arguments.acadCount);
+            s.AcadCount = MinAcadCount;
+        } else {
+            s.AcadCount = *count;
+        }
+    }
     if (arguments.childFolders) s.GetChildFolder = *arguments.childFolders;
     if (arguments.saveChildDir) s.SaveChildDir = *arguments.saveChildDir;
     if (arguments.rewrite) s.Rewite = *arguments.rewrite;
@@ -89,6 +108,7 @@ ConsoleSettingsResult ReadConsoleSettings(ProfileFile& profile, FileSystem& file
     loaded.settings = ReadMainFormSettings(profile, files, loaded.file, programFolder);
     CheckRanges(loaded.settings, result.errors);
     ApplyOptions(files, arguments, programFolder, loaded.settings, result.errors);
+    CheckAcadCount(loaded.settings, result.errors);
     if (result.errors.empty()) result.settings = std::move(loaded);
     return result;
 }

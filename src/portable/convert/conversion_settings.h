@@ -13,6 +13,10 @@ constexpr int DefaultRestartLimit = 3;
 constexpr int MaxRestartLimit = 100;
 constexpr int MaxRestartEvery = 100000;
 
+// How many AutoCAD sessions a run may use side by side.
+constexpr int MinAcadCount = 1;
+constexpr int MaxAcadCount = 8;
+
 // The settings of one run, in the order the run takes them.
 struct ConvertSettings {
     int CommandWait = 100;  // W, milliseconds
@@ -34,6 +38,8 @@ struct ConvertSettings {
     int RestartLimit = DefaultRestartLimit;
     // A fresh AutoCAD after every this many drawings; 0: never.
     int RestartEvery = 0;
+    // AutoCAD sessions side by side; more than one needs AcadPath.
+    int AcadCount = MinAcadCount;
 };
 
 }  // namespace tovimo

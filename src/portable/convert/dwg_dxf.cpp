@@ -4,7 +4,9 @@
 #include <limits>
 #include <string_view>
 
+#include "acadlink/session_processes.h"
 #include "convert/acad_session.h"
+#include "convert/run_texts.h"
 #include "convert/result_check.h"
 #include "drawings/path_parts.h"
 #include "runlists/same_file.h"
@@ -16,9 +18,9 @@ namespace tovimo {
 
 namespace {
 
-constexpr const char* EndCaption = "Tovimo メッセージ";
-constexpr const char* CanceledMessage = "   作業を中断しました      ";
-constexpr const char* FinishedMessage = "   作業が終わりました      ";
+constexpr const char* EndCaption = RunEndCaption;
+constexpr const char* CanceledMessage = RunCanceledMessage;
+constexpr const char* FinishedMessage = RunFinishedMessage;
 
 }  // namespace
 
@@ -36,6 +38,8 @@ DwgDxf::DwgDxf(AcadPlatform platform, ProfileFile& profile, FileSystem& files,
       TmpDwgName(platform.processes.ProgramFolder() + "tmp.dwg"),
       files_(files),
       view_(view) {}
+
+DwgDxf::~DwgDxf() = default;
 
 bool DwgDxf::Refused(const ConvertSettings& settings) {
     std::string refusal;
@@ -57,6 +61,10 @@ bool DwgDxf::Refused(const ConvertSettings& settings) {
         refusal = "AutoCADを起動し直す図面の数 (RestartEvery) は 0 から " +
                   std::to_string(MaxRestartEvery) + " にしてください: " +
                   std::to_string(settings.RestartEvery);
+    } else if (settings.AcadCount < MinAcadCount || settings.AcadCount > MaxAcadCount) {
+        refusal = AcadCountRangeMessage(settings.AcadCount);
+    } else if (settings.AcadCount > 1 && AcadPath.empty()) {
+        refusal = AcadCountNeedsPathMessage();
     }
     if (refusal.empty()) return false;
     view_.ShowMessage(refusal, EndCaption);
@@ -75,6 +83,7 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
     // AutoCAD gets as long to take one command text as to answer any wait.
     SetCommandSendLimitMs(static_cast<int>(std::min<std::int64_t>(
         std::int64_t{settings.WaitLimit} * 1000, std::numeric_limits<int>::max())));
+    if (settings.AcadCount > 1) return ConvertWithSessions(sources, targets);
 
     AcadSession session(*this, platform_, files_, MacroLines, ResultExtension(MacroSection),
                         TmpDwgName, settings_, Canceled);

@@ -4,6 +4,7 @@
 // watching the prompt, and puts the variables back.
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "convert/conversion_view.h"
 #include "convert/skipped_drawing.h"
 #include "platform/file_system.h"
+#include "platform/worker_threads.h"
 
 namespace tovimo {
 
@@ -23,11 +25,14 @@ enum ConvertResult : int {
 };
 
 class AcadSession;
+class SessionProcesses;
+class SessionRun;
 
 class DwgDxf : public AcadMacro {
 public:
     DwgDxf(AcadPlatform platform, ProfileFile& profile, FileSystem& files, ConversionView& view,
            std::string iniFileName, std::string macroSection);
+    ~DwgDxf() override;
 
     // Converts sources[i] to the target that the rules give; targets[i] is
     // read only when SaveSameDir is off and SaveChildDir is on. When the
@@ -37,6 +42,11 @@ public:
     // listed and not typed at all. An AutoCAD
     // that crashes or stops answering during a drawing is ended and started
     // again, until RestartLimit drawings in a row have lost it.
+    //
+    // With AcadCount above 1, that many AutoCADs convert the drawings side
+    // by side, each driven by a session on a thread of its own, and each
+    // restarted on its own; the calling thread hands on what the sessions
+    // report (progress, Cancel) and shows the end as a run with one does.
     ConvertResult ConvertFiles(const std::vector<std::string>& sources,
                                const std::vector<std::string>& targets,
                                const ConvertSettings& settings);
@@ -51,6 +61,13 @@ public:
     // How often the last run started AutoCAD again.
     int LastRunRestarts() const { return restarts_; }
 
+    // The sessions' threads: real ones unless set (the tests run them on
+    // the virtual clock).
+    void SetWorkerThreads(WorkerThreads& threads) { threads_ = &threads; }
+    // The scratch drawing of session k (from 0) of a run with several; the
+    // first keeps TmpDwgName.
+    static std::string SessionTmpDwgName(const std::string& programFolder, int session);
+
     const std::string TmpDwgName;
     // Set by Cancel (from the window, or from a console control handler on
     // another thread); tested before each drawing. A run does not clear it:
@@ -64,6 +81,13 @@ private:
     bool ConvertAll(AcadSession& session, const std::vector<std::string>& sources,
                     const std::vector<std::string>& targets);
     bool Refused(const ConvertSettings& settings);
+
+    // Several AutoCADs (dwg_dxf_sessions.cpp).
+    ConvertResult ConvertWithSessions(const std::vector<std::string>& sources,
+                                      const std::vector<std::string>& targets);
+    void RunSession(SessionRun& run, AcadSession& session, int k,
+                    const std::vector<std::string>& sources,
+                    const std::vector<std::string>& targets);
     // Per source: whether an earlier drawing of the run is saved to its result.
     std::vector<bool> ResultsTakenEarlier(const std::vector<std::string>& sources,
                                           const std::vector<std::string>& targets);
@@ -73,6 +97,11 @@ private:
 
     FileSystem& files_;
     ConversionView& view_;
+    WorkerThreads* threads_ = &SystemWorkerThreads();
+    // The links of the sessions of a run with several AutoCADs, kept for the
+    // next run as the one AutoCAD's link is kept.
+    std::vector<std::unique_ptr<AcadControl>> sessionLinks_;
+    std::unique_ptr<SessionProcesses> sessionProcesses_;
 
     // Run-local data.
     ConvertSettings settings_;

@@ -9,8 +9,10 @@ namespace tovimo {
 class ProcessLauncher {
 public:
     virtual ~ProcessLauncher() = default;
-    // CreateProcessA with no application name and this command line; false when it fails.
-    virtual bool CreateProcess(const std::string& commandLine) = 0;
+    // CreateProcessA with no application name and this command line; false
+    // when it fails. processId, when given, receives the new process's id.
+    virtual bool CreateProcess(const std::string& commandLine,
+                               std::uint32_t* processId = nullptr) = 0;
     // ShellExecuteExA "open" on a file, so that its file association starts
     // a program. The shell shows no message of its own: a missing file or
     // association is only a false here, which nobody may have to answer.

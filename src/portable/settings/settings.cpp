@@ -80,6 +80,7 @@ MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
     read(settings_key::WaitLimit, s.WaitLimit);
     read(settings_key::RestartLimit, s.RestartLimit);
     read(settings_key::RestartEvery, s.RestartEvery);
+    read(settings_key::AcadCount, s.AcadCount);
     return s;
 }
 
@@ -116,6 +117,7 @@ ConvertSettings RunSettings(const MainFormSettings& s) {
     run.WaitLimit = s.WaitLimit;
     run.RestartLimit = s.RestartLimit;
     run.RestartEvery = s.RestartEvery;
+    run.AcadCount = s.AcadCount;
     return run;
 }
 

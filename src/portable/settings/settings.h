@@ -45,6 +45,8 @@ constexpr const char* AcadArg = "AcadArg";
 constexpr const char* WaitLimit = "WaitLimit";
 constexpr const char* RestartLimit = "RestartLimit";
 constexpr const char* RestartEvery = "RestartEvery";
+// How many AutoCADs a run uses side by side; read from the file only.
+constexpr const char* AcadCount = "AcadCount";
 }  // namespace settings_key
 
 // Every setting of section "MainForm", each initialised to its default; the
@@ -77,6 +79,8 @@ struct MainFormSettings {
     int RestartLimit = DefaultRestartLimit;
     // A fresh AutoCAD after every this many drawings; 0: never (0 to 100000).
     int RestartEvery = 0;
+    // AutoCADs a run uses side by side (1 to 8).
+    int AcadCount = MinAcadCount;
 };
 
 // programFolder + "tovimo.ini"; programFolder ends in "\".
@@ -108,9 +112,9 @@ struct ProfileKeyText {
 };
 
 // The keys of the main window in their order, "Top" to "AcadArg", each with
-// the text that is written for its value; "WaitLimit", "RestartLimit" and
-// "RestartEvery", which the window does not show, are not among them and stay
-// as the file has them.
+// the text that is written for its value; "WaitLimit", "RestartLimit",
+// "RestartEvery" and "AcadCount", which the window does not show, are not
+// among them and stay as the file has them.
 std::vector<ProfileKeyText> WindowKeyTexts(const MainFormSettings& settings);
 
 // The values that a run of the conversion takes from the settings.

@@ -7,7 +7,7 @@
 
 namespace tovimo::win32 {
 
-bool Win32ProcessLauncher::CreateProcess(const std::string& commandLine) {
+bool Win32ProcessLauncher::CreateProcess(const std::string& commandLine, std::uint32_t* processId) {
     // CreateProcessA may write into the command line, so it gets a copy.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
@@ -17,6 +17,7 @@ bool Win32ProcessLauncher::CreateProcess(const std::string& commandLine) {
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process))
         return false;
+    if (processId != nullptr) *processId = process.dwProcessId;
     // Nothing watches the started program.
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);

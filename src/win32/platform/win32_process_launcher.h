@@ -12,7 +12,7 @@ public:
     // The window that owns error messages of the shell while it opens a file.
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
 
-    bool CreateProcess(const std::string& commandLine) override;
+    bool CreateProcess(const std::string& commandLine, std::uint32_t* processId = nullptr) override;
     bool ShellOpen(const std::string& filePath) override;
     void WinExecHidden(const std::string& commandLine) override;
     std::optional<std::uint32_t> PlatformId() override;

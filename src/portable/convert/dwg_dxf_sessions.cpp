@@ -1,0 +1,206 @@
+// A run with several AutoCADs: each session starts its own AutoCAD, in turn,
+// and converts the drawings handed to it exactly as a run with one AutoCAD
+// converts each drawing; the calling thread hands on progress and Cancel.
+//
+// One thread per session: every wait of the conversion is a plain sleep or
+// a bounded send, written for one AutoCAD at a time, and each session keeps
+// its own link (windows, send limit, what it lost) and its own AcadSession.
+// A thread per session runs that code unchanged, where serving the sessions
+// in turn from one thread would have to cut every wait into steps.
+#include <algorithm>
+#include <limits>
+#include <string>
+#include <utility>
+
+#include "acadlink/session_processes.h"
+#include "convert/acad_session.h"
+#include "convert/dwg_dxf.h"
+#include "convert/result_check.h"
+#include "convert/run_texts.h"
+#include "convert/session_run.h"
+
+namespace tovimo {
+
+namespace {
+
+// How often the run's thread hands on what the sessions did.
+constexpr int RunPollMs = 20;
+
+// A session's thread has no window: nothing is pending for it.
+class NoMessages : public MessagePump {
+public:
+    void ProcessPendingMessages() override {}
+};
+
+NoMessages& SessionMessages() {
+    static NoMessages pump;
+    return pump;
+}
+
+}  // namespace
+
+std::string DwgDxf::SessionTmpDwgName(const std::string& programFolder, int session) {
+    if (session == 0) return programFolder + "tmp.dwg";
+    return programFolder + "tmp" + std::to_string(session + 1) + ".dwg";
+}
+
+ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& sources,
+                                          const std::vector<std::string>& targets) {
+    const int count = settings_.AcadCount;
+    const AcadPlatform sessionPlatform{platform_.windows, platform_.clock, SessionMessages(),
+                                       platform_.processes, platform_.encoding};
+    while (sessionLinks_.size() < static_cast<std::size_t>(count))
+        sessionLinks_.push_back(std::make_unique<AcadControl>(sessionPlatform));
+    // Sessions kept linked by an earlier run own their AutoCADs again.
+    sessionProcesses_ = std::make_unique<SessionProcesses>();
+    const std::string programFolder = platform_.processes.ProgramFolder();
+    std::vector<std::unique_ptr<AcadSession>> sessions;
+    for (int k = 0; k < count; ++k) {
+        AcadControl& link = *sessionLinks_[k];
+        link.SetAcadPath(AcadPath);
+        link.SetCommandSendLimitMs(CommandSendLimitMs());
+        link.BindToSession(sessionProcesses_.get(), k);
+        if (link.TextWindow != 0 && platform_.windows.IsWindow(link.MainWindow))
+            sessionProcesses_->Assign(platform_.windows.GetWindowProcessId(link.MainWindow), k);
+        sessions.push_back(std::make_unique<AcadSession>(
+            link, sessionPlatform, files_, MacroLines, ResultExtension(MacroSection),
+            k == 0 ? TmpDwgName : SessionTmpDwgName(programFolder, k), settings_, Canceled));
+    }
+
+    SessionRun run(resultTaken_, platform_.clock, Canceled);
+    for (int k = 0; k < count; ++k) sessions[k]->SetStartTurns(&run, k);
+    std::vector<std::unique_ptr<Worker>> workers;
+    for (int k = 0; k < count; ++k) {
+        AcadSession* session = sessions[k].get();
+        workers.push_back(threads_->Start([this, &run, session, k, &sources, &targets] {
+            RunSession(run, *session, k, sources, targets);
+        }));
+    }
+
+    int finished = 0;
+    const auto handOn = [&] {
+        for (const SessionRun::Event& event : run.TakeEvents()) {
+            switch (event.kind) {
+                case SessionRun::EventKind::Reached:
+                    view_.EnableCancel(true);
+                    view_.SetProgressRange(static_cast<int>(sources.size()));
+                    view_.SetProgressPosition(0);
+                    break;
+                case SessionRun::EventKind::Started:
+                    view_.DrawingStarting(static_cast<int>(event.index), sources[event.index]);
+                    break;
+                case SessionRun::EventKind::Finished:
+                    view_.DrawingEnded(static_cast<int>(event.index), sources[event.index],
+                                       event.reason);
+                    view_.SetProgressPosition(++finished);
+                    break;
+                case SessionRun::EventKind::Restarting:
+                    view_.AcadRestarting(++restarts_, event.cause);
+                    break;
+            }
+        }
+    };
+    const auto allEnded = [&] {
+        return std::all_of(workers.begin(), workers.end(),
+                           [](const auto& worker) { return worker->Finished(); });
+    };
+    while (!allEnded()) {
+        platform_.clock.Sleep(RunPollMs);
+        platform_.messages.ProcessPendingMessages();
+        handOn();
+    }
+    for (const auto& worker : workers) worker->Join();
+    handOn();
+
+    if (!run.AnyReached()) return run.OtherAcadSeen() ? ConvertOtherAcadRunning : ConvertStartFailed;
+
+    skipped_.clear();
+    const std::vector<std::optional<SkipReason>> results = run.Results();
+    const std::size_t handed = run.Handed();
+    for (std::size_t i = 0; i < handed; ++i)
+        if (results[i]) Skip(sources[i], *results[i]);
+    // Drawings no session took: every session stopped first.
+    bool complete = true;
+    if (!Canceled && handed < sources.size()) {
+        complete = false;
+        const SessionLoss loss =
+            run.LastLoss().value_or(SessionLoss{SkipReason::AcadGone, true, false});
+        lostRun_ = loss.acadLost;
+        notAnsweringRun_ = loss.notAnswering;
+        SkipFrom(sources, handed, loss.reason);
+    }
+    view_.SetProgressPosition(0);
+    if (!skipped_.empty()) view_.ShowSkippedDrawings(skipped_);
+    view_.EnableCancel(false);
+    view_.ShowMessage(Canceled || !complete ? RunCanceledMessage : RunFinishedMessage,
+                      RunEndCaption);
+    return ConvertCarriedOut;
+}
+
+void DwgDxf::RunSession(SessionRun& run, AcadSession& session, int k,
+                        const std::vector<std::string>& sources,
+                        const std::vector<std::string>& targets) {
+    // A start also looks for another AutoCAD, and takes only new windows
+    // that no other session's AutoCAD owns.
+    if (!run.TakeStartTurn(k)) {
+        run.SessionEnded(k, std::nullopt);
+        return;
+    }
+    const StartResult start = session.Start();
+    run.FirstStartEnded(k, start);
+    if (start != AcadReady) {
+        run.PassStartTurn(k);
+        run.SessionEnded(k, std::nullopt);
+        return;
+    }
+    const std::optional<SkipReason> notReady = session.WaitForFirstPrompt();
+    run.PassStartTurn(k);
+
+    std::optional<SessionLoss> loss;
+    const auto lostWith = [&session](SkipReason reason) {
+        return SessionLoss{reason, session.Lost(), session.NotAnswering()};
+    };
+    if (notReady) {
+        loss = lostWith(*notReady);
+    } else if (!session.SetUpVariables()) {
+        loss = lostWith(session.LostReason());
+    }
+    while (!loss) {
+        // A fresh AutoCAD is due before the next drawing, if there is one.
+        if (session.RenewalDue() && run.AnyLeft()) {
+            run.Restarting(k, RestartCause::Scheduled);
+            const RestartOutcome renewal = session.Renew();
+            if (renewal == RestartOutcome::Canceled) break;
+            if (renewal == RestartOutcome::Failed) {
+                loss = SessionLoss{SkipReason::AcadRestartFailed, false, false};
+                break;
+            }
+        }
+        const std::optional<std::size_t> index = run.Take(k);
+        if (!index) break;
+        const DrawingResult result = session.Convert(*index, sources[*index], targets);
+        run.Finish(*index, result.outcome == DrawingResult::Outcome::Converted
+                               ? std::nullopt
+                               : std::optional<SkipReason>(result.reason));
+        if (result.outcome != DrawingResult::Outcome::AcadLost) continue;
+        // This session stops once its AutoCAD may not be started again; the
+        // others go on with the drawings it would have taken.
+        if (!session.RestartAllowed()) {
+            loss = lostWith(session.LostReason());
+            break;
+        }
+        const SkipReason lostReason = session.LostReason();
+        run.Restarting(k, session.NotAnswering() ? RestartCause::AcadNotAnswering
+                                                 : RestartCause::AcadGone);
+        const RestartOutcome restart = session.Restart();
+        if (restart == RestartOutcome::Canceled) break;
+        if (restart == RestartOutcome::Failed)
+            loss = SessionLoss{SkipReason::AcadRestartFailed, true,
+                               lostReason == SkipReason::AcadNotAnswering};
+    }
+    session.PutBack();
+    session.Close();
+    run.SessionEnded(k, loss);
+}
+
+}  // namespace tovimo

@@ -1,0 +1,17 @@
+#pragma once
+// Texts a conversion run shows, shared by the run with one AutoCAD, the
+// run with several and the console program's check of its settings.
+#include <string>
+
+namespace tovimo {
+
+inline constexpr const char* RunEndCaption = "Tovimo メッセージ";
+inline constexpr const char* RunCanceledMessage = "   作業を中断しました      ";
+inline constexpr const char* RunFinishedMessage = "   作業が終わりました      ";
+
+// AcadCount outside 1 to 8.
+std::string AcadCountRangeMessage(int value);
+// AcadCount above 1 with no AutoCAD program chosen.
+std::string AcadCountNeedsPathMessage();
+
+}  // namespace tovimo

@@ -1,0 +1,138 @@
+#include "convert/session_run.h"
+
+#include <utility>
+
+namespace tovimo {
+
+namespace {
+
+// How often a session waiting for its turn to start looks again.
+constexpr int StartTurnPollMs = 20;
+
+}  // namespace
+
+SessionRun::SessionRun(std::vector<bool> resultTaken, Clock& clock,
+                       const std::atomic<bool>& canceled)
+    : resultTaken_(std::move(resultTaken)),
+      clock_(clock),
+      canceled_(canceled),
+      results_(resultTaken_.size()) {}
+
+bool SessionRun::TakeStartTurn(int session) {
+    for (;;) {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (session == nextFirstStart_ && startingStopped_) {
+                ++nextFirstStart_;
+                return false;
+            }
+            // The first session starts even when cancelled, as the one
+            // AutoCAD of a run does: the run then ends as a cancelled one.
+            const bool firstOfRun = session == 0 && nextFirstStart_ == 0;
+            if (canceled_ && !firstOfRun) {
+                if (session == nextFirstStart_) ++nextFirstStart_;
+                return false;
+            }
+            if (!startBusy_ && session <= nextFirstStart_) {
+                startBusy_ = true;
+                return true;
+            }
+        }
+        // The clock's sleep, not a lock: the sessions of a test share one
+        // virtual clock, and only its sleeps let the others go on.
+        clock_.Sleep(StartTurnPollMs);
+    }
+}
+
+void SessionRun::PassStartTurn(int session) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    startBusy_ = false;
+    if (session == nextFirstStart_) ++nextFirstStart_;
+}
+
+void SessionRun::FirstStartEnded(int session, StartResult result) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (result == AcadReady) {
+        if (!reached_) events_.push_back({EventKind::Reached});
+        reached_ = true;
+        return;
+    }
+    if (result == OtherAcadRunning) otherAcad_ = true;
+    if (session == 0) startingStopped_ = true;
+}
+
+bool SessionRun::AnyLeft() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return !canceled_ && next_ < results_.size();
+}
+
+std::optional<std::size_t> SessionRun::Take(int session) {
+    (void)session;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    while (!canceled_ && next_ < results_.size()) {
+        const std::size_t index = next_++;
+        if (resultTaken_[index]) {
+            // Nothing is typed for a drawing whose result an earlier one takes.
+            results_[index] = SkipReason::TargetTaken;
+            events_.push_back({EventKind::Finished, index, SkipReason::TargetTaken});
+            continue;
+        }
+        // Handed out and announced under one lock: the announcements keep
+        // the run's order.
+        events_.push_back({EventKind::Started, index});
+        return index;
+    }
+    return std::nullopt;
+}
+
+void SessionRun::Restarting(int session, RestartCause cause) {
+    (void)session;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    Event event{EventKind::Restarting};
+    event.cause = cause;
+    events_.push_back(event);
+}
+
+void SessionRun::Finish(std::size_t index, std::optional<SkipReason> reason) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (index < results_.size()) results_[index] = reason;
+    events_.push_back({EventKind::Finished, index, reason});
+}
+
+void SessionRun::SessionEnded(int session, std::optional<SessionLoss> loss) {
+    (void)session;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (loss) lastLoss_ = loss;
+}
+
+std::vector<SessionRun::Event> SessionRun::TakeEvents() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(events_, {});
+}
+
+bool SessionRun::AnyReached() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return reached_;
+}
+
+bool SessionRun::OtherAcadSeen() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return otherAcad_;
+}
+
+std::size_t SessionRun::Handed() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return next_;
+}
+
+std::vector<std::optional<SkipReason>> SessionRun::Results() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return results_;
+}
+
+std::optional<SessionLoss> SessionRun::LastLoss() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return lastLoss_;
+}
+
+}  // namespace tovimo

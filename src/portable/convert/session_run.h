@@ -1,0 +1,94 @@
+#pragma once
+// What the sessions of a run with several AutoCADs share: the turn to start
+// an AutoCAD, the drawings handed out in the run's order, each drawing's
+// result, how each session ended, and the events that the run's own thread
+// hands on to the view. Every call is guarded; any session's thread may
+// make it.
+#include <atomic>
+#include <cstddef>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "acadlink/acad_control.h"
+#include "convert/conversion_view.h"
+#include "convert/skipped_drawing.h"
+#include "convert/start_turns.h"
+#include "platform/clock.h"
+
+namespace tovimo {
+
+// Why a session stopped before the drawings ran out.
+struct SessionLoss {
+    SkipReason reason;   // what the drawings it would have taken are listed with
+    bool acadLost;       // its AutoCAD went away or stopped answering for good
+    bool notAnswering;   // ... by not answering
+};
+
+class SessionRun : public StartTurns {
+public:
+    // resultTaken[i]: an earlier drawing of the run is saved to drawing i's
+    // result, so it is listed and not handed out. canceled is the run's Cancel.
+    SessionRun(std::vector<bool> resultTaken, Clock& clock, const std::atomic<bool>& canceled);
+
+    // ---- starting AutoCAD ---------------------------------------------------------------
+    // The first starts go in the sessions' order; a later one (a restart)
+    // waits only until no other start is under way.
+    bool TakeStartTurn(int session) override;
+    void PassStartTurn(int session) override;
+    // How a session's first start ended. When the first session found
+    // another AutoCAD or could not start one, no other session tries.
+    void FirstStartEnded(int session, StartResult result);
+
+    // ---- the drawings -------------------------------------------------------------------
+    // Whether any drawing is left to hand out.
+    bool AnyLeft() const;
+    // The next drawing in the run's order for session; nothing once all are
+    // handed out or the run is cancelled. A drawing whose result is taken
+    // is passed over and ends as TargetTaken.
+    std::optional<std::size_t> Take(int session);
+    // AutoCAD is being started again for session's next drawing.
+    void Restarting(int session, RestartCause cause);
+    // The drawing's end; reason empty: converted.
+    void Finish(std::size_t index, std::optional<SkipReason> reason);
+    // The session has ended; loss: why before the drawings ran out.
+    void SessionEnded(int session, std::optional<SessionLoss> loss);
+
+    // ---- what the run's thread hands on ------------------------------------------------
+    enum class EventKind { Reached, Started, Finished, Restarting };
+    struct Event {
+        EventKind kind;
+        std::size_t index = 0;              // Started, Finished
+        std::optional<SkipReason> reason;   // Finished
+        RestartCause cause = RestartCause::AcadGone;  // Restarting
+    };
+    std::vector<Event> TakeEvents();
+
+    // ---- once every session has ended --------------------------------------------------
+    bool AnyReached() const;
+    bool OtherAcadSeen() const;
+    // How many drawings were handed out: always the first ones of the run.
+    std::size_t Handed() const;
+    // Each drawing's result; empty for converted and for drawings not handed out.
+    std::vector<std::optional<SkipReason>> Results() const;
+    // Why the session that stopped early last did; nothing when none did.
+    std::optional<SessionLoss> LastLoss() const;
+
+private:
+    const std::vector<bool> resultTaken_;
+    Clock& clock_;
+    const std::atomic<bool>& canceled_;
+
+    mutable std::mutex mutex_;
+    int nextFirstStart_ = 0;  // the session whose first start is next
+    bool startBusy_ = false;
+    bool startingStopped_ = false;
+    bool reached_ = false;
+    bool otherAcad_ = false;
+    std::size_t next_ = 0;
+    std::vector<std::optional<SkipReason>> results_;
+    std::optional<SessionLoss> lastLoss_;
+    std::vector<Event> events_;
+};
+
+}  // namespace tovimo
