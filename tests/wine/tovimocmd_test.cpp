@@ -652,7 +652,8 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
     WriteIni("/opendelay:300 /savedelay:150 " + PerProcessLogSwitch(temp.Path(), "acad-"));
     const std::string failed = temp.Path() + "failed.txt";
     {
-        TovimoCmd run("dxf /j 3 /f " + Quoted(failed) + " " + IniOption() + " " + Quoted(many),
+        TovimoCmd run("dxf /j 3 /f " + Quoted(failed) + " /log " + Quoted(temp.Path() + "j3.csv") +
+                          " " + IniOption() + " " + Quoted(many),
                       temp.Path());
         EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
         const auto out = run.Out();
@@ -668,6 +669,21 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
         EXPECT_EQ(out.back(), Finished);
     }
     EXPECT_EQ(ReadWholeFile(failed), drawings[3] + "\r\n" + drawings[8] + "\r\n");
+    // The run log: a line per drawing as it ended, each with its place in the run.
+    const std::string csv = ReadWholeFile(temp.Path() + "j3.csv").value_or("");
+    const auto rows = SplitLines(csv);
+    ASSERT_EQ(rows.size(), 13u) << csv;
+    std::vector<int> numbers;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const int number = std::stoi(rows[r].substr(0, rows[r].find(',')));
+        numbers.push_back(number);
+        const bool failedToOpen = number == 4 || number == 9;
+        EXPECT_NE(rows[r].find(reinterpret_cast<const char*>(failedToOpen ? u8",未変換," : u8",変換済,")),
+                  std::string::npos)
+            << rows[r];
+    }
+    std::sort(numbers.begin(), numbers.end());
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(numbers[i], i + 1);
     for (int i = 0; i < 12; ++i) {
         const std::string result = drawings[i].substr(0, drawings[i].size() - 4) + ".dxf";
         EXPECT_EQ(FileExists(result), i != 3 && i != 8) << result;
