@@ -274,6 +274,18 @@ TEST_F(SessionBoundStart, AnotherSessionsAutoCadIsPassedOverAndItsNewWindowsAreN
     EXPECT_EQ(acad.StartAcad(15), AcadReady);
 }
 
+TEST_F(SessionBoundStart, ASessionStartingAnotherAutoCadGivesUpTheIdOfItsLastOne) {
+    ASSERT_EQ(acad.StartAcad(15), AcadReady);
+    const std::uint32_t first = windows.LatestStandin()->ProcessId();
+    windows.LatestStandin()->Terminate();
+    acad.ClearWindows();
+    ASSERT_EQ(acad.StartAcad(15), AcadReady);
+    const std::uint32_t second = windows.LatestStandin()->ProcessId();
+    ASSERT_NE(first, second);
+    EXPECT_FALSE(processes_.OfOtherSession(first, 0));
+    EXPECT_TRUE(processes_.OfOtherSession(second, 0));
+}
+
 TEST_F(SessionBoundStart, AnAutoCadNoSessionStartedIsStillAnotherAutoCad) {
     windows.StartStandin(std::vector<std::string>{});
     clock.Sleep(100);

@@ -72,6 +72,9 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
     if (!AcadPath.empty()) {
         std::string commandLine = Quoted(AcadPath);
         if (!AcadArgs.empty()) commandLine += " " + AcadArgs;
+        // An AutoCAD this session had before has ended: its id may be
+        // given to another process from now on.
+        if (sessionProcesses_ != nullptr) sessionProcesses_->Release(session_);
         std::uint32_t processId = 0;
         const bool created = platform_.processes.CreateProcess(commandLine, &processId);
         // The new process is this session's from now on, before its windows
