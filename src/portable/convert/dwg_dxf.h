@@ -26,7 +26,6 @@ enum ConvertResult : int {
 
 class AcadSession;
 class SessionProcesses;
-class SessionRun;
 
 class DwgDxf : public AcadMacro {
 public:
@@ -85,9 +84,6 @@ private:
     // Several AutoCADs (dwg_dxf_sessions.cpp).
     ConvertResult ConvertWithSessions(const std::vector<std::string>& sources,
                                       const std::vector<std::string>& targets);
-    void RunSession(SessionRun& run, AcadSession& session, int k,
-                    const std::vector<std::string>& sources,
-                    const std::vector<std::string>& targets);
     // Per source: whether an earlier drawing of the run is saved to its result.
     std::vector<bool> ResultsTakenEarlier(const std::vector<std::string>& sources,
                                           const std::vector<std::string>& targets);

@@ -37,6 +37,74 @@ NoMessages& SessionMessages() {
     return pump;
 }
 
+// Session k's whole part of the run, on its own thread. Besides the system
+// (whose Win32 side keeps no state of its own) it touches only its own
+// session and link, and what the sessions share, which is guarded.
+void RunSession(SessionRun& run, AcadSession& session, int k,
+                const std::vector<std::string>& sources, const std::vector<std::string>& targets) {
+    // A start also looks for another AutoCAD, and takes only new windows
+    // that no other session's AutoCAD owns.
+    if (!run.TakeStartTurn(k)) {
+        run.SessionEnded(k, std::nullopt);
+        return;
+    }
+    const StartResult start = session.Start();
+    run.FirstStartEnded(k, start);
+    if (start != AcadReady) {
+        run.PassStartTurn(k);
+        run.SessionEnded(k, std::nullopt);
+        return;
+    }
+    const std::optional<SkipReason> notReady = session.WaitForFirstPrompt();
+    run.PassStartTurn(k);
+
+    std::optional<SessionLoss> loss;
+    const auto lostWith = [&session](SkipReason reason) {
+        return SessionLoss{reason, session.Lost(), session.NotAnswering()};
+    };
+    if (notReady) {
+        loss = lostWith(*notReady);
+    } else if (!session.SetUpVariables()) {
+        loss = lostWith(session.LostReason());
+    }
+    while (!loss) {
+        // A fresh AutoCAD is due before the next drawing, if there is one.
+        if (session.RenewalDue() && run.AnyLeft()) {
+            run.Restarting(k, RestartCause::Scheduled);
+            const RestartOutcome renewal = session.Renew();
+            if (renewal == RestartOutcome::Canceled) break;
+            if (renewal == RestartOutcome::Failed) {
+                loss = SessionLoss{SkipReason::AcadRestartFailed, false, false};
+                break;
+            }
+        }
+        const std::optional<std::size_t> index = run.Take(k);
+        if (!index) break;
+        const DrawingResult result = session.Convert(*index, sources[*index], targets);
+        run.Finish(*index, result.outcome == DrawingResult::Outcome::Converted
+                               ? std::nullopt
+                               : std::optional<SkipReason>(result.reason));
+        if (result.outcome != DrawingResult::Outcome::AcadLost) continue;
+        // This session stops once its AutoCAD may not be started again; the
+        // others go on with the drawings it would have taken.
+        if (!session.RestartAllowed()) {
+            loss = lostWith(session.LostReason());
+            break;
+        }
+        const SkipReason lostReason = session.LostReason();
+        run.Restarting(k, session.NotAnswering() ? RestartCause::AcadNotAnswering
+                                                 : RestartCause::AcadGone);
+        const RestartOutcome restart = session.Restart();
+        if (restart == RestartOutcome::Canceled) break;
+        if (restart == RestartOutcome::Failed)
+            loss = SessionLoss{SkipReason::AcadRestartFailed, true,
+                               lostReason == SkipReason::AcadNotAnswering};
+    }
+    session.PutBack();
+    session.Close();
+    run.SessionEnded(k, loss);
+}
+
 }  // namespace
 
 std::string DwgDxf::SessionTmpDwgName(const std::string& programFolder, int session) {
@@ -72,7 +140,7 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
     std::vector<std::unique_ptr<Worker>> workers;
     for (int k = 0; k < count; ++k) {
         AcadSession* session = sessions[k].get();
-        workers.push_back(threads_->Start([this, &run, session, k, &sources, &targets] {
+        workers.push_back(threads_->Start([&run, session, k, &sources, &targets] {
             RunSession(run, *session, k, sources, targets);
         }));
     }
@@ -135,72 +203,6 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
     view_.ShowMessage(Canceled || !complete ? RunCanceledMessage : RunFinishedMessage,
                       RunEndCaption);
     return ConvertCarriedOut;
-}
-
-void DwgDxf::RunSession(SessionRun& run, AcadSession& session, int k,
-                        const std::vector<std::string>& sources,
-                        const std::vector<std::string>& targets) {
-    // A start also looks for another AutoCAD, and takes only new windows
-    // that no other session's AutoCAD owns.
-    if (!run.TakeStartTurn(k)) {
-        run.SessionEnded(k, std::nullopt);
-        return;
-    }
-    const StartResult start = session.Start();
-    run.FirstStartEnded(k, start);
-    if (start != AcadReady) {
-        run.PassStartTurn(k);
-        run.SessionEnded(k, std::nullopt);
-        return;
-    }
-    const std::optional<SkipReason> notReady = session.WaitForFirstPrompt();
-    run.PassStartTurn(k);
-
-    std::optional<SessionLoss> loss;
-    const auto lostWith = [&session](SkipReason reason) {
-        return SessionLoss{reason, session.Lost(), session.NotAnswering()};
-    };
-    if (notReady) {
-        loss = lostWith(*notReady);
-    } else if (!session.SetUpVariables()) {
-        loss = lostWith(session.LostReason());
-    }
-    while (!loss) {
-        // A fresh AutoCAD is due before the next drawing, if there is one.
-        if (session.RenewalDue() && run.AnyLeft()) {
-            run.Restarting(k, RestartCause::Scheduled);
-            const RestartOutcome renewal = session.Renew();
-            if (renewal == RestartOutcome::Canceled) break;
-            if (renewal == RestartOutcome::Failed) {
-                loss = SessionLoss{SkipReason::AcadRestartFailed, false, false};
-                break;
-            }
-        }
-        const std::optional<std::size_t> index = run.Take(k);
-        if (!index) break;
-        const DrawingResult result = session.Convert(*index, sources[*index], targets);
-        run.Finish(*index, result.outcome == DrawingResult::Outcome::Converted
-                               ? std::nullopt
-                               : std::optional<SkipReason>(result.reason));
-        if (result.outcome != DrawingResult::Outcome::AcadLost) continue;
-        // This session stops once its AutoCAD may not be started again; the
-        // others go on with the drawings it would have taken.
-        if (!session.RestartAllowed()) {
-            loss = lostWith(session.LostReason());
-            break;
-        }
-        const SkipReason lostReason = session.LostReason();
-        run.Restarting(k, session.NotAnswering() ? RestartCause::AcadNotAnswering
-                                                 : RestartCause::AcadGone);
-        const RestartOutcome restart = session.Restart();
-        if (restart == RestartOutcome::Canceled) break;
-        if (restart == RestartOutcome::Failed)
-            loss = SessionLoss{SkipReason::AcadRestartFailed, true,
-                               lostReason == SkipReason::AcadNotAnswering};
-    }
-    session.PutBack();
-    session.Close();
-    run.SessionEnded(k, loss);
 }
 
 }  // namespace tovimo
