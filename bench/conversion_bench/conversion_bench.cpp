@@ -15,7 +15,7 @@
 // Not a test: run it by hand under Wine or on Windows, from the build's bin
 // folder, where standin-acad.exe and Pelkadu.exe lie.
 //   conversion_bench [W ...]     command waits in ms (default: 0 10 100)
-//   conversion_bench --sessions [W ...]   (default: 0 100)
+//   conversion_bench --sessions [--drawings N] [W ...]   (default: 60 drawings, W 0 100)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -135,7 +135,7 @@ bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-constexpr int SessionsDrawingCount = 60;
+constexpr int DefaultSessionsDrawingCount = 60;
 constexpr int SessionsOpenDelayMs = 400;
 constexpr int SessionsSaveDelayMs = 200;
 
@@ -277,9 +277,9 @@ std::vector<std::string> MakeDrawings(const std::string& folder, int count) {
     return sources;
 }
 
-int SessionsBench(const std::string& folder, std::vector<int> waits) {
+int SessionsBench(const std::string& folder, int drawingCount, std::vector<int> waits) {
     if (waits.empty()) waits = {0, 100};
-    const std::vector<std::string> sources = MakeDrawings(folder, SessionsDrawingCount);
+    const std::vector<std::string> sources = MakeDrawings(folder, drawingCount);
     if (sources.empty()) return 1;
     char delays[64];
     std::snprintf(delays, sizeof delays, "/opendelay:%d /savedelay:%d", SessionsOpenDelayMs,
@@ -288,7 +288,7 @@ int SessionsBench(const std::string& folder, std::vector<int> waits) {
     GetSystemInfo(&system);
     std::printf("%d stand-in drawings, DWG to DXF beside each; the stand-in opens in %d ms and "
                 "saves in %d ms; %lu processors\n",
-                SessionsDrawingCount, SessionsOpenDelayMs, SessionsSaveDelayMs,
+                drawingCount, SessionsOpenDelayMs, SessionsSaveDelayMs,
                 static_cast<unsigned long>(system.dwNumberOfProcessors));
     struct Row {
         int w, sessions, converted;
@@ -315,7 +315,7 @@ int SessionsBench(const std::string& folder, std::vector<int> waits) {
         }
     }
     std::printf("\nsummary: %d drawings, whole runs (starts of AutoCAD included)\n",
-                SessionsDrawingCount);
+                drawingCount);
     std::printf("%5s %8s %7s %9s %9s %9s %10s\n", "W ms", "AutoCADs", "results", "wall s",
                 "speed-up", "floor s", "wall/floor");
     for (const Row& r : rows)
@@ -333,28 +333,21 @@ int SessionsBench(const std::string& folder, std::vector<int> waits) {
 int main(int argc, char** argv) {
     std::vector<int> waits;
     bool sessions = false;
+    int drawingCount = DefaultSessionsDrawingCount;
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--sessions") sessions = true;
-        else waits.push_back(std::atoi(argv[i]));
+        const std::string arg = argv[i];
+        if (arg == "--sessions") sessions = true;
+        else if (arg == "--drawings" && i + 1 < argc) drawingCount = std::max(1, std::atoi(argv[++i]));
+        else waits.push_back(std::atoi(arg.c_str()));
     }
 
     const std::string folder = TempFolder();
     RemoveFolder(folder);
     CreateDirectoryA(folder.c_str(), nullptr);
-    if (sessions) return SessionsBench(folder, waits);
+    if (sessions) return SessionsBench(folder, drawingCount, waits);
     if (waits.empty()) waits = {0, 10, 100};
-    const std::string drawingFolder = folder + "図面\\";
-    CreateDirectoryA(drawingFolder.c_str(), nullptr);
-    std::vector<std::string> sources;
-    for (int i = 1; i <= DrawingCount; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "plan-%02d.dwg", i);
-        sources.push_back(drawingFolder + name);
-        if (!WriteDrawing(sources.back())) {
-            std::printf("cannot write %s\n", sources.back().c_str());
-            return 1;
-        }
-    }
+    const std::vector<std::string> sources = MakeDrawings(folder, DrawingCount);
+    if (sources.empty()) return 1;
     std::printf("%d stand-in drawings, DWG to DXF beside each\n", DrawingCount);
     std::printf(
         "floor: the pauses asked for while a drawing was converted; ratio = wall / floor\n");
