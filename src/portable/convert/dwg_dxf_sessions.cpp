@@ -45,14 +45,14 @@ void RunSession(SessionRun& run, AcadSession& session, int k,
     // A start also looks for another AutoCAD, and takes only new windows
     // that no other session's AutoCAD owns.
     if (!run.TakeStartTurn(k)) {
-        run.SessionEnded(k, std::nullopt);
+        run.SessionEnded(std::nullopt);
         return;
     }
     const StartResult start = session.Start();
     run.FirstStartEnded(k, start);
     if (start != AcadReady) {
         run.PassStartTurn(k);
-        run.SessionEnded(k, std::nullopt);
+        run.SessionEnded(std::nullopt);
         return;
     }
     const std::optional<SkipReason> notReady = session.WaitForFirstPrompt();
@@ -70,7 +70,7 @@ void RunSession(SessionRun& run, AcadSession& session, int k,
     while (!loss) {
         // A fresh AutoCAD is due before the next drawing, if there is one.
         if (session.RenewalDue() && run.AnyLeft()) {
-            run.Restarting(k, RestartCause::Scheduled);
+            run.Restarting(RestartCause::Scheduled);
             const RestartOutcome renewal = session.Renew();
             if (renewal == RestartOutcome::Canceled) break;
             if (renewal == RestartOutcome::Failed) {
@@ -78,7 +78,7 @@ void RunSession(SessionRun& run, AcadSession& session, int k,
                 break;
             }
         }
-        const std::optional<std::size_t> index = run.Take(k);
+        const std::optional<std::size_t> index = run.Take();
         if (!index) break;
         const DrawingResult result = session.Convert(*index, sources[*index], targets);
         run.Finish(*index, result.outcome == DrawingResult::Outcome::Converted
@@ -92,8 +92,8 @@ void RunSession(SessionRun& run, AcadSession& session, int k,
             break;
         }
         const SkipReason lostReason = session.LostReason();
-        run.Restarting(k, session.NotAnswering() ? RestartCause::AcadNotAnswering
-                                                 : RestartCause::AcadGone);
+        run.Restarting(session.NotAnswering() ? RestartCause::AcadNotAnswering
+                                              : RestartCause::AcadGone);
         const RestartOutcome restart = session.Restart();
         if (restart == RestartOutcome::Canceled) break;
         if (restart == RestartOutcome::Failed)
@@ -102,7 +102,7 @@ void RunSession(SessionRun& run, AcadSession& session, int k,
     }
     session.PutBack();
     session.Close();
-    run.SessionEnded(k, loss);
+    run.SessionEnded(loss);
 }
 
 }  // namespace

@@ -66,8 +66,7 @@ bool SessionRun::AnyLeft() const {
     return !canceled_ && next_ < results_.size();
 }
 
-std::optional<std::size_t> SessionRun::Take(int session) {
-    (void)session;
+std::optional<std::size_t> SessionRun::Take() {
     const std::lock_guard<std::mutex> lock(mutex_);
     while (!canceled_ && next_ < results_.size()) {
         const std::size_t index = next_++;
@@ -85,8 +84,7 @@ std::optional<std::size_t> SessionRun::Take(int session) {
     return std::nullopt;
 }
 
-void SessionRun::Restarting(int session, RestartCause cause) {
-    (void)session;
+void SessionRun::Restarting(RestartCause cause) {
     const std::lock_guard<std::mutex> lock(mutex_);
     Event event{EventKind::Restarting};
     event.cause = cause;
@@ -99,8 +97,7 @@ void SessionRun::Finish(std::size_t index, std::optional<SkipReason> reason) {
     events_.push_back({EventKind::Finished, index, reason});
 }
 
-void SessionRun::SessionEnded(int session, std::optional<SessionLoss> loss) {
-    (void)session;
+void SessionRun::SessionEnded(std::optional<SessionLoss> loss) {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (loss) lastLoss_ = loss;
 }

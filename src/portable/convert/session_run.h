@@ -43,16 +43,16 @@ public:
     // ---- the drawings -------------------------------------------------------------------
     // Whether any drawing is left to hand out.
     bool AnyLeft() const;
-    // The next drawing in the run's order for session; nothing once all are
+    // The next drawing in the run's order; nothing once all are
     // handed out or the run is cancelled. A drawing whose result is taken
     // is passed over and ends as TargetTaken.
-    std::optional<std::size_t> Take(int session);
-    // AutoCAD is being started again for session's next drawing.
-    void Restarting(int session, RestartCause cause);
+    std::optional<std::size_t> Take();
+    // A session's AutoCAD is being started again.
+    void Restarting(RestartCause cause);
     // The drawing's end; reason empty: converted.
     void Finish(std::size_t index, std::optional<SkipReason> reason);
-    // The session has ended; loss: why before the drawings ran out.
-    void SessionEnded(int session, std::optional<SessionLoss> loss);
+    // A session has ended; loss: why before the drawings ran out.
+    void SessionEnded(std::optional<SessionLoss> loss);
 
     // ---- what the run's thread hands on ------------------------------------------------
     enum class EventKind { Reached, Started, Finished, Restarting };
