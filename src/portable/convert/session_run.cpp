@@ -53,7 +53,7 @@ void SessionRun::PassStartTurn(int session) {
 void SessionRun::FirstStartEnded(int session, StartResult result) {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (result == AcadReady) {
-        if (!reached_) events_.push_back({EventKind::Reached});
+        if (!reached_) events_.push_back({EventKind::Reached, 0, std::nullopt});
         reached_ = true;
         return;
     }
@@ -78,7 +78,7 @@ std::optional<std::size_t> SessionRun::Take() {
         }
         // Handed out and announced under one lock: the announcements keep
         // the run's order.
-        events_.push_back({EventKind::Started, index});
+        events_.push_back({EventKind::Started, index, std::nullopt});
         return index;
     }
     return std::nullopt;
@@ -86,9 +86,7 @@ std::optional<std::size_t> SessionRun::Take() {
 
 void SessionRun::Restarting(RestartCause cause) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    Event event{EventKind::Restarting};
-    event.cause = cause;
-    events_.push_back(event);
+    events_.push_back({EventKind::Restarting, 0, std::nullopt, cause});
 }
 
 void SessionRun::Finish(std::size_t index, std::optional<SkipReason> reason) {
