@@ -154,14 +154,16 @@ file(GLOB CONVERSION_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench
 if(CONVERSION_BENCH_SOURCES)
   add_executable(conversion_bench ${CONVERSION_BENCH_SOURCES}
                  ${PROJECT_SOURCE_DIR}/tests/wine/support/program_guard.cpp)
-  target_include_directories(conversion_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine/support)
+  target_include_directories(conversion_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine/support
+                             ${PROJECT_SOURCE_DIR}/bench/support)
   target_link_libraries(conversion_bench PRIVATE tovimo_win32 tovimo_portable)
   add_dependencies(conversion_bench standin-acad Pelkadu)
   # What a restart of AutoCAD costs beside a run without a fault:
   #   scripts/wine-run <build>/bin/restart_bench.exe
   add_executable(restart_bench ${PROJECT_SOURCE_DIR}/bench/restart_bench/restart_bench.cpp
                  ${PROJECT_SOURCE_DIR}/tests/wine/support/program_guard.cpp)
-  target_include_directories(restart_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine/support)
+  target_include_directories(restart_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine/support
+                             ${PROJECT_SOURCE_DIR}/bench/support)
   target_link_libraries(restart_bench PRIVATE tovimo_win32 tovimo_portable)
   add_dependencies(restart_bench standin-acad Pelkadu)
 endif()

@@ -35,6 +35,7 @@
 #include "platform/win32_text_encoding.h"
 #include "platform/win32_window_system.h"
 #include "program_guard.h"
+#include "standin_run.h"
 
 namespace {
 
@@ -43,7 +44,6 @@ using namespace tovimo;
 constexpr int DrawingCount = 50;
 constexpr int ProcessEndLimitMs = 30000;
 // The DWG-to-DXF macro of the sample settings file.
-const std::vector<std::string> ToDxfMacro{"open", "#FILE", "saveas", "DXF", "#ENTER", "#SAVEFILE"};
 constexpr const char* FinishedMessage = "   作業が終わりました      ";
 
 // User and kernel time of this process so far, in milliseconds.
@@ -166,32 +166,21 @@ bool RunOnce(int w, const std::vector<std::string>& sources, const std::string& 
     for (const auto& source : sources)
         DeleteFileA((std::string(RemoveExtension(source)) + ".dxf").c_str());
 
-    DwgDxf converter(AcadPlatform{windows, clock, pump, processes, encoding}, profile, files, view,
-                     folder + "bench.ini", "dwgtodxf");
-    converter.MacroLines = ToDxfMacro;
-    converter.SetAcadPath(processes.ProgramFolder() + "standin-acad.exe");
-    ConvertSettings settings;
-    settings.CommandWait = w;
-    settings.StartWait = 15;
-    settings.AcadClose = true;
-    settings.Rewite = true;
-    settings.SaveSameDir = true;
+    // With several sessions their threads use the system unmetered (the
+    // metered doubles count from one thread); only the whole run is timed.
+    const AcadPlatform platform =
+        sessions > 1 ? AcadPlatform{realWindows, realClock, pump, processes, encoding}
+                     : AcadPlatform{windows, clock, pump, processes, encoding};
+    DwgDxf converter(platform, profile, files, view, folder + "bench.ini", "dwgtodxf");
+    bench::AimAtStandin(converter, processes.ProgramFolder());
+    ConvertSettings settings = bench::StandinRunSettings(w);
     settings.SaveTmpdwg = false;
-    settings.AcadArg = "/startup" + (acadDelays.empty() ? "" : " " + acadDelays);
+    if (!acadDelays.empty()) settings.AcadArg += " " + acadDelays;
     settings.AcadCount = sessions;
 
     const double started = bench::SteadyMs();
-    const ConvertResult result = sessions > 1 ? [&] {
-        // The sessions' threads sleep on their own; only the run is timed.
-        DwgDxf several(AcadPlatform{realWindows, realClock, pump, processes, encoding}, profile, files, view,
-                       folder + "bench.ini", "dwgtodxf");
-        several.MacroLines = ToDxfMacro;
-        several.SetAcadPath(processes.ProgramFolder() + "standin-acad.exe");
-        const ConvertResult r = several.ConvertFiles(sources, {}, settings);
-        summary.runWallMs = bench::SteadyMs() - started;
-        return r;
-    }() : converter.ConvertFiles(sources, {}, settings);
-    if (sessions == 1) summary.runWallMs = bench::SteadyMs() - started;
+    const ConvertResult result = converter.ConvertFiles(sources, {}, settings);
+    summary.runWallMs = bench::SteadyMs() - started;
     if (result != ConvertCarriedOut) {
         std::printf("W=%d: the run did not reach the stand-in (result %d)\n", w, result);
         return false;

@@ -24,6 +24,7 @@
 #include "platform/win32_profile_file.h"
 #include "platform/win32_window_system.h"
 #include "program_guard.h"
+#include "standin_run.h"
 
 namespace {
 
@@ -32,7 +33,6 @@ using namespace tovimo;
 constexpr int DrawingCount = 10;
 constexpr int FaultyDrawing = 4;  // from 0: the fifth
 constexpr int ProcessEndLimitMs = 30000;
-const std::vector<std::string> ToDxfMacro{"open", "#FILE", "saveas", "DXF", "#ENTER", "#SAVEFILE"};
 
 double NowMs() {
     LARGE_INTEGER frequency, counter;
@@ -115,16 +115,9 @@ std::optional<Figures> RunOnce(const std::string& folder, const char* marker, in
     TimingView view;
     DwgDxf converter(AcadPlatform{windows, clock, pump, processes, encoding}, profile, files, view,
                      folder + "bench.ini", "dwgtodxf");
-    converter.MacroLines = ToDxfMacro;
-    converter.SetAcadPath(processes.ProgramFolder() + "standin-acad.exe");
-    ConvertSettings settings;
-    settings.CommandWait = w;
-    settings.StartWait = 15;
-    settings.AcadClose = true;
-    settings.Rewite = true;
-    settings.SaveSameDir = true;
+    bench::AimAtStandin(converter, processes.ProgramFolder());
+    ConvertSettings settings = bench::StandinRunSettings(w);
     settings.WaitLimit = waitLimit;
-    settings.AcadArg = "/startup";
 
     const double start = NowMs();
     if (converter.ConvertFiles(sources, {}, settings) != ConvertCarriedOut) return std::nullopt;
