@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "acad_fixture.h"
 
@@ -284,6 +287,50 @@ TEST_F(SessionBoundStart, ASessionStartingAnotherAutoCadGivesUpTheIdOfItsLastOne
     ASSERT_NE(first, second);
     EXPECT_FALSE(processes_.OfOtherSession(first, 0));
     EXPECT_TRUE(processes_.OfOtherSession(second, 0));
+}
+
+TEST_F(SessionBoundStart, ItsAutoCadGetsAPelkaduOfItsOwnStartedRightAfterIt) {
+    ASSERT_EQ(acad.StartAcad(15), AcadReady);
+    const auto& calls = processes.Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].kind, LaunchKind::CreateProcess);
+    EXPECT_EQ(calls[1].kind, LaunchKind::WinExecHidden);
+    EXPECT_EQ(calls[1].argument, "\"C:\\Windows\\system32\\cmd.exe\" /c \"\"C:\\Tovimo\\Pelkadu\" /pid:" +
+                                     std::to_string(windows.LatestStandin()->ProcessId()) + "\"");
+    // No Pelkadu of the kind that presses any AutoCAD's dialog.
+    acad.StartPelkadu();
+    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 1u);
+}
+
+// A session whose new AutoCAD shows windows while its start is still being
+// recorded: another session asking about them waits, and hears they are
+// taken.
+TEST(SessionProcessesStart, AnotherSessionAskingDuringTheStartHearsTheNewProcessIsTaken) {
+    class AskingLauncher : public FakeProcessLauncher {
+    public:
+        explicit AskingLauncher(SessionProcesses& sessions) : sessions_(sessions) {}
+        bool CreateProcess(const std::string&, std::uint32_t* processId) override {
+            asker = std::thread([this] {
+                asking = true;
+                answer = sessions_.OfOtherSession(77, 0);
+            });
+            while (!asking) std::this_thread::yield();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            *processId = 77;
+            return true;
+        }
+        std::thread asker;
+        std::atomic<bool> asking{false};
+        std::atomic<bool> answer{false};
+
+    private:
+        SessionProcesses& sessions_;
+    };
+    SessionProcesses sessions;
+    AskingLauncher launcher(sessions);
+    EXPECT_EQ(sessions.Start(1, launcher, "acad.exe"), 77u);
+    launcher.asker.join();
+    EXPECT_TRUE(launcher.answer);
 }
 
 TEST_F(SessionBoundStart, AnAutoCadNoSessionStartedIsStillAnotherAutoCad) {

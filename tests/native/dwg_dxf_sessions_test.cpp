@@ -9,6 +9,7 @@
 #include <set>
 
 #include "conversion_fixture.h"
+#include "dismisser/pelkadu.h"
 #include "virtual_threads.h"
 
 namespace tovimo::testing {
@@ -67,7 +68,31 @@ protected:
         return writes;
     }
 
+    // Runs Pelkadu as WinExecHidden was asked to, on a thread of its own,
+    // for the process its command line names.
+    void RunPelkadu(const std::string& commandLine) {
+        std::vector<std::string> arguments;
+        if (const auto at = commandLine.find("/pid:"); at != std::string::npos)
+            arguments.push_back(commandLine.substr(at, commandLine.find('"', at) - at));
+        const std::optional<PelkaduTarget> target = PelkaduTargetOf(arguments);
+        pelkadus_.push_back(threads.Start([this, target] {
+            if (target) tovimo::RunPelkadu(windows, clock, *target);
+        }));
+    }
+    // Lets every Pelkadu end: at the latest after its 200 attempts.
+    void EndPelkadus() {
+        const auto running = [this] {
+            return std::any_of(pelkadus_.begin(), pelkadus_.end(),
+                               [](const auto& pelkadu) { return !pelkadu->Finished(); });
+        };
+        while (running()) clock.Sleep(100);
+        pelkadus_.clear();
+    }
+
     VirtualThreads threads{clock};
+
+private:
+    std::vector<std::unique_ptr<Worker>> pelkadus_;
 };
 
 TEST_F(SessionsTest, ThreeSessionsConvertTwentyDrawingsOnceEachAndListTheRestInTheRunsOrder) {
@@ -331,30 +356,44 @@ TEST_F(SessionsTest, AnotherAutoCadStopsTheRunBeforeAnySessionStarts) {
     EXPECT_TRUE(view.cancelStates.empty());
 }
 
-TEST_F(SessionsTest, EachSessionStartsOnceTheOneBeforeHasItsCommandPrompt) {
-    // An AutoCAD that takes three seconds to show its windows; the first
-    // session's is slowed further by a busy command line.
-    settings.AcadArg += " /startdelay:3000";
+TEST_F(SessionsTest, SessionsStartSideBySideAndEachPelkaduPressesOnlyItsOwnAutoCadsDialog) {
+    // AutoCADs that show their windows and startup dialogs at the same moment,
+    // three seconds after they are started; every Pelkadu runs.
+    processes.onWinExecHidden = [this](const std::string& commandLine) { RunPelkadu(commandLine); };
+    settings.AcadArg += " /startup /startdelay:3000";
     settings.AcadCount = 3;
     ASSERT_EQ(Run(Drawings(6)), ConvertCarriedOut);
+    EndPelkadus();
+    EXPECT_TRUE(converter->LastSkipped().empty());
+
     const auto standins = windows.Standins();
     ASSERT_EQ(standins.size(), 3u);
-    for (std::size_t k = 1; k < standins.size(); ++k) {
-        const auto prompts = standins[k - 1]->Log("prompt");
-        ASSERT_FALSE(prompts.empty());
-        // Its first command prompt was shown before the next AutoCAD was started.
-        EXPECT_LE(standins[k - 1]->StartedAtMs() + prompts.front().ms, standins[k]->StartedAtMs());
-        EXPECT_GE(standins[k]->StartedAtMs() - standins[k - 1]->StartedAtMs(), 3000);
+    const auto pelkadus = processes.CallsOf(LaunchKind::WinExecHidden);
+    ASSERT_EQ(pelkadus.size(), 3u);
+    for (std::size_t k = 0; k < standins.size(); ++k) {
+        SCOPED_TRACE(k);
+        // Started with the others, not after their prompts.
+        EXPECT_EQ(standins[k]->StartedAtMs(), standins[0]->StartedAtMs());
+        EXPECT_EQ(standins[k]->Log("pressed").size(), 1u);
+        EXPECT_EQ(Opened(*standins[k]).size(), 2u);
+        const std::string target = "/pid:" + std::to_string(standins[k]->ProcessId()) + "\"";
+        EXPECT_EQ(std::count_if(pelkadus.begin(), pelkadus.end(),
+                                [&](const std::string& line) {
+                                    return line.find(target) != std::string::npos;
+                                }),
+                  1);
     }
-    EXPECT_TRUE(converter->LastSkipped().empty());
 }
 
-TEST_F(SessionsTest, AnAutoCadThatCannotBeStartedIsTriedOnceNotByEverySession) {
+TEST_F(SessionsTest, AnAutoCadThatCannotBeStartedEndsTheRunWithNoPelkaduLeftLooking) {
     converter->SetAcadPath("C:\\Acad\\missing.exe");
     settings.AcadCount = 4;
     EXPECT_EQ(Run(Drawings(4)), ConvertStartFailed);
-    EXPECT_EQ(processes.CallsOf(LaunchKind::CreateProcess).size(), 1u);
+    EXPECT_EQ(processes.CallsOf(LaunchKind::CreateProcess).size(), 4u);
+    // A Pelkadu goes with an AutoCAD that was started, and none was.
+    EXPECT_TRUE(processes.CallsOf(LaunchKind::WinExecHidden).empty());
     EXPECT_TRUE(view.messages.empty());
+    EXPECT_TRUE(converter->LastSkipped().empty());
 }
 
 TEST_F(SessionsTest, SessionsLeftOpenAreTakenUpAgainByTheNextRun) {

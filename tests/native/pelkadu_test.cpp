@@ -88,5 +88,45 @@ TEST_F(Pelkadu, PressesTheStandInsStartupDialogOnceItShows) {
     }
 }
 
+TEST_F(Pelkadu, ToldItsAutoCadsProcessItPressesThatOnesDialogAndPassesOverTheOthers) {
+    // Two stand-ins at their startup dialogs; the newer one, first in
+    // enumeration order, is not the one this Pelkadu is for.
+    FakeStandin& own = windows.StartStandin({"/startup"});
+    FakeStandin& other = windows.StartStandin({"/startup"});
+    clock.Sleep(100);
+    ASSERT_NE(other.DialogWindow(), 0u);
+    ASSERT_NE(own.DialogWindow(), 0u);
+    ASSERT_NE(other.ProcessId(), own.ProcessId());
+    EXPECT_EQ(FindStartupDialog(windows), other.DialogWindow());
+    EXPECT_EQ(FindStartupDialog(windows, own.ProcessId()), own.DialogWindow());
+
+    EXPECT_EQ(RunPelkadu(windows, clock, own.ProcessId()), 0);
+    EXPECT_EQ(own.DialogWindow(), 0u);
+    EXPECT_NE(other.DialogWindow(), 0u);
+    EXPECT_EQ(own.Log("pressed").size(), 1u);
+    EXPECT_TRUE(other.Log("pressed").empty());
+
+    // A process with no dialog: nothing is pressed in all 200 attempts.
+    clock.ClearSleeps();
+    EXPECT_EQ(RunPelkadu(windows, clock, own.ProcessId()), 0);
+    EXPECT_EQ(clock.Sleeps(), Sleeps(200, 100));
+    EXPECT_NE(other.DialogWindow(), 0u);
+}
+
+TEST_F(Pelkadu, ItsCommandLineNamesAnyAutoCadOrOneProcessAndNothingElse) {
+    using Arguments = std::vector<std::string>;
+    EXPECT_EQ(PelkaduTargetOf({}), AnyAcad);
+    EXPECT_EQ(PelkaduTargetOf(Arguments{"/pid:1234"}), 1234u);
+    EXPECT_EQ(PelkaduTargetOf(Arguments{"/pid:4294967295"}), 4294967295u);
+    for (const Arguments& bad : {Arguments{"/pid:"}, Arguments{"/pid:0"}, Arguments{"/pid:12x"},
+                                 Arguments{"/pid:-3"}, Arguments{"/pid:4294967296"},
+                                 Arguments{"/pid:99999999999999999999"}, Arguments{"1234"},
+                                 Arguments{"/pid: 12"}, Arguments{""},
+                                 Arguments{"/pid:12", "/pid:13"}}) {
+        SCOPED_TRACE(bad.empty() ? "" : bad[0]);
+        EXPECT_EQ(PelkaduTargetOf(bad), std::nullopt);
+    }
+}
+
 }  // namespace
 }  // namespace tovimo::testing

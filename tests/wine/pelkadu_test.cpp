@@ -122,6 +122,28 @@ TEST_F(PelkaduTest, PassesOverStartupDialogsThatAreNotAutoCads) {
     EXPECT_EQ(Decoys::pressed, 0);
 }
 
+// Two AutoCADs at their startup dialogs, as several sessions of a run start
+// them: a Pelkadu told one's process presses that one's dialog only.
+TEST_F(PelkaduTest, ToldAProcessItPressesOnlyThatAutoCadsDialog) {
+    StandinLogFile otherLog{temp.Path() + "other.log"};
+    StartedProgram own(Program("standin-acad.exe") + " /startup " + log.Switch());
+    StartedProgram other(Program("standin-acad.exe") + " /startup " + otherLog.Switch());
+    ASSERT_TRUE(log.WaitFor("dialog", {"ｽﾀｰﾄｱｯﾌﾟ"})) << log.Text();
+    ASSERT_TRUE(otherLog.WaitFor("dialog", {"ｽﾀｰﾄｱｯﾌﾟ"})) << otherLog.Text();
+
+    StartedProgram pelkadu(Program("Pelkadu.exe") + " /pid:" + std::to_string(own.ProcessId()));
+    ASSERT_TRUE(pelkadu.Started());
+    EXPECT_EQ(pelkadu.WaitForExit(30000), std::optional<DWORD>(0));
+    EXPECT_TRUE(log.Has("pressed", {"ｽﾀｰﾄｱｯﾌﾟ", "ｷｬﾝｾﾙ"})) << log.Text();
+    EXPECT_FALSE(otherLog.Has("pressed")) << otherLog.Text();
+
+    // An argument that names no process: it ends without pressing anything.
+    StartedProgram confused(Program("Pelkadu.exe") + " /pid:other");
+    ASSERT_TRUE(confused.Started());
+    EXPECT_EQ(confused.WaitForExit(30000), std::optional<DWORD>(0));
+    EXPECT_FALSE(otherLog.Has("pressed")) << otherLog.Text();
+}
+
 TEST_F(PelkaduTest, EndsByItselfWithExitCodeZeroWhenNoAutoCadShowsUp) {
     StartedProgram pelkadu(Program("Pelkadu.exe"));
     ASSERT_TRUE(pelkadu.Started());

@@ -695,6 +695,12 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
     std::vector<std::string> opened;
     for (const auto& acad : logs) {
         EXPECT_EQ(acad.OfKind("start").size(), 1u);
+        // Started side by side, each pressed by a Pelkadu of its own.
+        const auto presses = acad.OfKind("pressed");
+        EXPECT_EQ(std::count_if(presses.begin(), presses.end(),
+                                [](const auto& press) { return press.Field(0) == "ｽﾀｰﾄｱｯﾌﾟ"; }),
+                  1)
+            << acad.Text();
         EXPECT_EQ(acad.OfKind("quit").size(), 1u) << acad.Text();
         const auto reads = acad.OfKind("read");
         EXPECT_FALSE(reads.empty()) << acad.Text();
@@ -706,6 +712,7 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
     }
     std::sort(opened.begin(), opened.end());
     EXPECT_EQ(opened, drawings);
+    EXPECT_TRUE(WaitUntil([] { return CountRunning("Pelkadu.exe") == 0; }, 15000));
 }
 
 }  // namespace

@@ -191,9 +191,15 @@ TEST_F(WindowRunTest, ThreeAutoCadsConvertTheTreeAndTheListKeepsTheTreesOrder) {
     std::size_t reads = 0;
     for (const auto& acad : logs) {
         reads += acad.OfKind("read").size();
+        const auto presses = acad.OfKind("pressed");
+        EXPECT_EQ(std::count_if(presses.begin(), presses.end(),
+                                [](const auto& press) { return press.Field(0) == "ｽﾀｰﾄｱｯﾌﾟ"; }),
+                  1)
+            << acad.Text();
         EXPECT_EQ(acad.OfKind("quit").size(), 1u) << acad.Text();
     }
     EXPECT_EQ(reads, 12u);
+    EXPECT_TRUE(WaitUntil([] { return CountRunning("Pelkadu.exe") == 0; }, 15000));
     CloseAndWait();
     // The window does not show the count; it stays in the file as it was.
     EXPECT_NE(ReadWholeFile(program + "tovimo.ini").value_or("").find("AcadCount=3"),

@@ -72,15 +72,15 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
     if (!AcadPath.empty()) {
         std::string commandLine = Quoted(AcadPath);
         if (!AcadArgs.empty()) commandLine += " " + AcadArgs;
-        // An AutoCAD this session had before has ended: its id may be
-        // given to another process from now on.
-        if (sessionProcesses_ != nullptr) sessionProcesses_->Release(session_);
-        std::uint32_t processId = 0;
-        const bool created = platform_.processes.CreateProcess(commandLine, &processId);
-        // The new process is this session's from now on, before its windows
-        // can appear to another session's start.
-        if (created && sessionProcesses_ != nullptr) sessionProcesses_->Assign(processId, session_);
-        if (!created) return StartFailed;
+        if (sessionProcesses_ != nullptr) {
+            const auto processId = sessionProcesses_->Start(session_, platform_.processes, commandLine);
+            if (!processId) return StartFailed;
+            // A session's AutoCAD has a Pelkadu of its own, which presses its
+            // startup dialog and no other one; so sessions may start side by side.
+            RunPelkadu(*processId != 0 ? "/pid:" + std::to_string(*processId) : "");
+        } else if (!platform_.processes.CreateProcess(commandLine)) {
+            return StartFailed;
+        }
     } else {
         const std::string drawing = platform_.processes.ProgramFolder() + "Drawing1.dwg";
         if (!platform_.processes.ShellOpen(drawing)) return StartFailed;
@@ -151,24 +151,30 @@ void AcadControl::CloseAcad() {
 }
 
 void AcadControl::StartPelkadu() {
-    const std::string program = platform_.processes.ProgramFolder() + "Pelkadu";
+    if (sessionProcesses_ != nullptr) return;
+    if (RunPelkadu("")) platform_.clock.Sleep(PelkaduStartPause);
+}
+
+bool AcadControl::RunPelkadu(const std::string& arguments) {
+    std::string program = Quoted(platform_.processes.ProgramFolder() + "Pelkadu");
+    if (!arguments.empty()) program += " " + arguments;
     const auto platformId = platform_.processes.PlatformId();
-    if (!platformId) return;
+    if (!platformId) return false;
     std::string commandLine;
     if (*platformId == PlatformWin32Windows) {
-        commandLine = "COMMAND.COM /c " + Quoted(program);
+        commandLine = "COMMAND.COM /c " + program;
     } else if (*platformId == PlatformWin32Nt) {
         // The system's own interpreter by its full path: a bare name would
         // run a CMD.EXE that lies in the current folder first.
         const std::string systemFolder = platform_.processes.SystemFolder();
-        if (systemFolder.empty()) return;
+        if (systemFolder.empty()) return false;
         // cmd.exe takes off the outer pair of quotes, leaving the quoted path.
-        commandLine = Quoted(systemFolder + "cmd.exe") + " /c \"" + Quoted(program) + "\"";
+        commandLine = Quoted(systemFolder + "cmd.exe") + " /c \"" + program + "\"";
     } else {
-        return;
+        return false;
     }
     platform_.processes.WinExecHidden(commandLine);
-    platform_.clock.Sleep(PelkaduStartPause);
+    return true;
 }
 
 bool AcadControl::SendCommand(const std::string& text) {

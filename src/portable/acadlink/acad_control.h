@@ -48,6 +48,9 @@ public:
     // Instance: start, find and close.
     StartResult StartAcad(int startWaitSeconds);
     void CloseAcad();
+    // Pelkadu for whichever AutoCAD shows its startup dialog first. A link
+    // bound to a session starts none: StartAcad starts one for the AutoCAD
+    // it starts.
     void StartPelkadu();
     const std::string& GetAcadPath() const { return AcadPath; }
     void SetAcadPath(const std::string& value) { AcadPath = value; }
@@ -108,6 +111,8 @@ private:
                            const char* fallbackCaption);
     std::string WaitForPrompt();  // the text read last
     bool OfOtherSession(WindowHandle window);
+    // Starts Pelkadu hidden with these arguments; false when it cannot be.
+    bool RunPelkadu(const std::string& arguments);
 
     SessionProcesses* sessionProcesses_ = nullptr;
     int session_ = 0;

@@ -14,10 +14,22 @@ bool SessionProcesses::OfOtherSession(std::uint32_t processId, int session) cons
     return it != sessions_.end() && it->second != session;
 }
 
-void SessionProcesses::Release(int session) {
-    const std::lock_guard<std::mutex> lock(mutex_);
+void SessionProcesses::ReleaseLocked(int session) {
     for (auto it = sessions_.begin(); it != sessions_.end();)
         it = it->second == session ? sessions_.erase(it) : std::next(it);
+}
+
+std::optional<std::uint32_t> SessionProcesses::Start(int session, ProcessLauncher& launcher,
+                                                      const std::string& commandLine) {
+    // Held across CreateProcess: a session that meets the new process's
+    // windows waits here until they are known to be this session's.
+    const std::lock_guard<std::mutex> lock(mutex_);
+    // The AutoCAD it had has ended: its id may be given to another process.
+    ReleaseLocked(session);
+    std::uint32_t processId = 0;
+    if (!launcher.CreateProcess(commandLine, &processId)) return std::nullopt;
+    if (processId != 0) sessions_[processId] = session;
+    return processId;
 }
 
 }  // namespace tovimo

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <string>
+
+#include "platform/process_launcher.h"
 
 namespace tovimo {
 
@@ -14,10 +18,17 @@ public:
     void Assign(std::uint32_t processId, int session);
     // Whether processId is the AutoCAD of a session other than session.
     bool OfOtherSession(std::uint32_t processId, int session) const;
-    // Forgets session's process (its AutoCAD was closed or lost).
-    void Release(int session);
+    // Starts session's new AutoCAD in place of the one it had: the new
+    // process is assigned before any other session learns whose it is, so
+    // that windows it shows early are never taken by a session starting
+    // beside it. Gives the process id; nothing when CreateProcess failed.
+    std::optional<std::uint32_t> Start(int session, ProcessLauncher& launcher,
+                                       const std::string& commandLine);
 
 private:
+    // Forgets session's processes; the lock is held.
+    void ReleaseLocked(int session);
+
     mutable std::mutex mutex_;
     std::map<std::uint32_t, int> sessions_;
 };

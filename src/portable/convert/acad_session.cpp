@@ -350,19 +350,12 @@ RestartOutcome AcadSession::Renew() {
 RestartOutcome AcadSession::StartAgain() {
     if (canceled_) return RestartOutcome::Canceled;
     processId_ = 0;
-    if (startTurns_ && !startTurns_->TakeStartTurn(session_)) {
+    if (Start() != AcadReady) {
         acadGone_ = true;  // no AutoCAD to speak to, nor to close
-        return RestartOutcome::Canceled;
-    }
-    const StartResult start = Start();
-    const bool prompted = start == AcadReady && !canceled_ && !WaitForFirstPrompt();
-    if (startTurns_) startTurns_->PassStartTurn(session_);
-    if (start != AcadReady) {
-        acadGone_ = true;
         return RestartOutcome::Failed;
     }
     if (canceled_) return RestartOutcome::Canceled;
-    if (!prompted || !SetUpVariables()) return RestartOutcome::Failed;
+    if (WaitForFirstPrompt() || !SetUpVariables()) return RestartOutcome::Failed;
     return RestartOutcome::Restarted;
 }
 

@@ -16,7 +16,6 @@
 #include "acadlink/acad_control.h"
 #include "convert/conversion_settings.h"
 #include "convert/skipped_drawing.h"
-#include "convert/start_turns.h"
 #include "platform/file_system.h"
 
 namespace tovimo {
@@ -46,13 +45,6 @@ public:
                 const std::vector<std::string>& macroLines, std::string_view resultExtension,
                 std::string tmpDwgName, const ConvertSettings& settings,
                 const std::atomic<bool>& canceled);
-
-    // One session of several: each later start of AutoCAD (a restart) waits
-    // for its turn, so that the sessions' AutoCADs start one at a time.
-    void SetStartTurns(StartTurns* turns, int session) {
-        startTurns_ = turns;
-        session_ = session;
-    }
 
     // Pelkadu, AutoCAD's arguments and StartAcad; on AcadReady the pause
     // AutoCAD is given before it is spoken to.
@@ -127,8 +119,6 @@ private:
     const ConvertSettings& settings_;
     const std::atomic<bool>& canceled_;
 
-    StartTurns* startTurns_ = nullptr;
-    int session_ = 0;
     std::uint32_t processId_ = 0;
     bool acadGone_ = false;
     bool prompted_ = false;      // the first command prompt came

@@ -1,5 +1,5 @@
-// A run with several AutoCADs: each session starts its own AutoCAD, in turn,
-// and converts the drawings handed to it exactly as a run with one AutoCAD
+// A run with several AutoCADs: each session starts its own AutoCAD, side by
+// side with the others, and converts the drawings handed to it exactly as a run with one AutoCAD
 // converts each drawing; the calling thread hands on progress and Cancel.
 //
 // One thread per session: every wait of the conversion is a plain sleep or
@@ -37,26 +37,21 @@ NoMessages& SessionMessages() {
     return pump;
 }
 
-// Session k's whole part of the run, on its own thread. Besides the system
+// One session's whole part of the run, on its own thread. Besides the system
 // (whose Win32 side keeps no state of its own) it touches only its own
 // session and link, and what the sessions share, which is guarded.
-void RunSession(SessionRun& run, AcadSession& session, int k,
+void RunSession(SessionRun& run, AcadSession& session,
                 const std::vector<std::string>& sources, const std::vector<std::string>& targets) {
     // A start also looks for another AutoCAD, and takes only new windows
-    // that no other session's AutoCAD owns.
-    if (!run.TakeStartTurn(k)) {
-        run.SessionEnded(std::nullopt);
-        return;
-    }
+    // that no other session's AutoCAD owns. Its Pelkadu presses only its
+    // own AutoCAD's startup dialog, so the sessions start side by side.
     const StartResult start = session.Start();
-    run.FirstStartEnded(k, start);
+    run.FirstStartEnded(start);
     if (start != AcadReady) {
-        run.PassStartTurn(k);
         run.SessionEnded(std::nullopt);
         return;
     }
     const std::optional<SkipReason> notReady = session.WaitForFirstPrompt();
-    run.PassStartTurn(k);
 
     std::optional<SessionLoss> loss;
     const auto lostWith = [&session](SkipReason reason) {
@@ -135,13 +130,12 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
             k == 0 ? TmpDwgName : SessionTmpDwgName(programFolder, k), settings_, Canceled));
     }
 
-    SessionRun run(resultTaken_, platform_.clock, Canceled);
-    for (int k = 0; k < count; ++k) sessions[k]->SetStartTurns(&run, k);
+    SessionRun run(resultTaken_, Canceled);
     std::vector<std::unique_ptr<Worker>> workers;
     for (int k = 0; k < count; ++k) {
         AcadSession* session = sessions[k].get();
-        workers.push_back(threads_->Start([&run, session, k, &sources, &targets] {
-            RunSession(run, *session, k, sources, targets);
+        workers.push_back(threads_->Start([&run, session, &sources, &targets] {
+            RunSession(run, *session, sources, targets);
         }));
     }
 

@@ -4,53 +4,12 @@
 
 namespace tovimo {
 
-namespace {
-
-// How often a session waiting for its turn to start looks again.
-constexpr int StartTurnPollMs = 20;
-
-}  // namespace
-
-SessionRun::SessionRun(std::vector<bool> resultTaken, Clock& clock,
-                       const std::atomic<bool>& canceled)
+SessionRun::SessionRun(std::vector<bool> resultTaken, const std::atomic<bool>& canceled)
     : resultTaken_(std::move(resultTaken)),
-      clock_(clock),
       canceled_(canceled),
       results_(resultTaken_.size()) {}
 
-bool SessionRun::TakeStartTurn(int session) {
-    for (;;) {
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            if (session == nextFirstStart_ && startingStopped_) {
-                ++nextFirstStart_;
-                return false;
-            }
-            // The first session starts even when cancelled, as the one
-            // AutoCAD of a run does: the run then ends as a cancelled one.
-            const bool firstOfRun = session == 0 && nextFirstStart_ == 0;
-            if (canceled_ && !firstOfRun) {
-                if (session == nextFirstStart_) ++nextFirstStart_;
-                return false;
-            }
-            if (!startBusy_ && session <= nextFirstStart_) {
-                startBusy_ = true;
-                return true;
-            }
-        }
-        // The clock's sleep, not a lock: the sessions of a test share one
-        // virtual clock, and only its sleeps let the others go on.
-        clock_.Sleep(StartTurnPollMs);
-    }
-}
-
-void SessionRun::PassStartTurn(int session) {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    startBusy_ = false;
-    if (session == nextFirstStart_) ++nextFirstStart_;
-}
-
-void SessionRun::FirstStartEnded(int session, StartResult result) {
+void SessionRun::FirstStartEnded(StartResult result) {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (result == AcadReady) {
         if (!reached_) events_.push_back({EventKind::Reached, 0, std::nullopt});
@@ -58,7 +17,6 @@ void SessionRun::FirstStartEnded(int session, StartResult result) {
         return;
     }
     if (result == OtherAcadRunning) otherAcad_ = true;
-    if (session == 0) startingStopped_ = true;
 }
 
 bool SessionRun::AnyLeft() const {

@@ -1,6 +1,6 @@
 #pragma once
-// What the sessions of a run with several AutoCADs share: the turn to start
-// an AutoCAD, the drawings handed out in the run's order, each drawing's
+// What the sessions of a run with several AutoCADs share: whether any
+// reached its AutoCAD, the drawings handed out in the run's order, each drawing's
 // result, how each session ended, and the events that the run's own thread
 // hands on to the view. Every call is guarded; any session's thread may
 // make it.
@@ -13,8 +13,6 @@
 #include "acadlink/acad_control.h"
 #include "convert/conversion_view.h"
 #include "convert/skipped_drawing.h"
-#include "convert/start_turns.h"
-#include "platform/clock.h"
 
 namespace tovimo {
 
@@ -25,20 +23,15 @@ struct SessionLoss {
     bool notAnswering;   // ... by not answering
 };
 
-class SessionRun : public StartTurns {
+class SessionRun {
 public:
     // resultTaken[i]: an earlier drawing of the run is saved to drawing i's
     // result, so it is listed and not handed out. canceled is the run's Cancel.
-    SessionRun(std::vector<bool> resultTaken, Clock& clock, const std::atomic<bool>& canceled);
+    SessionRun(std::vector<bool> resultTaken, const std::atomic<bool>& canceled);
 
     // ---- starting AutoCAD ---------------------------------------------------------------
-    // The first starts go in the sessions' order; a later one (a restart)
-    // waits only until no other start is under way.
-    bool TakeStartTurn(int session) override;
-    void PassStartTurn(int session) override;
-    // How a session's first start ended. When the first session found
-    // another AutoCAD or could not start one, no other session tries.
-    void FirstStartEnded(int session, StartResult result);
+    // How a session's first start ended.
+    void FirstStartEnded(StartResult result);
 
     // ---- the drawings -------------------------------------------------------------------
     // Whether any drawing is left to hand out.
@@ -76,13 +69,9 @@ public:
 
 private:
     const std::vector<bool> resultTaken_;
-    Clock& clock_;
     const std::atomic<bool>& canceled_;
 
     mutable std::mutex mutex_;
-    int nextFirstStart_ = 0;  // the session whose first start is next
-    bool startBusy_ = false;
-    bool startingStopped_ = false;
     bool reached_ = false;
     bool otherAcad_ = false;
     std::size_t next_ = 0;

@@ -1,5 +1,7 @@
 #include "dismisser/pelkadu.h"
 
+#include <string_view>
+
 #include "acadlink/window_list.h"
 #include "text/cp932_text.h"
 
@@ -14,8 +16,9 @@ constexpr int PressReleasePause = 100;
 
 }  // namespace
 
-WindowHandle FindStartupDialog(WindowSystem& windows) {
+WindowHandle FindStartupDialog(WindowSystem& windows, PelkaduTarget target) {
     for (const auto& entry : ListTopWindows(windows).entries) {
+        if (target != AnyAcad && windows.GetWindowProcessId(entry.window) != target) continue;
         // One buffer for the title and then the owner's title: a window
         // without an owner leaves its own title there.
         char title[256] = {};
@@ -28,8 +31,8 @@ WindowHandle FindStartupDialog(WindowSystem& windows) {
     return 0;
 }
 
-bool PressCancel(WindowSystem& windows, Clock& clock) {
-    const WindowHandle dialog = FindStartupDialog(windows);
+bool PressCancel(WindowSystem& windows, Clock& clock, PelkaduTarget target) {
+    const WindowHandle dialog = FindStartupDialog(windows, target);
     if (dialog == 0) return false;
     const WindowHandle button = FindButton(windows, dialog, "キャンセル", "ｷｬﾝｾﾙ");
     clock.Sleep(BeforeForegroundPause);
@@ -42,12 +45,30 @@ bool PressCancel(WindowSystem& windows, Clock& clock) {
     return true;
 }
 
-int RunPelkadu(WindowSystem& windows, Clock& clock) {
+int RunPelkadu(WindowSystem& windows, Clock& clock, PelkaduTarget target) {
     for (int attempt = 0; attempt < PelkaduAttempts; ++attempt) {
         clock.Sleep(AttemptPause);
-        if (PressCancel(windows, clock)) break;
+        if (PressCancel(windows, clock, target)) break;
     }
     return 0;
+}
+
+std::optional<PelkaduTarget> PelkaduTargetOf(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return AnyAcad;
+    constexpr std::string_view Switch = "/pid:";
+    if (arguments.size() != 1) return std::nullopt;
+    const std::string& argument = arguments[0];
+    if (argument.size() <= Switch.size() || argument.size() > Switch.size() + 10 ||
+        argument.compare(0, Switch.size(), Switch) != 0)
+        return std::nullopt;
+    std::uint64_t id = 0;
+    for (std::size_t i = Switch.size(); i < argument.size(); ++i) {
+        const char digit = argument[i];
+        if (digit < '0' || digit > '9') return std::nullopt;
+        id = id * 10 + static_cast<std::uint64_t>(digit - '0');
+    }
+    if (id == 0 || id > 0xFFFFFFFFu) return std::nullopt;
+    return static_cast<PelkaduTarget>(id);
 }
 
 }  // namespace tovimo
