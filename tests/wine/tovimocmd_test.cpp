@@ -105,18 +105,21 @@ public:
 
     // Ctrl+C as the console delivers it: to every process of the program's
     // console, here the program alone. This test process joins that console
-    // for the moment and ignores the event itself (which the programs it
-    // starts later inherit; TovimoCmd takes Ctrl+C again by itself).
+    // for the moment and swallows the event itself with a handler. Not by
+    // ignoring Ctrl+C: the programs it starts later would inherit that, and
+    // under Wine a TovimoCmd started so never saw a Ctrl+C of its own.
     bool PressCtrlC() {
         ::FreeConsole();
         if (!::AttachConsole(processId_)) return false;
-        ::SetConsoleCtrlHandler(nullptr, TRUE);
+        ::SetConsoleCtrlHandler(SwallowControl, TRUE);
         const bool sent = ::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) != FALSE;
         ::FreeConsole();
         return sent;
     }
 
 private:
+    static BOOL WINAPI SwallowControl(DWORD) { return TRUE; }
+
     std::string outPath_;
     std::string errPath_;
     HANDLE process_ = nullptr;
@@ -713,6 +716,42 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
     std::sort(opened.begin(), opened.end());
     EXPECT_EQ(opened, drawings);
     EXPECT_TRUE(WaitUntil([] { return CountRunning("Pelkadu.exe") == 0; }, 15000));
+}
+
+TEST_F(TovimoCmdTest, CtrlCWithTwoAutoCadsEndsEachAfterItsDrawingRestoredAndClosed) {
+    WriteIni("/opendelay:700 " + PerProcessLogSwitch(temp.Path(), "acad-"));
+    for (int i = 1; i <= 12; ++i) WriteWholeFile(dwg + "連番" + std::to_string(i) + ".dwg", Drawing());
+    TovimoCmd run("dxf /j 2 " + IniOption() + " " + Quoted(dwg), temp.Path());
+    // Both sessions busy: the third drawing is handed out.
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto out = run.Out();
+        return out.size() >= 3 && out[2].rfind("[3/", 0) == 0;
+    }, RunLimitMs)) << ::testing::PrintToString(run.Out());
+    ASSERT_TRUE(run.PressCtrlC()) << ::GetLastError();
+    EXPECT_EQ(run.ExitCode(), 2) << ::testing::PrintToString(run.Err());
+
+    const auto out = run.Out();
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out.back(), Interrupted);
+    const long started = std::count_if(out.begin(), out.end(), [](const std::string& line) {
+        return line.rfind("[", 0) == 0;
+    });
+    EXPECT_LT(started, 14);
+    // Every drawing handed out was finished, by one of the two; each
+    // AutoCAD was set back and closed.
+    ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+    const auto logs = PerProcessLogs(temp.Path(), "acad-");
+    ASSERT_EQ(logs.size(), 2u);
+    long converted = 0;
+    for (const auto& acad : logs) {
+        for (const auto& entry : acad.OfKind("write")) converted += entry.Field(1) == "DXF";
+        std::vector<std::string> fileDia;
+        for (const auto& entry : acad.OfKind("sysvar"))
+            if (entry.Field(0) == "FILEDIA") fileDia.push_back(entry.Field(1));
+        EXPECT_EQ(fileDia, (std::vector<std::string>{"0", "1"})) << acad.Text();
+        EXPECT_EQ(acad.OfKind("quit").size(), 1u) << acad.Text();
+    }
+    EXPECT_EQ(converted, started);
 }
 
 }  // namespace

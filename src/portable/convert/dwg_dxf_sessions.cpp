@@ -1,6 +1,7 @@
 // A run with several AutoCADs: each session starts its own AutoCAD, side by
-// side with the others, and converts the drawings handed to it exactly as a run with one AutoCAD
-// converts each drawing; the calling thread hands on progress and Cancel.
+// side with the others, and converts the drawings handed to it exactly as a
+// run with one AutoCAD converts each drawing; the calling thread hands on
+// progress and Cancel.
 //
 // One thread per session: every wait of the conversion is a plain sleep or
 // a bounded send, written for one AutoCAD at a time, and each session keeps

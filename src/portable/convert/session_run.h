@@ -1,8 +1,8 @@
 #pragma once
 // What the sessions of a run with several AutoCADs share: whether any
-// reached its AutoCAD, the drawings handed out in the run's order, each drawing's
-// result, how each session ended, and the events that the run's own thread
-// hands on to the view. Every call is guarded; any session's thread may
+// reached its AutoCAD, the drawings handed out in the run's order, each
+// drawing's result, how each session ended, and the events that the run's
+// own thread hands on to the view. Every call is guarded; any session's thread may
 // make it.
 #include <atomic>
 #include <cstddef>
