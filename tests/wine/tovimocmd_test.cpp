@@ -174,6 +174,24 @@ protected:
         ASSERT_TRUE(WriteWholeFile(ini, iniText));
     }
     std::string IniOption() const { return "/ini \"" + ini + "\""; }
+    // Presses Ctrl+C once the run has announced drawing `announced`, and
+    // checks that it ends as interrupted; out: its output; started: the
+    // drawings it announced.
+    void InterruptOnceAnnounced(TovimoCmd& run, std::size_t announced,
+                                std::vector<std::string>& out, long& started) {
+        const std::string mark = "[" + std::to_string(announced) + "/";
+        ASSERT_TRUE(WaitUntil([&] {
+            const auto lines = run.Out();
+            return lines.size() >= announced && lines[announced - 1].rfind(mark, 0) == 0;
+        }, RunLimitMs)) << ::testing::PrintToString(run.Out());
+        ASSERT_TRUE(run.PressCtrlC()) << ::GetLastError();
+        EXPECT_EQ(run.ExitCode(), 2) << ::testing::PrintToString(run.Err());
+        out = run.Out();
+        ASSERT_FALSE(out.empty());
+        EXPECT_EQ(out.back(), Interrupted);
+        started = std::count_if(out.begin(), out.end(),
+                                [](const std::string& line) { return line.rfind("[", 0) == 0; });
+    }
     // A path as one argument. A folder is given without its "\" at the end:
     // "\"" inside an argument stands for a quote.
     static std::string Quoted(std::string path) {
@@ -445,19 +463,9 @@ TEST_F(TovimoCmdTest, CtrlCEndsTheRunAfterTheDrawingUnderWayWithTheVariablesRest
     WriteIni("/opendelay:700");
     for (int i = 1; i <= 6; ++i) WriteWholeFile(dwg + "連番" + std::to_string(i) + ".dwg", Drawing());
     TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path());
-    ASSERT_TRUE(WaitUntil([&] {
-        const auto out = run.Out();
-        return out.size() >= 2 && out[1].rfind("[2/", 0) == 0;
-    }, RunLimitMs)) << ::testing::PrintToString(run.Out());
-    ASSERT_TRUE(run.PressCtrlC()) << ::GetLastError();
-    EXPECT_EQ(run.ExitCode(), 2) << ::testing::PrintToString(run.Err());
-
-    const auto out = run.Out();
-    ASSERT_FALSE(out.empty());
-    EXPECT_EQ(out.back(), Interrupted);
-    const long started = std::count_if(out.begin(), out.end(), [](const std::string& line) {
-        return line.rfind("[", 0) == 0;
-    });
+    std::vector<std::string> out;
+    long started = 0;
+    ASSERT_NO_FATAL_FAILURE(InterruptOnceAnnounced(run, 2, out, started));
     EXPECT_EQ(out[0].rfind("[1/8] ", 0), 0u) << out[0];
     EXPECT_LT(started, 8);
     // Each drawing started was finished.
@@ -723,19 +731,9 @@ TEST_F(TovimoCmdTest, CtrlCWithTwoAutoCadsEndsEachAfterItsDrawingRestoredAndClos
     for (int i = 1; i <= 12; ++i) WriteWholeFile(dwg + "連番" + std::to_string(i) + ".dwg", Drawing());
     TovimoCmd run("dxf /j 2 " + IniOption() + " " + Quoted(dwg), temp.Path());
     // Both sessions busy: the third drawing is handed out.
-    ASSERT_TRUE(WaitUntil([&] {
-        const auto out = run.Out();
-        return out.size() >= 3 && out[2].rfind("[3/", 0) == 0;
-    }, RunLimitMs)) << ::testing::PrintToString(run.Out());
-    ASSERT_TRUE(run.PressCtrlC()) << ::GetLastError();
-    EXPECT_EQ(run.ExitCode(), 2) << ::testing::PrintToString(run.Err());
-
-    const auto out = run.Out();
-    ASSERT_FALSE(out.empty());
-    EXPECT_EQ(out.back(), Interrupted);
-    const long started = std::count_if(out.begin(), out.end(), [](const std::string& line) {
-        return line.rfind("[", 0) == 0;
-    });
+    std::vector<std::string> out;
+    long started = 0;
+    ASSERT_NO_FATAL_FAILURE(InterruptOnceAnnounced(run, 3, out, started));
     EXPECT_LT(started, 14);
     // Every drawing handed out was finished, by one of the two; each
     // AutoCAD was set back and closed.
