@@ -125,7 +125,9 @@ TEST_F(SessionsTest, ThreeSessionsConvertTwentyDrawingsOnceEachAndListTheRestInT
         const std::string result = sources[i - 1].substr(0, sources[i - 1].size() - 4) + ".dxf";
         const bool converted = i != 5 && i != 13 && i != 17;
         EXPECT_EQ(writes.count(result) ? writes.at(result) : 0, converted ? 1 : 0) << result;
-        if (converted) EXPECT_NE(files.ReadFile(result)->find("FORMAT DXF"), std::string::npos);
+        if (converted) {
+            EXPECT_NE(files.ReadFile(result)->find("FORMAT DXF"), std::string::npos);
+        }
     }
     EXPECT_EQ(Listed(), (std::vector<std::pair<std::string, SkipReason>>{
                             {sources[4], SkipReason::OpenFailed},
@@ -177,8 +179,11 @@ TEST_F(SessionsTest, ASessionWhoseAutoCadHangsIsRestartedWhileTheOthersConvertTh
     EXPECT_EQ(Listed(), (std::vector<std::pair<std::string, SkipReason>>{
                             {sources[1], SkipReason::AcadNotAnswering}}));
     const auto writes = Writes();
-    for (int i = 0; i < 9; ++i)
-        if (i != 1) EXPECT_EQ(writes.count(sources[i].substr(0, sources[i].size() - 4) + ".dxf"), 1u);
+    for (int i = 0; i < 9; ++i) {
+        if (i != 1) {
+            EXPECT_EQ(writes.count(sources[i].substr(0, sources[i].size() - 4) + ".dxf"), 1u);
+        }
+    }
     // The hung one was ended and got nothing more; a fourth AutoCAD took its place.
     ASSERT_EQ(windows.Standins().size(), 4u);
     int hung = 0;

@@ -435,7 +435,9 @@ TEST_F(MainWindowTest, TheListOfDrawingsNotConvertedShowsReasonsAndCopiesItsLine
     skip.SetLines({"とても長い名前の図面ファイル-設備図-空調-3F-改訂版.dwg  (同じ名前の変換後ファイルになる図面が先にあります)"});
     RECT client;
     ::GetClientRect(list, &client);
-    SCROLLINFO bar{sizeof bar, SIF_RANGE | SIF_PAGE};
+    SCROLLINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.fMask = SIF_RANGE | SIF_PAGE;
     ASSERT_TRUE(::GetScrollInfo(list, SB_HORZ, &bar));
     EXPECT_GT(bar.nMax - bar.nMin + 1, static_cast<int>(bar.nPage));
     EXPECT_TRUE(::GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL);
