@@ -138,6 +138,12 @@ TEST_F(SettingsFileTest, TwoCopiesEachWriteOnlyWhatTheirUserChanged) {
     OpenCopy(thirdHost)->FormClose();
     EXPECT_EQ(*profile.Text(Ini), text);
     EXPECT_EQ(profile.WholeFileCalls().size(), replaces + 3);  // lock, read, unlock
+
+    // But a macro section the file lacks is written by a copy that changed nothing.
+    SetIni("[MainForm]\r\nCommandWait=70\r\n\r\n[dwgtodxf]\r\nMACRO_LINES=1\r\nMACRO0=open\r\n");
+    FakeMainFormHost fourthHost{runs};
+    OpenCopy(fourthHost)->FormClose();
+    EXPECT_TRUE(ProfileTextHasKey(*profile.Text(Ini), "dxftodwg", "MACRO_LINES")) << *profile.Text(Ini);
 }
 
 TEST_F(SettingsFileTest, WhenTheSessionEndsDuringARunTheSettingsAreSavedAtOnce) {
