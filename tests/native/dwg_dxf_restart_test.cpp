@@ -229,17 +229,6 @@ TEST_F(ConvertRestart, RestartEveryGivesAFreshPreparedAutoCadEveryNDrawings) {
     EXPECT_EQ(LastMessage(), FinishedText);
 }
 
-TEST_F(ConvertRestart, ACancelAsAFreshStartComesDueStartsNoOtherAutoCad) {
-    settings.RestartEvery = 2;
-    const auto sources = FiveDrawings();
-    view.onRestarting = [this](int, RestartCause) { converter->Canceled = true; };
-    ASSERT_EQ(Run(sources), ConvertCarriedOut);
-    ASSERT_EQ(windows.Standins().size(), 1u);
-    EXPECT_TRUE(Restored(*windows.Standins()[0]));
-    for (int n = 3; n <= 5; ++n) EXPECT_FALSE(Converted(n)) << n;
-    EXPECT_EQ(LastMessage(), CanceledText);
-}
-
 TEST_F(ConvertRestart, RestartSettingsOutsideTheirRangesAreRefusedBeforeAnythingStarts) {
     struct Case {
         int limit, every;
