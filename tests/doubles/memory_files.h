@@ -51,7 +51,8 @@ public:
     std::vector<std::string> AllFiles() const;
 
     // A file that another program holds open against writing (sharing only
-    // reading): it can be read, but neither written nor given a time.
+    // reading): it can be read but not written. Nor can its time be set,
+    // standing for whatever keeps a program from doing so.
     void Hold(const std::string& path, bool held = true);
 
     // A folder that refuses new entries (a read-only medium, say).

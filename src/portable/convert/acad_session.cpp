@@ -243,9 +243,9 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
             else if (resultWatched && !ResultWritten(resultBefore, files_.GetFileStamp(resultPath)))
                 result = Skipped(SkipReason::ResultNotWritten);
             else if (resultWatched && drawing.exists)
-                // What marks the result up to date. Where that fails (another
-                // program holds the result) it is still converted, and only
-                // converted again by the next update run.
+                // What marks the result up to date. Where that fails it is
+                // still converted, and only converted again by the next
+                // update run.
                 files_.SetLastWriteTime(resultPath, drawing.lastWriteTime);
         }
     }

@@ -91,8 +91,9 @@ public:
     // is described as well.
     virtual FileStamp GetFileStamp(const std::string& path) = 0;
     // Sets a file's last-write time alone (SetFileTime), in the steps of
-    // FileStamp. False when the file is missing, or another program holds
-    // it open against writing.
+    // FileStamp. False when the file is missing or may not be changed (no
+    // right to, a read-only medium); a program that merely holds it open
+    // does not stop it, since sharing does not govern a file's times.
     virtual bool SetLastWriteTime(const std::string& path, std::uint64_t lastWriteTime) = 0;
     // FindFirstFile: the first entry that pattern (a folder, "\" and a
     // wild-card name such as "*.*") matches goes into first. Empty when

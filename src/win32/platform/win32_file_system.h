@@ -14,8 +14,7 @@ public:
     // roots as well.
     PathKind GetPathKind(const std::string& path) override;
     FileStamp GetFileStamp(const std::string& path) override;
-    // Opened for its attributes only, sharing everything a reader or writer
-    // may share, so that only a program that shares no writing holds it.
+    // Opened for its attributes only, sharing everything.
     bool SetLastWriteTime(const std::string& path, std::uint64_t lastWriteTime) override;
     // FindFirstFileW, with each name converted to code page 932.
     std::unique_ptr<DirectorySearch> FindFirst(const std::string& pattern,
