@@ -50,7 +50,11 @@ PathKind MemoryFileSystem::GetPathKind(const std::string& path) {
 FileStamp MemoryFileSystem::GetFileStamp(const std::string& path) {
     const auto info = files_.InfoOf(path);
     if (!info) return {};
-    return {true, static_cast<std::uint64_t>(info->lastWriteMs), info->size};
+    return {true, static_cast<std::uint64_t>(info->lastWriteMs) * StepsPerMs, info->size};
+}
+
+bool MemoryFileSystem::SetLastWriteTime(const std::string& path, std::uint64_t lastWriteTime) {
+    return files_.SetLastWriteMs(path, static_cast<std::int64_t>(lastWriteTime / StepsPerMs));
 }
 
 std::unique_ptr<DirectorySearch> MemoryFileSystem::FindFirst(const std::string& pattern,

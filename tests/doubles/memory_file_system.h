@@ -13,14 +13,18 @@ namespace tovimo::testing {
 
 class MemoryFileSystem : public FileSystem {
 public:
+    static constexpr std::uint64_t StepsPerMs = FileTimeStepsPerSecond / 1000;
+
     explicit MemoryFileSystem(MemoryFiles& files) : files_(files) {}
 
     bool DeleteFile(const std::string& path) override;
     bool CreateDirectory(const std::string& path) override;
     bool DirectoryExists(const std::string& path) override;
     PathKind GetPathKind(const std::string& path) override;
-    // Last-write times in ms of the tree's clock.
+    // Last-write times from the ms of the tree's clock.
     FileStamp GetFileStamp(const std::string& path) override;
+    // To whole ms; fails for a held file.
+    bool SetLastWriteTime(const std::string& path, std::uint64_t lastWriteTime) override;
     // Patterns "folder\*.*" and "folder\*" list every entry of the folder,
     // "." and ".." first unless the folder is a drive root; any other last
     // component names one entry. Either way in the tree's order.

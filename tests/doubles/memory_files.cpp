@@ -13,6 +13,7 @@ struct MemoryFiles::Node {
     bool readOnly = false;
     bool unreadable = false;
     bool nameConverts = true;
+    bool held = false;
     std::string linkTarget;  // not empty: a folder link
     std::string content;
     std::int64_t lastWriteMs = 0;
@@ -139,7 +140,7 @@ bool MemoryFiles::WriteFile(const std::string& path, const std::string& content)
     Node* parent = FindParent(path, &leaf);
     if (!parent || parent->readOnly) return false;
     Node* file = parent->Child(leaf);
-    if (file && file->isFolder) return false;
+    if (file && (file->isFolder || file->held)) return false;
     if (!file) file = parent->AddChild(leaf, false);
     Written(*file, content);
     return true;
@@ -170,6 +171,17 @@ bool MemoryFiles::RemoveFile(const std::string& path) {
     if (it == children.end()) return false;
     children.erase(it);
     return true;
+}
+
+bool MemoryFiles::SetLastWriteMs(const std::string& path, std::int64_t ms) {
+    Node* node = Find(path);
+    if (!node || node->isFolder || node->held) return false;
+    node->lastWriteMs = ms;
+    return true;
+}
+
+void MemoryFiles::Hold(const std::string& path, bool held) {
+    if (Node* node = Find(path); node && !node->isFolder) node->held = held;
 }
 
 std::optional<std::string> MemoryFiles::ReadFile(const std::string& path) const {

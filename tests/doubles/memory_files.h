@@ -38,6 +38,8 @@ public:
     bool WriteFile(const std::string& path, const std::string& content);
     bool MakeFolder(const std::string& path);  // one level; false if it exists
     bool RemoveFile(const std::string& path);
+    // Fails for a missing or held file.
+    bool SetLastWriteMs(const std::string& path, std::int64_t ms);
     std::optional<std::string> ReadFile(const std::string& path) const;
     bool FileExists(const std::string& path) const;
     bool FolderExists(const std::string& path) const;
@@ -47,6 +49,11 @@ public:
     std::vector<Entry> List(const std::string& folder) const;
     // Every file path, in creation order of the folders and files.
     std::vector<std::string> AllFiles() const;
+
+    // A file that another program holds open against writing (sharing only
+    // reading): it can be read but not written. Nor can its time be set,
+    // standing for whatever keeps a program from doing so.
+    void Hold(const std::string& path, bool held = true);
 
     // A folder that refuses new entries (a read-only medium, say).
     void MakeReadOnly(const std::string& folder);

@@ -13,6 +13,7 @@
 #include "console/cancel_relay.h"
 #include "console/console_run.h"
 #include "console/exit_code.h"
+#include "console/run_log.h"
 #include "drawings/text_order.h"
 #include "cp932_text_encoding.h"
 #include "fake_message_pump.h"
@@ -107,6 +108,35 @@ public:
         return code;
     }
 
+    // The lines of a run log, its header first, each without its line end.
+    std::vector<std::string> LogLines(const std::string& path) const {
+        const std::string log = files.ReadFile(path).value_or("");
+        std::vector<std::string> lines;
+        for (std::size_t at = 0; at < log.size();) {
+            const std::size_t end = log.find("\r\n", at);
+            lines.push_back(log.substr(at, end - at));
+            at = end == std::string::npos ? log.size() : end + 2;
+        }
+        return lines;
+    }
+    // Calls action once, after the first command text typed that is text.
+    // An action may ask for more.
+    void OnceTyped(const std::string& text, std::function<void()> action) {
+        onceTyped.push_back({text, std::move(action)});
+        if (onceTypedWatched) return;
+        onceTypedWatched = true;
+        pump.onRun = [this](int) {
+            const auto typed = windows.CopyDataTexts();
+            for (std::size_t i = 0; !typed.empty() && i < onceTyped.size(); ++i) {
+                if (onceTyped[i].first != typed.back().text) continue;
+                const auto action = std::move(onceTyped[i].second);
+                onceTyped.erase(onceTyped.begin() + static_cast<std::ptrdiff_t>(i));
+                action();
+                return;
+            }
+        };
+    }
+
     std::vector<std::string> Typed() const {
         std::vector<std::string> texts;
         for (const auto& t : windows.CopyDataTexts()) texts.push_back(t.text);
@@ -138,6 +168,8 @@ public:
     Cp932IgnoreCaseOrder order;
     RecordingConsole console;
     ConsoleRun* current = nullptr;
+    std::vector<std::pair<std::string, std::function<void()>>> onceTyped;
+    bool onceTypedWatched = false;
 
     std::map<std::string, std::string> mainForm;
     std::vector<std::string> toDxfMacro;
@@ -427,31 +459,90 @@ TEST_F(ConsoleRunTest, ARunThatRestartedAutoCadEndsAsAnyRunWithOneLinePerRestart
     EXPECT_EQ(windows.Standins().size(), 3u);
 }
 
-TEST_F(ConsoleRunTest, AnUpdateRunConvertsOnlyDrawingsWhoseResultIsMissingOrOlder) {
-    // A: its result is newer; B: its result is older than the drawing; C: none.
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+TEST_F(ConsoleRunTest, AnUpdateRunConvertsEveryDrawingWhoseResultIsNotAtTheDrawingsTime) {
+    // A: its result at the drawing's time, as a run leaves it (within a FAT
+    // step); B: older than its drawing; C: none; D: newer, made some other
+    // way (cut short, or by a run that set no time); E: empty.
     AddDrawing("D:\\図面\\B.dxf");
-    clock.Sleep(1000);
-    AddDrawing("D:\\図面\\A.dwg");
-    AddDrawing("D:\\図面\\B.dwg");
-    AddDrawing("D:\\図面\\C.dwg");
-    clock.Sleep(1000);
+    clock.Sleep(5000);
+    for (const char* name : {"A", "B", "C", "D", "E"}) AddDrawing(std::string("D:\\図面\\") + name + ".dwg");
+    files.AddFile("D:\\図面\\E.dxf", "");
+    clock.Sleep(1500);
     AddDrawing("D:\\図面\\A.dxf", "SOURCE kept");
-    EXPECT_EQ(Run({"dxf", "/u", "/f", "C:\\f.txt", "D:\\図面"}), ExitAllConverted);
+    clock.Sleep(5000);
+    AddDrawing("D:\\図面\\D.dxf", "SOURCE kept");
+    EXPECT_EQ(Run({"dxf", "/u", "/f", "C:\\f.txt", "/log", "C:\\run.csv", "D:\\図面"}),
+              ExitAllConverted);
     EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 0);
     EXPECT_EQ(Result("D:\\図面\\A.dxf")->source, "kept");  // left as it was
-    EXPECT_EQ(Result("D:\\図面\\B.dxf")->source, "D:\\図面\\B.dwg");  // the older one overwritten
-    EXPECT_EQ(Result("D:\\図面\\C.dxf")->source, "D:\\図面\\C.dwg");
+    for (const char* name : {"B", "C", "D", "E"})
+        EXPECT_EQ(Result(std::string("D:\\図面\\") + name + ".dxf")->source,
+                  std::string("D:\\図面\\") + name + ".dwg");
     EXPECT_EQ(console.Texts(false),
-              (std::vector<std::string>{"最新のため省略: 1", "[1/2] D:\\図面\\B.dwg",
-                                        "[2/2] D:\\図面\\C.dwg", Finished}));
+              (std::vector<std::string>{"最新のため省略: 1", "[1/4] D:\\図面\\B.dwg",
+                                        "[2/4] D:\\図面\\C.dwg", "[3/4] D:\\図面\\D.dwg",
+                                        "[4/4] D:\\図面\\E.dwg", Finished}));
     EXPECT_EQ(files.ReadFile("C:\\f.txt"), "");
+    const auto log = LogLines("C:\\run.csv");
+    ASSERT_EQ(log.size(), 6u);
+    EXPECT_EQ(log[1], Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,省略,最新のため省略,0.0"));
 
-    // Everything up to date now: AutoCAD is not even started.
+    // Every result now at its drawing's time: AutoCAD is not even started.
     const std::size_t started = windows.Standins().size();
     console.lines.clear();
     EXPECT_EQ(Run({"dxf", "/u", "D:\\図面"}), ExitAllConverted);
     EXPECT_EQ(windows.Standins().size(), started);
-    EXPECT_EQ(console.Texts(false), std::vector<std::string>{"最新のため省略: 3"});
+    EXPECT_EQ(console.Texts(false), std::vector<std::string>{"最新のため省略: 5"});
+}
+
+TEST_F(ConsoleRunTest, AnUpdateRunListsADrawingWhoseResultAnEarlierOneTakesWhateverTheDates) {
+    files.AddFolder("E:\\OUT");
+    AddDrawing("D:\\2023\\平面図.dwg");
+    AddDrawing("D:\\2024\\平面図.dwg");
+    std::vector<std::string> args{"dxf", "/o", "E:\\OUT", "/-k", "/f", "C:\\f.txt",
+                                  "/log", "C:\\run.csv", "D:\\2023", "D:\\2024"};
+    const std::string taken = "  D:\\2024\\平面図.dwg  (同じ名前の変換後ファイルになる図面が先にあります)";
+    EXPECT_EQ(Run(args), ExitSomeSkipped);
+    EXPECT_EQ(Result("E:\\OUT\\平面図.dxf")->source, "D:\\2023\\平面図.dwg");
+
+    // The same with /u. The first's result is up to date, the second's is
+    // the first's: it is still listed, and nothing is left for AutoCAD.
+    args.insert(args.begin() + 1, "/u");
+    const std::size_t started = windows.Standins().size();
+    console.lines.clear();
+    EXPECT_EQ(Run(args), ExitSomeSkipped);
+    EXPECT_EQ(windows.Standins().size(), started);
+    EXPECT_EQ(console.Texts(false),
+              (std::vector<std::string>{"最新のため省略: 1",
+                                        "これらの図面は、変換を行っていません (1 枚):", taken}));
+    EXPECT_EQ(files.ReadFile("C:\\f.txt"), "D:\\2024\\平面図.dwg\r\n");
+    EXPECT_EQ(LogLines("C:\\run.csv").back(),
+              Utf8(u8"2,D:\\2024\\平面図.dwg,E:\\OUT\\平面図.dxf,未変換,"
+                   u8"同じ名前の変換後ファイルになる図面が先にあります,0.0"));
+
+    // Only the second changed since: it alone is out of date, and still
+    // never takes the first one's result.
+    clock.Sleep(5000);
+    AddDrawing("D:\\2024\\平面図.dwg");
+    console.lines.clear();
+    EXPECT_EQ(Run(args), ExitSomeSkipped);
+    EXPECT_EQ(windows.Standins().size(), started);
+    EXPECT_TRUE(console.Has(false, taken));
+
+    // With another drawing to convert AutoCAD is started, and the second is
+    // listed as before, never typed.
+    AddDrawing("D:\\2024\\立面図.dwg");
+    console.lines.clear();
+    EXPECT_EQ(Run(args), ExitSomeSkipped);
+    EXPECT_EQ(console.Texts(false),
+              (std::vector<std::string>{"最新のため省略: 1", "[2/2] D:\\2024\\立面図.dwg",
+                                        "これらの図面は、変換を行っていません (1 枚):", taken,
+                                        Finished}));
+    EXPECT_EQ(CountTyped("D:\\2024\\平面図.dwg\n"), 0);
+    EXPECT_EQ(Result("E:\\OUT\\平面図.dxf")->source, "D:\\2023\\平面図.dwg");
+    EXPECT_EQ(Result("E:\\OUT\\立面図.dxf")->source, "D:\\2024\\立面図.dwg");
 }
 
 TEST_F(ConsoleRunTest, UpdateIsRefusedWithOverwriteSwitchesOrWithoutATargetInTheMacro) {
@@ -468,8 +559,6 @@ TEST_F(ConsoleRunTest, UpdateIsRefusedWithOverwriteSwitchesOrWithoutATargetInThe
     ExpectUntouched();
 }
 
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-
 TEST_F(ConsoleRunTest, TheRunLogHasALinePerDrawingAndThoseNeverReachedGetTheEndsReason) {
     AddDrawing("D:\\図面\\A.dwg");
     AddDrawing("D:\\図面\\B,1.dwg", "FAIL");
@@ -478,17 +567,8 @@ TEST_F(ConsoleRunTest, TheRunLogHasALinePerDrawingAndThoseNeverReachedGetTheEnds
     mainForm["WaitLimit"] = "5";
     mainForm["RestartLimit"] = "0";
     EXPECT_EQ(Run({"dxf", "/log", "C:\\run.csv", "D:\\図面"}), ExitSomeSkipped);
-    const std::string log = files.ReadFile("C:\\run.csv").value_or("");
-    const std::vector<std::string> lines = [&] {
-        std::vector<std::string> split;
-        for (std::size_t at = 0; at < log.size();) {
-            const std::size_t end = log.find("\r\n", at);
-            split.push_back(log.substr(at, end - at));
-            at = end == std::string::npos ? log.size() : end + 2;
-        }
-        return split;
-    }();
-    ASSERT_EQ(lines.size(), 5u) << log;
+    const std::vector<std::string> lines = LogLines("C:\\run.csv");
+    ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], Utf8(u8"\uFEFF番号,図面,変換後,結果,理由,秒"));
     EXPECT_EQ(lines[1].substr(0, lines[1].rfind(',')),
               Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,変換済,"));
@@ -498,6 +578,53 @@ TEST_F(ConsoleRunTest, TheRunLogHasALinePerDrawingAndThoseNeverReachedGetTheEnds
     EXPECT_EQ(lines[3], Utf8(u8"3,D:\\図面\\C.dwg,D:\\図面\\C.dxf,未変換,AutoCADが応答しません,5.") +
                             lines[3].substr(lines[3].size() - 1));
     EXPECT_EQ(lines[4], Utf8(u8"4,D:\\図面\\D.dwg,D:\\図面\\D.dxf,未変換,AutoCADが応答しません,0.0"));
+}
+
+TEST_F(ConsoleRunTest, ALogHeldByAnotherProgramLosesNoLineAndKeepsTheOrder) {
+    for (const char* name : {"A", "B", "C", "D"}) AddDrawing(std::string("D:\\図面\\") + name + ".dwg");
+    const std::vector<std::string> args{"dxf", "/log", "C:\\run.csv", "D:\\図面"};
+    const auto numbers = [&] {
+        std::string firsts;
+        for (const std::string& line : LogLines("C:\\run.csv")) firsts += line.substr(0, 1);
+        return firsts;
+    };
+    const auto hold = [&](bool held) { files.Hold("C:\\run.csv", held); };
+    // Held while B and C end (the user looks at it in Excel): their lines
+    // cannot be written then, and go in before D's.
+    OnceTyped("D:\\図面\\B.dwg\n", [&] {
+        hold(true);
+        OnceTyped("D:\\図面\\D.dwg\n", [&] { hold(false); });
+    });
+    EXPECT_EQ(Run(args), ExitAllConverted);
+    EXPECT_EQ(numbers(), "\xEF" "1234");  // the header's BOM, then the drawings
+    EXPECT_TRUE(console.Texts(true).empty());
+
+    // Still held when the run ends: tried again until it is let go 4 s on.
+    OnceTyped("D:\\図面\\C.dwg\n", [&] {
+        hold(true);
+        OnceTyped("quit\n", [&] { clock.ScheduleAfter(4000, [&] { hold(false); }); });
+    });
+    EXPECT_EQ(Run(args), ExitAllConverted);
+    EXPECT_EQ(numbers(), "\xEF" "1234");
+    EXPECT_TRUE(console.Texts(true).empty());
+
+    // Held for good: 10 s later the lines never written are named, and the
+    // run is not complete.
+    std::int64_t closed = 0;
+    OnceTyped("D:\\図面\\C.dwg\n", [&] {
+        hold(true);
+        OnceTyped("quit\n", [&] { closed = clock.NowMs(); });
+    });
+    EXPECT_EQ(Run(args), ExitSomeSkipped);
+    EXPECT_GE(clock.NowMs() - closed, RunLog::RetryLimitMs);
+    EXPECT_LT(clock.NowMs() - closed, RunLog::RetryLimitMs + 2 * RunLog::RetryMs);
+    hold(false);
+    EXPECT_EQ(numbers(), "\xEF" "12");
+    const auto errors = console.Texts(true);
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors[0], "ログファイル C:\\run.csv に書き込めなかった行 (2 行):");
+    EXPECT_EQ(errors[1].rfind("  3,D:\\図面\\C.dwg,D:\\図面\\C.dxf,変換済,,", 0), 0u) << errors[1];
+    EXPECT_EQ(errors[2].rfind("  4,D:\\図面\\D.dwg,D:\\図面\\D.dxf,変換済,,", 0), 0u) << errors[2];
 }
 
 TEST_F(ConsoleRunTest, ARunLogThatCannotBeMadeStopsTheRunBeforeAutoCadStarts) {

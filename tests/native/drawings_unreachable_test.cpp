@@ -97,6 +97,11 @@ TEST_F(WalkReachTest, EachGivenFolderIsWalkedWholeThoughALinkLeadsIntoAnEarlierO
     // still leads to drawings the walk of D:\B has not met.
     EXPECT_THAT(FullPaths(Collect({"D:\\A", "D:\\B"})),
                 ElementsAre("D:\\A\\a.dwg", "D:\\B\\b.dwg", "D:\\B\\toA\\a.dwg"));
+    // The same when D:\A holds a link, so that its folders were told apart
+    // by what they are: the walk of D:\B starts from none entered.
+    files.AddFolderLink("D:\\A\\self", "D:\\A");
+    EXPECT_THAT(FullPaths(Collect({"D:\\A", "D:\\B"})),
+                ElementsAre("D:\\A\\a.dwg", "D:\\B\\b.dwg", "D:\\B\\toA\\a.dwg"));
 }
 
 TEST_F(WalkReachTest, FoldersAreToldApartOnlyOnceALinkIsMet) {

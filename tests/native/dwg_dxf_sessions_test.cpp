@@ -277,6 +277,29 @@ TEST_F(SessionsTest, RestartEveryCountsEachSessionsOwnDrawings) {
     EXPECT_EQ(view.restarts.size() + 3, windows.Standins().size());
 }
 
+TEST_F(SessionsTest, ACancelStopsEachSessionBeforeItsFreshStart) {
+    const auto sources = Drawings(6);
+    settings.AcadCount = 2;
+    settings.RestartEvery = 1;
+    settings.AcadClose = false;
+    // Once both sessions are in their first drawing.
+    pump.onRun = [&](int) {
+        const auto standins = windows.Standins();
+        if (standins.size() == 2 && std::all_of(standins.begin(), standins.end(), [](const auto* s) {
+                const auto texts = Texts(*s);
+                return std::count(texts.begin(), texts.end(), "open\n") == 1;
+            }))
+            converter->Canceled = true;
+    };
+    ASSERT_EQ(Run(sources), ConvertCarriedOut);
+    EXPECT_EQ(Writes().size(), 2u);
+    // Neither was closed for a fresh start, nor was another started.
+    EXPECT_TRUE(view.restarts.empty());
+    ASSERT_EQ(windows.Standins().size(), 2u);
+    for (const auto* standin : windows.Standins()) EXPECT_FALSE(standin->Ended());
+    EXPECT_EQ(LastMessage(), CanceledText);
+}
+
 TEST_F(SessionsTest, WhenEverySessionIsLostTheDrawingsNoneTookAreListedWithTheReason) {
     const auto sources = Drawings(5, {}, {{1, "HANG"}, {2, "HANG"}});
     settings.AcadCount = 2;

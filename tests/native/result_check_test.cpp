@@ -41,6 +41,23 @@ TEST(ResultWritten, ANewOrChangedFileCountsAndAnUnchangedMissingOrEmptyOneDoesNo
     EXPECT_FALSE(ResultWritten(old, {true, 3000, 0}));
 }
 
+TEST(ResultUpToDate, OnlyAResultThatHoldsSomethingAtItsDrawingsTimeWithin2sIs) {
+    constexpr std::uint64_t second = FileTimeStepsPerSecond;
+    const FileStamp drawing{true, 100 * second, 5000};
+    // At the drawing's own time, as a run leaves it; a FAT step either way.
+    EXPECT_TRUE(ResultUpToDate(drawing, {true, 100 * second, 50}));
+    EXPECT_TRUE(ResultUpToDate(drawing, {true, 102 * second, 50}));
+    EXPECT_TRUE(ResultUpToDate(drawing, {true, 98 * second, 50}));
+    // Newer by more: written by something else, or cut short by a run that
+    // never set its time. Older: the drawing changed since.
+    EXPECT_FALSE(ResultUpToDate(drawing, {true, 102 * second + 1, 50}));
+    EXPECT_FALSE(ResultUpToDate(drawing, {true, 98 * second - 1, 50}));
+    // An empty result is what a failed save leaves, whatever its time.
+    EXPECT_FALSE(ResultUpToDate(drawing, {true, 100 * second, 0}));
+    EXPECT_FALSE(ResultUpToDate(drawing, FileStamp{}));
+    EXPECT_FALSE(ResultUpToDate(FileStamp{}, {true, 0, 50}));
+}
+
 class ResultCheckRun : public ConversionFixture {
 protected:
     void SetUp() override {
@@ -66,7 +83,23 @@ protected:
     std::string Format(const std::string& path) const {
         return standin::ParseDrawing(files.ReadFile(path).value_or("")).format;
     }
+    std::uint64_t TimeOf(const std::string& path) { return fileSystem.GetFileStamp(path).lastWriteTime; }
 };
+
+TEST_F(ResultCheckRun, EachResultCountedAsConvertedGetsItsDrawingsTimeEvenIfOneCannot) {
+    AddDrawing("D:\\図面\\B.dwg", "FAIL");
+    clock.Sleep(60000);  // the drawings are a minute old
+    // Another program holds C's result once AutoCAD has written it: its
+    // time cannot be set.
+    pump.onRun = [&](int) {
+        if (windows.CopyDataTexts().back().text == "D:\\図面\\C\n") files.Hold("D:\\図面\\C.dxf");
+    };
+    ASSERT_EQ(Run(Sources()), ConvertCarriedOut);
+    EXPECT_EQ(Reasons(), std::vector<SkipReason>{SkipReason::OpenFailed});
+    EXPECT_EQ(Format("D:\\図面\\C.dxf"), "DXF");
+    EXPECT_EQ(TimeOf("D:\\図面\\A.dxf"), TimeOf("D:\\図面\\A.dwg"));
+    EXPECT_GT(TimeOf("D:\\図面\\C.dxf"), TimeOf("D:\\図面\\C.dwg") + ResultTimeTolerance);
+}
 
 TEST_F(ResultCheckRun, AReadOnlyOutputFolderListsEveryDrawingAndTheRunGoesOn) {
     files.AddFolder("E:\\出力");

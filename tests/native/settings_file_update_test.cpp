@@ -138,6 +138,14 @@ TEST_F(SettingsFileTest, TwoCopiesEachWriteOnlyWhatTheirUserChanged) {
     OpenCopy(thirdHost)->FormClose();
     EXPECT_EQ(*profile.Text(Ini), text);
     EXPECT_EQ(profile.WholeFileCalls().size(), replaces + 3);  // lock, read, unlock
+
+    // But a macro section that the file has lost meanwhile is written again.
+    FakeMainFormHost fourthHost{runs};
+    std::unique_ptr<MainForm> fourth = OpenCopy(fourthHost);
+    SetIni(text.substr(0, text.find("[dxftodwg]")) + text.substr(text.find("[OtherProgram]")));
+    fourth->FormClose();
+    EXPECT_NE(profile.Text(Ini)->find("[dxftodwg]\r\nMACRO_LINES=1\r\nMACRO0=open\r\n"), std::string::npos)
+        << *profile.Text(Ini);
 }
 
 TEST_F(SettingsFileTest, WhenTheSessionEndsDuringARunTheSettingsAreSavedAtOnce) {

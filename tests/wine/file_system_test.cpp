@@ -86,12 +86,9 @@ TEST_F(Win32FileSystemTest, AFileStampTellsTheLastWriteTimeAndSizeWithoutOpening
 
     ASSERT_TRUE(WriteWholeFile(path, "12345"));
     // An old last-write time, as a result of an earlier day would have.
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    const FILETIME old{0x12345600u, 0x01d00000u};
-    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &old));
-    CloseHandle(file);
+    const std::uint64_t old = (std::uint64_t{0x01d00000u} << 32) | 0x12345600u;
+    EXPECT_FALSE(fs.SetLastWriteTime(Root() + "\\none.dxf", old));
+    ASSERT_TRUE(fs.SetLastWriteTime(path, old));
     const FileStamp before = fs.GetFileStamp(path);
     EXPECT_TRUE(before.exists);
     EXPECT_EQ(before.size, 5u);
@@ -102,6 +99,9 @@ TEST_F(Win32FileSystemTest, AFileStampTellsTheLastWriteTimeAndSizeWithoutOpening
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(fs.GetFileStamp(Root() + "\\結果.DXF"), before);
+    // Sharing does not govern a file's times: it is set while held all the same.
+    EXPECT_TRUE(fs.SetLastWriteTime(path, old + FileTimeStepsPerSecond));
+    EXPECT_EQ(fs.GetFileStamp(path).lastWriteTime, old + FileTimeStepsPerSecond);
     CloseHandle(held);
 
     ASSERT_TRUE(WriteWholeFile(path, "123"));

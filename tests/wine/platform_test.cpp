@@ -556,36 +556,64 @@ TEST_F(ProgramStartTest, ShellOpenStartsTheProgramOfTheFileAssociation) {
     EXPECT_NE(report[1].find("Drawing1.tovimoprobe"), std::string::npos) << report[1];
 }
 
+// Watches one thread's joins to and leaves from COM's apartments.
+class ApartmentSpy : public IInitializeSpy {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        const bool known = id == __uuidof(IUnknown) || id == __uuidof(IInitializeSpy);
+        *object = known ? this : nullptr;
+        return known ? S_OK : E_NOINTERFACE;
+    }
+    // Lives on the test's stack, longer than the thread it watches.
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE PreInitialize(DWORD, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE PostInitialize(HRESULT result, DWORD, DWORD references) override {
+        if (SUCCEEDED(result)) held = static_cast<int>(references);
+        return result;
+    }
+    HRESULT STDMETHODCALLTYPE PreUninitialize(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE PostUninitialize(DWORD references) override {
+        held = static_cast<int>(references);
+        return S_OK;
+    }
+    std::atomic<int> held{0};  // the thread's references to its apartment
+};
+
 // The shell opens through an association on a thread that COM has joined to
-// a single-threaded apartment, and later opens take no further reference.
-TEST_F(ProgramStartTest, ShellOpenPutsItsThreadIntoOneSingleThreadedApartment) {
+// a single-threaded apartment; later opens take no further reference, and
+// the thread leaves the apartment as it ends.
+TEST_F(ProgramStartTest, ShellOpenPutsItsThreadIntoOneSingleThreadedApartmentUntilItEnds) {
     const std::string folder = temp.MakeFolder("apartment");
     const std::string probe = PlaceProbe(folder);
     ScopedAssociation association(".tovimoprobe", "\"" + probe + "\" \"%1\"");
     const std::string document = temp.Path() + "Drawing2.tovimoprobe";
     ASSERT_TRUE(WriteWholeFile(document, "STANDIN-DRAWING\n"));
+    ApartmentSpy spy;
+    HRESULT watched = E_FAIL;
     bool opened = false;
     HRESULT before = S_OK;
     HRESULT after = E_FAIL;
-    HRESULT afterOneRelease = S_OK;
     APTTYPE type = APTTYPE_MTA;
+    int heldWhileRunning = -1;
     // A thread of its own, so that no other test's COM state plays a part.
     std::thread([&] {
+        ULARGE_INTEGER cookie{};
+        watched = ::CoRegisterInitializeSpy(&spy, &cookie);
         APTTYPEQUALIFIER qualifier;
         before = ::CoGetApartmentType(&type, &qualifier);
         opened = launcher.ShellOpen(document);
         after = ::CoGetApartmentType(&type, &qualifier);
-        APTTYPE ignored;
         win32::EnsureComApartment();  // as every later open on the thread does
-        ::CoUninitialize();
-        afterOneRelease = ::CoGetApartmentType(&ignored, &qualifier);
-        if (SUCCEEDED(afterOneRelease)) ::CoUninitialize();
+        heldWhileRunning = spy.held;
     }).join();
+    ASSERT_EQ(watched, S_OK);
     EXPECT_TRUE(opened);
     EXPECT_EQ(before, CO_E_NOTINITIALIZED);
     EXPECT_EQ(after, S_OK);
     EXPECT_TRUE(type == APTTYPE_STA || type == APTTYPE_MAINSTA) << type;
-    EXPECT_EQ(afterOneRelease, CO_E_NOTINITIALIZED) << "more than one reference was taken";
+    EXPECT_EQ(heldWhileRunning, 1) << "not one reference while the thread ran";
+    EXPECT_EQ(spy.held, 0) << "the ended thread did not leave its apartment";
     EXPECT_EQ(AwaitReport(folder).size(), 3u);
 }
 

@@ -559,6 +559,81 @@ TEST_F(TovimoCmdTest, AutoCadThatCrashesOrHangsIsStartedAgainAndTheRunGoesOn) {
     EXPECT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
 }
 
+TEST_F(TovimoCmdTest, AnUpdateOverTwoFoldersWithOneDrawingNameListsTheSecondWithoutAutoCad) {
+    WriteIni();
+    const std::string first = temp.MakeFolder("2023");
+    const std::string second = temp.MakeFolder("2024");
+    const std::string out = temp.MakeFolder("出力");
+    for (const std::string& folder : {first, second}) WriteWholeFile(folder + "平面図.dwg", Drawing());
+    const std::string failed = temp.Path() + "failed.txt";
+    const std::string csv = temp.Path() + "更新.csv";
+    const std::string folders = " " + IniOption() + " /f " + Quoted(failed) + " /log " + Quoted(csv) +
+                                " /o " + Quoted(out) + " /-k " + Quoted(first) + " " + Quoted(second);
+    const std::string taken = "  " + second + "平面図.dwg  (同じ名前の変換後ファイルになる図面が先にあります)";
+    {
+        TovimoCmd run("dxf" + folders, temp.Path());
+        EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
+        EXPECT_TRUE(run.OutHas(taken)) << ::testing::PrintToString(run.Out());
+    }
+    EXPECT_EQ(Result(out + "平面図.dxf").value_or(standin::StandinDrawing{}).source, first + "平面図.dwg");
+    ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+    const auto lastWrite = [](const std::string& path) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+        return (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    };
+    EXPECT_EQ(lastWrite(out + "平面図.dxf"), lastWrite(first + "平面図.dwg"));
+
+    // With /u: the first drawing's result is up to date, the second drawing's
+    // result is the first one's. Nothing is left for AutoCAD.
+    const std::size_t starts = log.OfKind("start").size();
+    TovimoCmd update("dxf /u" + folders, temp.Path());
+    EXPECT_EQ(update.ExitCode(), 1) << ::testing::PrintToString(update.Err());
+    EXPECT_EQ(update.Out(), (std::vector<std::string>{"最新のため省略: 1",
+                                                      "これらの図面は、変換を行っていません (1 枚):", taken}));
+    EXPECT_EQ(log.OfKind("start").size(), starts);
+    EXPECT_EQ(CountRunning("standin-acad.exe"), 0);
+    EXPECT_EQ(ReadWholeFile(failed), second + "平面図.dwg\r\n");
+    const auto rows = SplitLines(ReadWholeFile(csv).value_or(""));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_NE(rows[1].find(reinterpret_cast<const char*>(u8",省略,最新のため省略,")), std::string::npos) << rows[1];
+    EXPECT_NE(rows[2].find(reinterpret_cast<const char*>(u8",未変換,同じ名前の変換後ファイルになる図面が先にあります,")),
+              std::string::npos)
+        << rows[2];
+}
+
+TEST_F(TovimoCmdTest, ALogHeldByAnotherProgramForSecondsMidRunEndsUpWhole) {
+    const std::string batch = temp.MakeFolder("長い");
+    for (int n = 1; n <= 5; ++n) WriteWholeFile(batch + std::to_string(n) + ".dwg", Drawing());
+    WriteIni("/opendelay:1000");
+    const std::string csv = temp.Path() + "実行.csv";
+    TovimoCmd run("dxf " + IniOption() + " /log " + Quoted(csv) + " " + Quoted(batch), temp.Path());
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(WaitUntil([&] { return SplitLines(ReadWholeFile(csv).value_or("")).size() >= 2; },
+                          RunLimitMs));
+    // As a viewer holds it: reading, sharing only reading.
+    const HANDLE held = ::CreateFileA(csv.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER before{}, after{};
+    ::GetFileSizeEx(held, &before);
+    ::Sleep(3000);
+    ::GetFileSizeEx(held, &after);
+    const bool runningAtRelease = run.ExitCode(0) == -1;
+    ::CloseHandle(held);
+    EXPECT_EQ(after.QuadPart, before.QuadPart);  // nothing got in meanwhile
+    EXPECT_TRUE(runningAtRelease);
+    EXPECT_EQ(run.ExitCode(), 0) << ::testing::PrintToString(run.Err());
+    EXPECT_TRUE(run.Err().empty()) << ::testing::PrintToString(run.Err());
+    const auto rows = SplitLines(ReadWholeFile(csv).value_or(""));
+    ASSERT_EQ(rows.size(), 6u) << ::testing::PrintToString(rows);
+    for (int n = 1; n <= 5; ++n) {
+        EXPECT_EQ(rows[n].rfind(std::to_string(n) + ",", 0), 0u) << rows[n];
+        EXPECT_NE(rows[n].find("\\" + std::to_string(n) + ".dwg,"), std::string::npos) << rows[n];
+        EXPECT_NE(rows[n].find(reinterpret_cast<const char*>(u8",変換済,,")), std::string::npos) << rows[n];
+    }
+}
+
 TEST_F(TovimoCmdTest, AFrozenProgramOnTheDesktopDoesNotStopTheRun) {
     HungProgram frozen("固まったプログラム");
     ASSERT_NE(frozen.Window(), nullptr);

@@ -11,8 +11,8 @@
 #include "console/path_arguments.h"
 #include "console/path_list.h"
 #include "console/run_log.h"
-#include "console/up_to_date.h"
 #include "convert/result_check.h"
+#include "convert/up_to_date.h"
 #include "runlists/target_path.h"
 #include "drawings/drawing_collection.h"
 #include "runlists/run_lists.h"
@@ -161,12 +161,23 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     if (!WriteNotConverted(allDrawings)) return ExitRefused;
     std::optional<RunLog> log;
     if (arguments.runLog) {
-        log.emplace(platform_.lists, *arguments.runLog);
+        log.emplace(platform_.lists, platform_.clock, *arguments.runLog);
         if (!log->Begin()) {
             output.Err("ログファイルに書き込めません: " + log->Path());
             return ExitRefused;
         }
     }
+    // Every end from here on: a log line never written is named, and a run
+    // whose log is not whole is not complete.
+    const auto ended = [&](int code) {
+        if (!log) return code;
+        const std::vector<std::string> unwritten = log->Finish();
+        if (unwritten.empty()) return code;
+        output.Err("ログファイル " + log->Path() + " に書き込めなかった行 (" +
+                   std::to_string(unwritten.size()) + " 行):");
+        for (const std::string& line : unwritten) output.Err("  " + line);
+        return code == ExitAllConverted ? static_cast<int>(ExitSomeSkipped) : code;
+    };
 
     // The target folders are made before AutoCAD is reached; a level that
     // cannot be made stops the run before anything is typed.
@@ -187,21 +198,34 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     };
     std::vector<std::size_t> runIndexes;  // each drawing's place in the whole run
     for (std::size_t i = 0; i < lists.SourceList.size(); ++i) runIndexes.push_back(i);
+    std::vector<std::string> keptResults;
     if (arguments.update) {
         UpdateSelection selection =
             SelectOutOfDate(platform_.files, lists, rules, ResultExtension(section));
         output.Out("最新のため省略: " + std::to_string(selection.upToDate.size()));
         if (log)
-            for (std::size_t k = 0; k < selection.upToDate.size(); ++k)
-                log->Drawing(selection.upToDateIndexes[k] + 1, selection.upToDate[k],
-                             resultOf(lists, selection.upToDateIndexes[k]), LogStatus::PassedOver,
+            for (const std::size_t i : selection.upToDate)
+                log->Drawing(i + 1, lists.SourceList[i], resultOf(lists, i), LogStatus::PassedOver,
                              "最新のため省略", 0);
         lists = std::move(selection.toConvert);
         runIndexes = std::move(selection.indexes);
-        if (lists.SourceList.empty()) {
-            WriteNotConverted({});
+        keptResults = std::move(selection.keptResults);
+        // Only drawings whose result an earlier one takes: they are listed
+        // as any run lists them, and no AutoCAD is started for them.
+        if (selection.NothingToConvert()) {
+            std::vector<SkippedDrawing> listed;
+            for (std::size_t i = 0; i < lists.SourceList.size(); ++i) {
+                const std::string& source = lists.SourceList[i];
+                listed.push_back({SkipName(source), source, SkipReason::TargetTaken});
+                if (log)
+                    log->Drawing(runIndexes[i] + 1, source, resultOf(lists, i),
+                                 LogStatus::NotConverted, SkipReasonText(SkipReason::TargetTaken), 0);
+            }
+            if (!listed.empty()) view_.ShowSkippedDrawings(listed);
             view_.ListUnreachable();
-            return collection.unreachable.empty() ? ExitAllConverted : ExitSomeSkipped;
+            const bool written = WriteNotConverted(lists.SourceList);
+            const bool complete = listed.empty() && collection.unreachable.empty() && written;
+            return ended(complete ? ExitAllConverted : ExitSomeSkipped);
         }
     }
     std::vector<bool> logged(lists.SourceList.size(), false);
@@ -220,7 +244,7 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     if (cancelRequested_) {
         logTheRest("中断しました");
         output.Out("   作業を中断しました      ");
-        return ExitCanceled;
+        return ended(ExitCanceled);
     }
     // Each drawing's own start: with several AutoCADs, drawings overlap. One
     // listed without being typed (its result taken) took no time.
@@ -245,7 +269,7 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     converter_->SetAcadPath(settings.AcadPath);
     RunOutcome outcome;
     outcome.result = converter_->ConvertFiles(lists.SourceList, lists.TargetList,
-                                              RunSettings(settings));
+                                              RunSettings(settings), keptResults);
     outcome.canceled = converter_->Canceled;
     outcome.skipped = converter_->LastSkipped().size() + collection.unreachable.size();
     outcome.acadLost = converter_->LastRunLostAcad();
@@ -272,7 +296,7 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     // A batch that goes by the list must not take a run whose list is
     // missing for a complete one.
     const ExitCode code = ExitCodeOf(outcome);
-    return !listWritten && code == ExitAllConverted ? ExitSomeSkipped : code;
+    return ended(!listWritten && code == ExitAllConverted ? ExitSomeSkipped : code);
 }
 
 }  // namespace tovimo

@@ -37,10 +37,24 @@ void RunLog::Drawing(std::size_t number, const std::string& source, const std::s
                      LogStatus status, const std::string& reason, double seconds) {
     char time[32];
     std::snprintf(time, sizeof time, "%.1f", seconds < 0 ? 0.0 : seconds);
-    const std::string line = std::to_string(number) + "," + CsvField(source) + "," +
-                             CsvField(result) + "," + StatusText(status) + "," +
-                             CsvField(reason) + "," + time + "\r\n";
-    files_.Append(path_, files_.Cp932ToUtf8(line));
+    kept_.push_back(std::to_string(number) + "," + CsvField(source) + "," + CsvField(result) +
+                    "," + StatusText(status) + "," + CsvField(reason) + "," + time);
+    WriteKept();
+}
+
+bool RunLog::WriteKept() {
+    if (kept_.empty()) return true;
+    std::string lines;
+    for (const std::string& line : kept_) lines += line + "\r\n";
+    if (!files_.Append(path_, files_.Cp932ToUtf8(lines))) return false;
+    kept_.clear();
+    return true;
+}
+
+std::vector<std::string> RunLog::Finish() {
+    const std::int64_t start = clock_.NowMs();
+    while (!WriteKept() && clock_.NowMs() - start < RetryLimitMs) clock_.Sleep(RetryMs);
+    return kept_;
 }
 
 }  // namespace tovimo

@@ -170,6 +170,10 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
         const std::string resultPath = ExpectedResultPath(target, resultExtension_);
         bool resultWatched = false;
         FileStamp resultBefore;
+        // Taken before anything is typed: a drawing changed during its
+        // conversion leaves a result that is not up to date.
+        const FileStamp drawing =
+            resultExtension_.empty() ? FileStamp{} : files_.GetFileStamp(source);
         bool done = false;
         if (settings_.SaveTmpdwg && !SaveToTmpDwg(w)) {
             result = Lost() ? lost() : Skipped(SkipReason::TimeLimit);
@@ -238,6 +242,11 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
             if (listed) result = Skipped(*listed);
             else if (resultWatched && !ResultWritten(resultBefore, files_.GetFileStamp(resultPath)))
                 result = Skipped(SkipReason::ResultNotWritten);
+            else if (resultWatched && drawing.exists)
+                // What marks the result up to date. Where that fails it is
+                // still converted, and only converted again by the next
+                // update run.
+                files_.SetLastWriteTime(resultPath, drawing.lastWriteTime);
         }
     }
     if (result.outcome == DrawingResult::Outcome::AcadLost) ++lostInARow_;

@@ -9,8 +9,7 @@
 #include "convert/run_texts.h"
 #include "convert/result_check.h"
 #include "drawings/path_parts.h"
-#include "runlists/same_file.h"
-#include "runlists/target_path.h"
+#include "convert/up_to_date.h"
 #include "settings/setting_ranges.h"
 #include "settings/settings.h"
 
@@ -73,13 +72,14 @@ bool DwgDxf::Refused(const ConvertSettings& settings) {
 
 ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
                                    const std::vector<std::string>& targets,
-                                   const ConvertSettings& settings) {
+                                   const ConvertSettings& settings,
+                                   const std::vector<std::string>& keptResults) {
     if (Refused(settings)) return ConvertRefused;
     settings_ = settings;
     lostRun_ = false;
     notAnsweringRun_ = false;
     restarts_ = 0;
-    resultTaken_ = ResultsTakenEarlier(sources, targets);
+    resultTaken_ = ResultsTaken(sources, targets, keptResults);
     // AutoCAD gets as long to take one command text as to answer any wait.
     SetCommandSendLimitMs(static_cast<int>(std::min<std::int64_t>(
         std::int64_t{settings.WaitLimit} * 1000, std::numeric_limits<int>::max())));
@@ -173,21 +173,18 @@ bool DwgDxf::ConvertAll(AcadSession& session, const std::vector<std::string>& so
     return true;
 }
 
-std::vector<bool> DwgDxf::ResultsTakenEarlier(const std::vector<std::string>& sources,
-                                              const std::vector<std::string>& targets) {
+std::vector<bool> DwgDxf::ResultsTaken(const std::vector<std::string>& sources,
+                                       const std::vector<std::string>& targets,
+                                       const std::vector<std::string>& keptResults) {
     // A macro that saves its own way types no target: nothing is known to meet.
     const bool namesTarget = std::any_of(MacroLines.begin(), MacroLines.end(), [](const auto& line) {
         return ClassifyMacroLine(line) == MacroLineKind::SaveFile;
     });
     if (!namesTarget) return std::vector<bool>(sources.size(), false);
     const TargetRules rules{settings_.SaveSameDir, settings_.SaveDir, settings_.SaveChildDir};
-    const std::string_view extension = ResultExtension(MacroSection);
-    std::vector<std::string> results;
-    results.reserve(sources.size());
-    for (std::size_t i = 0; i < sources.size(); ++i)
-        results.push_back(
-            ExpectedResultPath(SaveFileTarget(rules, sources[i], i, targets), extension));
-    return NamedEarlier(files_, results);
+    return ResultsTakenEarlier(
+        files_, ExpectedResultPaths(rules, sources, targets, ResultExtension(MacroSection)),
+        keptResults);
 }
 
 void DwgDxf::EndedByLoss(const AcadSession& session) {

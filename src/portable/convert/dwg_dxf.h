@@ -42,13 +42,21 @@ public:
     // that crashes or stops answering during a drawing is ended and started
     // again, until RestartLimit drawings in a row have lost it.
     //
+    // keptResults are the results of drawings left out of the run (an
+    // update run passes over those up to date): a drawing saved to one of
+    // them is listed as one whose result an earlier drawing takes.
+    //
+    // Each result counted as converted is given its drawing's last-write
+    // time, which is what tells an update run that it is up to date.
+    //
     // With AcadCount above 1, that many AutoCADs convert the drawings side
     // by side, each driven by a session on a thread of its own, and each
     // restarted on its own; the calling thread hands on what the sessions
     // report (progress, Cancel) and shows the end as a run with one does.
     ConvertResult ConvertFiles(const std::vector<std::string>& sources,
                                const std::vector<std::string>& targets,
-                               const ConvertSettings& settings);
+                               const ConvertSettings& settings,
+                               const std::vector<std::string>& keptResults = {});
 
     // The drawings the last run did not convert, in the order of skipping.
     const std::vector<SkippedDrawing>& LastSkipped() const { return skipped_; }
@@ -84,9 +92,11 @@ private:
     // Several AutoCADs (dwg_dxf_sessions.cpp).
     ConvertResult ConvertWithSessions(const std::vector<std::string>& sources,
                                       const std::vector<std::string>& targets);
-    // Per source: whether an earlier drawing of the run is saved to its result.
-    std::vector<bool> ResultsTakenEarlier(const std::vector<std::string>& sources,
-                                          const std::vector<std::string>& targets);
+    // Per source: whether a kept result or an earlier drawing of the run is
+    // saved to its result.
+    std::vector<bool> ResultsTaken(const std::vector<std::string>& sources,
+                                   const std::vector<std::string>& targets,
+                                   const std::vector<std::string>& keptResults);
     void Skip(const std::string& source, SkipReason reason);
     void SkipFrom(const std::vector<std::string>& sources, std::size_t first, SkipReason reason);
     void EndedByLoss(const AcadSession& session);

@@ -28,4 +28,12 @@ bool ResultWritten(const FileStamp& before, const FileStamp& after) {
     return after.lastWriteTime != before.lastWriteTime || after.size != before.size;
 }
 
+bool ResultUpToDate(const FileStamp& drawing, const FileStamp& result) {
+    if (!drawing.exists || !result.exists || result.size == 0) return false;
+    const std::uint64_t apart = drawing.lastWriteTime > result.lastWriteTime
+                                    ? drawing.lastWriteTime - result.lastWriteTime
+                                    : result.lastWriteTime - drawing.lastWriteTime;
+    return apart <= ResultTimeTolerance;
+}
+
 }  // namespace tovimo

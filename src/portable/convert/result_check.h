@@ -24,4 +24,13 @@ std::string ExpectedResultPath(std::string_view target, std::string_view extensi
 // coarse to show one (FAT keeps it to 2 s).
 bool ResultWritten(const FileStamp& before, const FileStamp& after);
 
+// FAT and some file servers keep last-write times in steps of 2 s.
+constexpr std::uint64_t ResultTimeTolerance = 2 * FileTimeStepsPerSecond;
+
+// Every run gives a result it counts as converted its drawing's last-write
+// time. A result is therefore up to date when it holds something and its
+// last-write time is within ResultTimeTolerance of the drawing's: a result
+// cut short, or made before its drawing last changed, is not.
+bool ResultUpToDate(const FileStamp& drawing, const FileStamp& result);
+
 }  // namespace tovimo

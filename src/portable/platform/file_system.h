@@ -46,12 +46,15 @@ enum class PathKind { Missing, File, Folder };
 // What the file system tells of a file without opening it.
 struct FileStamp {
     bool exists = false;  // a file stands at the path (a folder does not count)
-    // In the file system's own units (100 ns on Windows); only ever compared.
+    // In steps of 100 ns, as Windows keeps it.
     std::uint64_t lastWriteTime = 0;
     std::uint64_t size = 0;
 
     bool operator==(const FileStamp&) const = default;
 };
+
+// Steps of FileStamp::lastWriteTime in one second.
+constexpr std::uint64_t FileTimeStepsPerSecond = 10'000'000;
 
 // Why a directory search found nothing.
 enum class SearchFailure {
@@ -87,6 +90,11 @@ public:
     // its size. Nothing is opened, so a file that another program holds open
     // is described as well.
     virtual FileStamp GetFileStamp(const std::string& path) = 0;
+    // Sets a file's last-write time alone (SetFileTime), in the steps of
+    // FileStamp. False when the file is missing or may not be changed (no
+    // right to, a read-only medium); a program that merely holds it open
+    // does not stop it, since sharing does not govern a file's times.
+    virtual bool SetLastWriteTime(const std::string& path, std::uint64_t lastWriteTime) = 0;
     // FindFirstFile: the first entry that pattern (a folder, "\" and a
     // wild-card name such as "*.*") matches goes into first. Empty when
     // nothing matches or the folder cannot be read, and failure then says

@@ -6,15 +6,35 @@
 
 namespace tovimo::win32 {
 
-bool EnsureComApartment() {
-    // Per thread, since COM's apartment is per thread; asked once, so the
-    // thread holds a single reference that nothing needs to balance.
-    thread_local const bool ready = [] {
+namespace {
+
+// One per thread, since COM's apartment is per thread: joined once, so the
+// thread holds a single reference, and that one is given back as the thread
+// ends.
+class ThreadApartment {
+public:
+    ThreadApartment() {
         const HRESULT result =
             ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-        return result == S_OK || result == S_FALSE;
-    }();
-    return ready;
+        joined_ = result == S_OK || result == S_FALSE;
+    }
+    ~ThreadApartment() {
+        if (joined_) ::CoUninitialize();
+    }
+    ThreadApartment(const ThreadApartment&) = delete;
+    ThreadApartment& operator=(const ThreadApartment&) = delete;
+
+    bool Joined() const { return joined_; }
+
+private:
+    bool joined_ = false;
+};
+
+}  // namespace
+
+bool EnsureComApartment() {
+    thread_local const ThreadApartment apartment;
+    return apartment.Joined();
 }
 
 }  // namespace tovimo::win32

@@ -93,6 +93,16 @@ FileStamp Win32FileSystem::GetFileStamp(const std::string& path) {
     return stamp;
 }
 
+bool Win32FileSystem::SetLastWriteTime(const std::string& path, std::uint64_t lastWriteTime) {
+    const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const FILETIME time{static_cast<DWORD>(lastWriteTime), static_cast<DWORD>(lastWriteTime >> 32)};
+    const BOOL set = SetFileTime(file, nullptr, nullptr, &time);
+    return CloseHandle(file) && set;
+}
+
 std::unique_ptr<DirectorySearch> Win32FileSystem::FindFirst(const std::string& pattern,
                                                             DirectoryEntry& first,
                                                             SearchFailure& failure) {

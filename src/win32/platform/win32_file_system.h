@@ -14,6 +14,8 @@ public:
     // roots as well.
     PathKind GetPathKind(const std::string& path) override;
     FileStamp GetFileStamp(const std::string& path) override;
+    // Opened for its attributes only, sharing everything.
+    bool SetLastWriteTime(const std::string& path, std::uint64_t lastWriteTime) override;
     // FindFirstFileW, with each name converted to code page 932.
     std::unique_ptr<DirectorySearch> FindFirst(const std::string& pattern,
                                                DirectoryEntry& first,
