@@ -562,21 +562,21 @@ TEST_F(ConsoleRunTest, ThreePartsConvertEveryDrawingOnceAndAPairSharingAResultIn
 
 TEST_F(ConsoleRunTest, APartWithoutDrawingsEndsWith0AndNeverStartsAutoCad) {
     AddDrawing("D:\\図面\\A.dwg");
-    // Its result D:\図面\A.dxf falls in part 1 of 2.
-    EXPECT_EQ(Run({"dxf", "/shard", "2/2", "/f", "C:\\f.txt", "/log", "C:\\run.csv", "D:\\図面"}),
+    // Its result D:\図面\A.dxf falls in part 1 of 3.
+    EXPECT_EQ(Run({"dxf", "/shard", "2/3", "/f", "C:\\f.txt", "/log", "C:\\run.csv", "D:\\図面"}),
               ExitAllConverted);
-    EXPECT_EQ(console.Texts(false), std::vector<std::string>{"分担 2/2: 0 枚"});
+    EXPECT_EQ(console.Texts(false), std::vector<std::string>{"分担 2/3: 0 枚"});
     EXPECT_TRUE(processes.Calls().empty());
     EXPECT_EQ(files.ReadFile("C:\\f.txt"), "");
     EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 0);
 
-    // A macro that names no result: the drawing's own path (part 2) decides.
+    // A macro that names no result: the drawing's own path (part 2 of 3) decides.
     toDxfMacro = {"open", "#FILE", "saveas", "DXF", "#ENTER", "D:\\図面\\B"};
     WriteIni();
     console.lines.clear();
-    EXPECT_EQ(Run({"dxf", "/shard", "1/2", "D:\\図面"}), ExitAllConverted);
-    EXPECT_EQ(console.Texts(false), std::vector<std::string>{"分担 1/2: 0 枚"});
-    EXPECT_EQ(Run({"dxf", "/shard", "2/2", "D:\\図面"}), ExitAllConverted);
+    EXPECT_EQ(Run({"dxf", "/shard", "1/3", "D:\\図面"}), ExitAllConverted);
+    EXPECT_EQ(console.Texts(false), std::vector<std::string>{"分担 1/3: 0 枚"});
+    EXPECT_EQ(Run({"dxf", "/shard", "2/3", "D:\\図面"}), ExitAllConverted);
     EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 1);
 }
 

@@ -155,11 +155,14 @@ TEST_F(Win32FileSystemTest, PathKeysAreTheUpperCasedUtf16LeOfTheUnitTestsAndGive
     std::vector<std::string> rows{row("", 0x20, 0x7E), row("", 0xA1, 0xDF)};
     for (int lead = 0x81; lead <= 0xFC; ++lead)
         if (lead <= 0x9F || lead >= 0xE0) rows.push_back(row(std::string(1, static_cast<char>(lead)), 0x40, 0xFC));
+    int compared = 0;
     for (const std::string& characters : rows) {
-        ASSERT_FALSE(characters.empty());
+        if (characters.empty()) continue;  // a lead byte without characters
+        ++compared;
         EXPECT_EQ(fs.PathKey(characters), memory.PathKey(characters))
             << "the row of " << std::hex << (static_cast<unsigned char>(characters[0]) | 0);
     }
+    EXPECT_GT(compared, 50);
     EXPECT_EQ(fs.PathKey("d:\\ａσ"), std::string("D\0:\0\\\0\x21\xFF\xA3\x03", 10));
     EXPECT_EQ(PartOf(fs, "e:\\out\\a.dxf", 1000), 450);
     EXPECT_EQ(PartOf(fs, "d:\\ＡΣ\\ａσ.dxf", 7), 5);
