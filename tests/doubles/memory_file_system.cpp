@@ -1,5 +1,6 @@
 #include "memory_file_system.h"
 
+#include "cp932_conversion.h"
 #include "drawings/folder_walk.h"
 #include "drawings/path_parts.h"
 
@@ -25,6 +26,37 @@ private:
     std::vector<DirectoryEntry> entries_;
     std::size_t next_ = 0;
 };
+
+namespace {
+
+// The letters of code page 932 that have a case, upper-cased as Windows'
+// invariant mapping does: Latin, Greek and Cyrillic, full-width Latin and
+// the small Roman numerals.
+char16_t UpperCase(char16_t unit) {
+    const auto within = [unit](char16_t first, char16_t last) { return unit >= first && unit <= last; };
+    if (within(u'a', u'z') || (within(u'\u03B1', u'\u03C9') && unit != u'\u03C2') ||
+        within(u'\u0430', u'\u044F'))
+        return static_cast<char16_t>(unit - 0x20);
+    if (within(u'\uFF41', u'\uFF5A')) return static_cast<char16_t>(unit - 0x20);
+    if (unit == u'\u0451') return u'\u0401';
+    if (within(u'\u2170', u'\u217F')) return static_cast<char16_t>(unit - 0x10);
+    return unit;
+}
+
+}  // namespace
+
+std::string MemoryFileSystem::PathKey(const std::string& path) {
+    const std::optional<std::u16string> wide = DecodeCp932(path);
+    if (!wide) return path;
+    std::string key;
+    key.reserve(wide->size() * 2);
+    for (const char16_t unit : *wide) {
+        const char16_t upper = UpperCase(unit);
+        key.push_back(static_cast<char>(upper & 0xFF));
+        key.push_back(static_cast<char>(upper >> 8));
+    }
+    return key;
+}
 
 std::string MemoryFileSystem::Key(const std::string& path) {
     return LowerCaseAnsi(WithoutTrailingSeparators(path));

@@ -38,9 +38,10 @@ public:
     // Relative paths are completed with CurrentDirectory; "." and ".."
     // components are not resolved.
     std::string FullPathName(const std::string& path) override;
-    // The tree's own rule: ASCII letters without case. Full-width letters
-    // stay apart, as the system's ANSI lower-casing keeps them.
-    std::string PathKey(const std::string& path) override { return Key(path); }
+    // Windows' key, byte for byte: the UTF-16LE form with every letter
+    // upper-cased (full-width, Greek and Cyrillic too). The tree itself
+    // tells only ASCII letters apart without case.
+    std::string PathKey(const std::string& path) override;
 
     std::string CurrentDirectory = "C:\\";
 

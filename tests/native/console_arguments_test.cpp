@@ -70,7 +70,7 @@ TEST(ConsoleArguments, UsageIsAskedForAloneOrAfterTheDirection) {
     EXPECT_TRUE(Parse({"dxf", "/?"}).usage);
     EXPECT_TRUE(Parse({"dwg", "a.dxf", "/?"}).usage);
     const std::string usage = UsageText();
-    for (const char* option : {"/s", "/o", "/k", "/-k", "/y", "/n", "/ini", "/f", "@", "/?", "dwgtodxf", "dxftodwg", "#SAVEFILE"})
+    for (const char* option : {"/s", "/o", "/k", "/-k", "/y", "/n", "/shard", "/ini", "/f", "@", "/?", "dwgtodxf", "dxftodwg", "#SAVEFILE"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 
@@ -110,6 +110,27 @@ TEST(ConsoleArguments, AValueOptionNeedsItsValueOnce) {
         // Twice: which one was meant cannot be told.
         EXPECT_FALSE(Refusal({"dxf", option, "x", option, "y", "a.dwg"}).empty());
     }
+}
+
+TEST(ConsoleArguments, AShardIsKOfNUpTo1000AndAnythingElseIsRefusedByName) {
+    const CommandArguments a = Parse({"dxf", "/SHARD", "2/3", "a.dwg"});
+    ASSERT_TRUE(a.shard);
+    EXPECT_EQ(a.shard->part, 2);
+    EXPECT_EQ(a.shard->count, 3);
+    EXPECT_FALSE(Parse({"dxf", "a.dwg"}).shard);
+    for (const char* good : {"1/1", "1000/1000", "1/1000", "07/10"})
+        EXPECT_TRUE(Parse({"dxf", "/shard", good, "a.dwg"}).shard) << good;
+    for (const char* bad : {"0/3", "4/3", "1/0", "1/1001", "3", "1/3/3", "a/3", "-1/3", "+1/3",
+                            " 1/3", "1 /3", "1/", "1-3", "99999999999/3"}) {
+        const std::string error = Refusal({"dxf", "/shard", bad, "a.dwg"});
+        EXPECT_NE(error.find("/shard"), std::string::npos) << bad;
+        EXPECT_NE(error.find(bad), std::string::npos) << error;
+    }
+    // Without its value, or twice.
+    EXPECT_NE(Refusal({"dxf", "a.dwg", "/shard"}).find("/shard"), std::string::npos);
+    EXPECT_NE(Refusal({"dxf", "/shard", "/s", "a.dwg"}).find("/shard"), std::string::npos);
+    EXPECT_NE(Refusal({"dxf", "/shard", "1/2", "/shard", "2/2", "a.dwg"}).find("/shard"),
+              std::string::npos);
 }
 
 TEST(ConsoleArguments, KeepingSubFoldersNeedsAnOutputFolder) {

@@ -14,6 +14,7 @@
 #include "console/console_run.h"
 #include "console/exit_code.h"
 #include "console/run_log.h"
+#include "console/run_shard.h"
 #include "drawings/text_order.h"
 #include "cp932_text_encoding.h"
 #include "fake_message_pump.h"
@@ -559,6 +560,119 @@ TEST_F(ConsoleRunTest, UpdateIsRefusedWithOverwriteSwitchesOrWithoutATargetInThe
     ExpectUntouched();
 }
 
+// Parts worked out apart from this code: FNV-1a over the upper-cased UTF-16LE path.
+TEST(RunShard, APartIsTheHashOfTheCaselessUtf16PathModNPlusOneWhateverTheLetterCase) {
+    EXPECT_EQ(Fnv1a64(""), 0xcbf29ce484222325u);
+    EXPECT_EQ(Fnv1a64("a"), 0xaf63dc4c8601ec8cu);
+    MemoryFiles tree;
+    MemoryFileSystem files{tree};
+    const std::vector<int> counts{1, 2, 3, 7, 1000};
+    const std::vector<std::pair<std::vector<std::string>, std::vector<int>>> known{
+        {{"E:\\OUT\\A.DXF", "e:\\out\\a.dxf", "E:\\Out\\a.DXF"}, {1, 2, 3, 4, 450}},
+        {{"D:\\出力\\Plan.dxf", "d:\\出力\\PLAN.DXF"}, {1, 1, 2, 4, 689}},
+        // Full-width and Greek letters have a case as well.
+        {{"d:\\ＡΣ\\ａσ.dxf", "D:\\ａσ\\ＡΣ.DXF"}, {1, 2, 1, 5, 120}}};
+    for (const auto& [paths, parts] : known)
+        for (const std::string& path : paths)
+            for (std::size_t n = 0; n < counts.size(); ++n)
+                EXPECT_EQ(PartOf(files, path, counts[n]), parts[n]) << path << " of " << counts[n];
+}
+
+TEST(RunShard, APartDependsOnTheResultAloneNotOnTheListsOrder) {
+    MemoryFiles tree;
+    MemoryFileSystem files{tree};
+    std::vector<TFileName> drawings;
+    for (const char* folder : {"\\a", "\\b\\表", "\\c"})
+        for (const char* name : {"X", "plan-1F", "ソケット", "q", "r", "s"})
+            drawings.push_back({std::string("D:") + folder + "\\" + name + ".dwg", folder});
+    const TargetRules flat{false, "E:\\out", false};
+    for (const int count : {2, 3, 5}) {
+        SCOPED_TRACE(count);
+        std::size_t taken = 0;
+        for (int part = 1; part <= count; ++part) {
+            const auto inOrder = DrawingsOfPart(files, drawings, flat, ".dxf", {part, count});
+            auto reversed = DrawingsOfPart(files, {drawings.rbegin(), drawings.rend()}, flat,
+                                           ".dxf", {part, count});
+            std::reverse(reversed.begin(), reversed.end());
+            EXPECT_EQ(inOrder, reversed);
+            // A name's three drawings share one result, so one part.
+            EXPECT_EQ(inOrder.size() % 3, 0u);
+            taken += inOrder.size();
+        }
+        EXPECT_EQ(taken, drawings.size());
+    }
+    // Which path decides, by the four rules (parts of 4 worked out apart).
+    const TFileName q{"D:\\b\\表\\q.dwg", "\\b\\表"};
+    const auto partOfQ = [&](const TargetRules& rules, std::optional<std::string_view> extension) {
+        for (int part = 1; part <= 4; ++part)
+            if (!DrawingsOfPart(files, {q}, rules, extension, {part, 4}).empty()) return part;
+        return 0;
+    };
+    EXPECT_EQ(partOfQ(flat, ".dxf"), 2);                       // E:\out\q.dxf
+    EXPECT_EQ(partOfQ({false, "E:\\out", true}, ".dxf"), 4);   // E:\out\b\表\q.dxf
+    EXPECT_EQ(partOfQ({true, "", false}, ".dxf"), 1);          // D:\b\表\q.dxf
+    EXPECT_EQ(partOfQ(flat, std::nullopt), 3);                 // no result: D:\b\表\q.dwg
+}
+
+// Three workstations on one list, one after the other. Each part's count
+// counts what /u passes over and what the check of results taken twice
+// lists; parts worked out apart from this code.
+TEST_F(ConsoleRunTest, ThreePartsConvertEveryDrawingOnceAndAPairSharingAResultInOnePart) {
+    files.AddFolder("E:\\out");
+    const std::map<std::string, int> partOf{
+        {"D:\\a\\X.dwg", 3},    {"D:\\a\\plan-1F.dwg", 1}, {"D:\\a\\ソケット.dwg", 2},
+        {"D:\\b\\ｐ２.dwg", 1}, {"D:\\b\\空調.dwg", 3},    {"D:\\b\\x.DWG", 3},
+        {"D:\\c\\表題欄.dwg", 2}, {"D:\\c\\q.dwg", 1}};
+    for (const auto& [path, part] : partOf) AddDrawing(path);
+    const std::vector<std::string> counts{"分担 1/3: 3 枚", "分担 2/3: 2 枚", "分担 3/3: 3 枚"};
+    for (int part = 1; part <= 3; ++part) {
+        SCOPED_TRACE(part);
+        console.lines.clear();
+        windows.ClearMessages();
+        const std::string shard = std::to_string(part) + "/3";
+        EXPECT_EQ(Run({"dxf", "/shard", shard, "/o", "E:\\out", "/-k", "/f", "C:\\f.txt", "D:\\c",
+                       "D:\\a", "D:\\b"}),
+                  part == 3 ? ExitSomeSkipped : ExitAllConverted);
+        const auto out = console.Texts(false);
+        ASSERT_FALSE(out.empty());
+        EXPECT_EQ(out.front(), counts[part - 1]);
+        for (const auto& [path, itsPart] : partOf)
+            EXPECT_EQ(CountTyped(path + "\n"), itsPart == part && path != "D:\\b\\x.DWG" ? 1 : 0) << path;
+    }
+    // The later of the pair is listed by the part that converted the first.
+    EXPECT_TRUE(console.Has(false, "D:\\b\\x.DWG  (同じ名前の変換後ファイルになる図面が先にあります)"));
+    EXPECT_EQ(files.ReadFile("C:\\f.txt"), "D:\\b\\x.DWG\r\n");
+    EXPECT_EQ(Result("E:\\out\\X.dxf")->source, "D:\\a\\X.dwg");
+
+    // Run again with /u: the part passes over what it converted.
+    console.lines.clear();
+    EXPECT_EQ(Run({"dxf", "/shard", "2/3", "/u", "/o", "E:\\out", "/-k", "D:\\a", "D:\\b", "D:\\c"}),
+              ExitAllConverted);
+    EXPECT_EQ(console.Texts(false), (std::vector<std::string>{counts[1], "最新のため省略: 2"}));
+}
+
+TEST_F(ConsoleRunTest, APartWithoutDrawingsEndsWith0AndNeverStartsAutoCad) {
+    AddDrawing("D:\\図面\\A.dwg");
+    // Its result D:\図面\A.dxf falls in part 1 of 3.
+    EXPECT_EQ(Run({"dxf", "/shard", "2/3", "/f", "C:\\f.txt", "/log", "C:\\run.csv", "D:\\図面"}),
+              ExitAllConverted);
+    EXPECT_EQ(console.Texts(false), std::vector<std::string>{"分担 2/3: 0 枚"});
+    EXPECT_TRUE(processes.Calls().empty());
+    EXPECT_EQ(files.ReadFile("C:\\f.txt"), "");
+    EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 0);
+
+    // A macro that names no result: the drawing's own path (part 2 of 3) decides.
+    toDxfMacro = {"open", "#FILE", "saveas", "DXF", "#ENTER", "D:\\図面\\B"};
+    WriteIni();
+    console.lines.clear();
+    EXPECT_EQ(Run({"dxf", "/shard", "1/3", "D:\\図面"}), ExitAllConverted);
+    EXPECT_EQ(console.Texts(false), std::vector<std::string>{"分担 1/3: 0 枚"});
+    EXPECT_EQ(Run({"dxf", "/shard", "2/3", "D:\\図面"}), ExitAllConverted);
+    EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 1);
+}
+
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
 TEST_F(ConsoleRunTest, TheRunLogHasALinePerDrawingAndThoseNeverReachedGetTheEndsReason) {
     AddDrawing("D:\\図面\\A.dwg");
     AddDrawing("D:\\図面\\B,1.dwg", "FAIL");
@@ -814,6 +928,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"JZero", nullptr, {"dxf", "/j", "0", "D:\\図面"}, "AcadCount"},
         Refusal{"JNoNumber", nullptr, {"dxf", "/j", "x", "D:\\図面"}, "/j"},
         Refusal{"JWithoutValue", nullptr, {"dxf", "D:\\図面", "/j"}, "/j"},
+        Refusal{"ShardBeyondItsCount", nullptr, {"dxf", "/shard", "4/3", "D:\\図面"}, "/shard"},
+        Refusal{"ShardWithoutValue", nullptr, {"dxf", "D:\\図面", "/shard"}, "/shard"},
         Refusal{"SeveralWithoutAcadPath", [](ConsoleRunTest& t) { t.mainForm["AcadPath"] = ""; },
                 {"dxf", "/j", "2", "D:\\図面"}, "AcadPath"},
         Refusal{"EmptyMacro", [](ConsoleRunTest& t) { t.toDwgMacro.clear(); }, {"dwg", "D:\\図面"},

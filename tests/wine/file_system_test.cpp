@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "console/run_shard.h"
 #include "drawings/drawing_collection.h"
 #include "drawings/path_parts.h"
 #include "platform/win32_api.h"
@@ -14,7 +15,10 @@
 #include "platform/win32_text_order.h"
 #include "runlists/run_lists.h"
 #include "runlists/target_folders.h"
+#include "cp932_conversion.h"
 #include "long_paths.h"
+#include "memory_file_system.h"
+#include "memory_files.h"
 #include "test_files.h"
 #include "unix_links.h"
 
@@ -132,6 +136,36 @@ TEST_F(Win32FileSystemTest, PathKeysMeetWhereTheFileSystemTakesTwoNamesForOne) {
     // The file system agrees: the second name finds the file of the first.
     File("Ｐlan.dxf");
     EXPECT_EQ(fs.GetPathKind(temp.Path() + "ｐLAN.DXF"), PathKind::File);
+}
+
+// Workstations split one list by the key: every character of code page 932
+// is keyed as the unit tests' in-memory file system keys it, and a part
+// there is the part here.
+TEST_F(Win32FileSystemTest, PathKeysAreTheUpperCasedUtf16LeOfTheUnitTestsAndGiveTheSameParts) {
+    testing::MemoryFiles tree;
+    testing::MemoryFileSystem memory{tree};
+    const auto row = [](std::string lead, int first, int last) {
+        std::string characters;
+        for (int trail = first; trail <= last; ++trail) {
+            const std::string character = lead + static_cast<char>(trail);
+            if (testing::DecodeCp932(character)) characters += character;
+        }
+        return characters;
+    };
+    std::vector<std::string> rows{row("", 0x20, 0x7E), row("", 0xA1, 0xDF)};
+    for (int lead = 0x81; lead <= 0xFC; ++lead)
+        if (lead <= 0x9F || lead >= 0xE0) rows.push_back(row(std::string(1, static_cast<char>(lead)), 0x40, 0xFC));
+    int compared = 0;
+    for (const std::string& characters : rows) {
+        if (characters.empty()) continue;  // a lead byte without characters
+        ++compared;
+        EXPECT_EQ(fs.PathKey(characters), memory.PathKey(characters))
+            << "the row of " << std::hex << (static_cast<unsigned char>(characters[0]) | 0);
+    }
+    EXPECT_GT(compared, 50);
+    EXPECT_EQ(fs.PathKey("d:\\ａσ"), std::string("D\0:\0\\\0\x21\xFF\xA3\x03", 10));
+    EXPECT_EQ(PartOf(fs, "e:\\out\\a.dxf", 1000), 450);
+    EXPECT_EQ(PartOf(fs, "d:\\ＡΣ\\ａσ.dxf", 7), 5);
 }
 
 TEST_F(Win32FileSystemTest, AListFileIsReplacedWholeOrLeftAsItWas) {

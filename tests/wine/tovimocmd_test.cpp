@@ -801,6 +801,65 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
     EXPECT_TRUE(WaitUntil([] { return CountRunning("Pelkadu.exe") == 0; }, 15000));
 }
 
+// Three workstations on one folder, one after the other. The parts depend
+// on the temporary folder's name, so the test takes them as they come.
+TEST_F(TovimoCmdTest, ThreeRunsOfAThirdEachConvertEveryDrawingOnceAndAPairSharingAResultInOnePart) {
+    WriteIni();
+    const std::string shared = temp.MakeFolder("分担");
+    temp.MakeFolder("分担\\乙");
+    std::vector<std::string> drawings{shared + "X.dwg"};
+    for (int i = 1; i <= 9; ++i) drawings.push_back(shared + "図" + std::to_string(i) + ".dwg");
+    const std::string later = shared + "乙\\x.dwg";  // X.dwg's result, in other letter case
+    for (const std::string& drawing : drawings) WriteWholeFile(drawing, Drawing());
+    WriteWholeFile(later, Drawing());
+    const std::string out = temp.MakeFolder("出力");
+    std::vector<std::string> announced;
+    int counted = 0;
+    int partOfFirst = 0;
+    int partOfLater = 0;
+    for (int part = 1; part <= 3; ++part) {
+        SCOPED_TRACE(part);
+        const std::string shard = std::to_string(part) + "/3";
+        TovimoCmd run("dxf /s /o " + Quoted(out) + " /-k /shard " + shard + " " + IniOption() + " " +
+                          Quoted(shared),
+                      temp.Path());
+        const long code = run.ExitCode();
+        const auto lines = run.Out();
+        ASSERT_FALSE(lines.empty()) << ::testing::PrintToString(run.Err());
+        const std::string head = "分担 " + shard + ": ";
+        ASSERT_EQ(lines[0].rfind(head, 0), 0u) << lines[0];
+        const int count = std::stoi(lines[0].substr(head.size()));
+        counted += count;
+        int announcedHere = 0;
+        for (const std::string& line : lines) {
+            if (line.rfind("[", 0) == 0) {
+                announced.push_back(line.substr(line.find("] ") + 2));
+                ++announcedHere;
+                if (announced.back() == drawings[0]) partOfFirst = part;
+            }
+            if (line == "  " + later + "  (同じ名前の変換後ファイルになる図面が先にあります)") partOfLater = part;
+        }
+        EXPECT_EQ(code, partOfLater == part ? 1 : 0) << ::testing::PrintToString(lines);
+        EXPECT_EQ(announcedHere + (partOfLater == part ? 1 : 0), count);
+        // A part without drawings starts no AutoCAD.
+        EXPECT_EQ(lines.back(), count == 0 ? lines[0] : Finished);
+        ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+    }
+    EXPECT_EQ(counted, 11);
+    EXPECT_NE(partOfLater, 0);
+    EXPECT_EQ(partOfLater, partOfFirst);
+    // Each drawing in one part, and opened and saved once by the stand-ins.
+    std::vector<std::string> opened;
+    for (const auto& entry : log.OfKind("read")) opened.push_back(entry.Field(0));
+    std::sort(announced.begin(), announced.end());
+    std::sort(opened.begin(), opened.end());
+    std::sort(drawings.begin(), drawings.end());
+    EXPECT_EQ(announced, drawings);
+    EXPECT_EQ(opened, drawings);
+    EXPECT_EQ(log.OfKind("write").size(), drawings.size());
+    EXPECT_EQ(Result(out + "X.dxf").value_or(standin::StandinDrawing{}).source, shared + "X.dwg");
+}
+
 TEST_F(TovimoCmdTest, CtrlCWithTwoAutoCadsEndsEachAfterItsDrawingRestoredAndClosed) {
     WriteIni("/opendelay:700 " + PerProcessLogSwitch(temp.Path(), "acad-"));
     for (int i = 1; i <= 12; ++i) WriteWholeFile(dwg + "連番" + std::to_string(i) + ".dwg", Drawing());

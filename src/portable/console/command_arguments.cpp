@@ -52,9 +52,25 @@ private:
             TakeValue(arg, "ログファイル", result_.runLog);
         } else if (option == "/j") {
             TakeValue(arg, "同時に起動するAutoCADの数", result_.acadCount);
+        } else if (option == "/shard") {
+            TakeShard(arg);
         } else {
             error_ = "知らないオプションです: " + arg;
         }
+    }
+
+    void TakeShard(const std::string& arg) {
+        if (result_.shard) {
+            error_ = arg + " は一度だけ指定してください。";
+            return;
+        }
+        std::optional<std::string> value;
+        TakeValue(arg, "分担 (K/N)", value);
+        if (!value) return;
+        result_.shard = ParseRunShard(*value);
+        if (!result_.shard)
+            error_ = arg + " の後には分担 K/N (N は 1 から " + std::to_string(MaxShards) +
+                     "、K は 1 から N) を指定してください: " + *value;
     }
 
     // A switch and its opposite contradict each other; the same one twice
@@ -105,6 +121,9 @@ const char* UsageText() {
            "    /j 数       AutoCADをこの数 (1 から 8) 同時に起動して変換します (設定 AcadCount)。\n"
            "                2 以上には AutoCADのプログラム (AcadPath) の指定と、それだけの数の\n"
            "                AutoCADを同時に起動できるライセンスが要ります\n"
+           "    /shard K/N  分担: 図面を N に分けた K 番目の分だけ変換します (複数の端末で\n"
+           "                一つの一覧を変換するとき)。分け方は変換後のファイルのパス\n"
+           "                (#SAVEFILE のないマクロでは図面のパス) だけで決まります\n"
            "    /ini ファイル  プログラムの横の tovimo.ini の代わりにこの設定ファイルを読みます\n"
            "    /f ファイル    変換されなかった図面のフルパスをこのファイルに書きます (1行に1つ)\n"
            "    /log ファイル  実行ログをこのファイルに作ります (CSV、UTF-8): 図面ごとに番号、図面、\n"

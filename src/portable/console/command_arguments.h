@@ -1,11 +1,13 @@
 #pragma once
 // The command line of TovimoCmd:
-//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n|/u] [/j N] [/ini FILE] [/f FILE] [/log FILE] PATH...
+//   TovimoCmd dxf|dwg [/s] [/o FOLDER] [/k|/-k] [/y|/n|/u] [/j N] [/shard K/N] [/ini FILE] [/f FILE] [/log FILE] PATH...
 // A PATH "@FILE" stands for the paths listed in FILE (path_arguments.h).
 //   TovimoCmd /?
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "console/run_shard.h"
 
 namespace tovimo {
 
@@ -25,6 +27,7 @@ struct CommandArguments {
     std::optional<std::string> failedList;  // /f: where to write the drawings not converted
     std::optional<std::string> runLog;      // /log: the run log to make
     std::optional<std::string> acadCount;   // /j: AcadCount, as given (checked with the settings)
+    std::optional<RunShard> shard;          // /shard: only this part of the drawings
 };
 
 struct ParsedArguments {

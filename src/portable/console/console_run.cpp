@@ -11,6 +11,7 @@
 #include "console/path_arguments.h"
 #include "console/path_list.h"
 #include "console/run_log.h"
+#include "console/run_shard.h"
 #include "convert/result_check.h"
 #include "convert/up_to_date.h"
 #include "runlists/target_path.h"
@@ -155,9 +156,21 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     std::vector<std::string> named;
     for (const TFileName& drawing : collection.drawings) named.push_back(drawing.FullPath);
     const std::vector<bool> repeated = NamedEarlier(platform_.files, named);
-    std::vector<std::string> allDrawings;
+    std::vector<TFileName> drawings;  // each once, in the run's order
     for (std::size_t i = 0; i < named.size(); ++i)
-        if (!repeated[i]) allDrawings.push_back(named[i]);
+        if (!repeated[i]) drawings.push_back(collection.drawings[i]);
+    const TargetRules rules = RunTargetRules(settings);
+    const bool namesResult = std::any_of(
+        converter_->MacroLines.begin(), converter_->MacroLines.end(),
+        [](const std::string& line) { return ClassifyMacroLine(line) == MacroLineKind::SaveFile; });
+    // The part is taken from the whole list before anything else: the rest
+    // of the run (its lists, folders, /u, the log) is the part's alone.
+    if (arguments.shard)
+        drawings = DrawingsOfPart(platform_.files, drawings, rules,
+                                  namesResult ? std::optional(ResultExtension(section)) : std::nullopt,
+                                  *arguments.shard);
+    std::vector<std::string> allDrawings;
+    for (const TFileName& drawing : drawings) allDrawings.push_back(drawing.FullPath);
     if (!WriteNotConverted(allDrawings)) return ExitRefused;
     std::optional<RunLog> log;
     if (arguments.runLog) {
@@ -181,15 +194,21 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
 
     // The target folders are made before AutoCAD is reached; a level that
     // cannot be made stops the run before anything is typed.
-    RunLists lists = BuildRunLists(platform_.files, collection.drawings, RunTargetRules(settings));
+    RunLists lists = BuildRunLists(platform_.files, drawings, rules);
     if (!lists.ok) {
         output.Err("変換後のフォルダを作成できません: " + lists.failedFolder);
         return ExitRefused;
     }
-    const TargetRules rules = RunTargetRules(settings);
-    const bool namesResult = std::any_of(
-        converter_->MacroLines.begin(), converter_->MacroLines.end(),
-        [](const std::string& line) { return ClassifyMacroLine(line) == MacroLineKind::SaveFile; });
+    if (arguments.shard) {
+        output.Out("分担 " + std::to_string(arguments.shard->part) + "/" +
+                   std::to_string(arguments.shard->count) + ": " +
+                   std::to_string(lists.SourceList.size()) + " 枚");
+        // No AutoCAD for a part without drawings.
+        if (lists.SourceList.empty()) {
+            view_.ListUnreachable();
+            return collection.unreachable.empty() ? ExitAllConverted : ExitSomeSkipped;
+        }
+    }
     // Where drawing i of the run lists is saved; empty when the macro saves its own way.
     const auto resultOf = [&](const RunLists& of, std::size_t i) {
         if (!namesResult) return std::string();

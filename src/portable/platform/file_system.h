@@ -112,7 +112,9 @@ public:
     // A key that two paths share when the file system takes them for the
     // same name: letters compared without case, as the file system compares
     // them (full-width and Greek letters too, and code page 932's two codes
-    // of one character as one). Only ever compared.
+    // of one character as one). The path's UTF-16LE bytes with its letters
+    // upper-cased, the same on every machine: several workstations split
+    // one list by it.
     virtual std::string PathKey(const std::string& path) = 0;
 };
 
