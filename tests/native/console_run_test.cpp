@@ -178,7 +178,7 @@ TEST_F(ConsoleRunTest, AFolderIsConvertedWithOneProgressLinePerDrawingAndExitCod
     EXPECT_EQ(Typed().back(), "quit\n");
     EXPECT_TRUE(windows.LatestStandin()->Ended());
     // Pelkadu and tmp.dwg belong to the program's own folder.
-    const auto pelkadu = processes.CallsOf(LaunchKind::WinExecHidden);
+    const auto pelkadu = processes.CallsOf(LaunchKind::StartHidden);
     ASSERT_EQ(pelkadu.size(), 1u);
     EXPECT_NE(pelkadu[0].find("C:\\Tovimo\\Pelkadu"), std::string::npos);
 }
@@ -204,7 +204,7 @@ TEST_F(ConsoleRunTest, OutputFolderWithSubFoldersIsMadeLevelByLevelBeforeAutoCad
     AddDrawing("D:\\図面\\A.dwg");
     AddDrawing("D:\\図面\\表\\B.dwg");
     std::size_t foldersWhenReached = 0;
-    processes.onWinExecHidden = [&](const std::string&) { foldersWhenReached = fileSystem.CreateCalls().size(); };
+    processes.onStartHidden = [&](const std::string&) { foldersWhenReached = fileSystem.CreateCalls().size(); };
     EXPECT_EQ(Run({"dxf", "/s", "/o", "E:\\出力", "/k", "D:\\図面"}), ExitAllConverted);
     EXPECT_EQ(fileSystem.CreateCalls(), (std::vector<std::string>{"E:\\出力\\図面", "E:\\出力\\図面\\表"}));
     EXPECT_EQ(foldersWhenReached, 2u);
@@ -379,7 +379,7 @@ TEST_F(ConsoleRunTest, TheListHoldsEveryDrawingNotReachedWhenTheRunEndsEarly) {
     mainForm["AcadPath"] = "C:\\Acad\\missing.exe";
     WriteIni();
     bool listedBeforeStart = false;
-    processes.onWinExecHidden = [&](const std::string&) {
+    processes.onStartHidden = [&](const std::string&) {
         listedBeforeStart = files.ReadFile("C:\\f.txt") ==
                             "D:\\図面\\A.dwg\r\nD:\\図面\\B.dwg\r\nD:\\図面\\C.dwg\r\n";
     };
@@ -574,14 +574,36 @@ TEST_F(ConsoleRunTest, CtrlCFinishesTheDrawingUnderWayAndStillRestoresTheVariabl
 
 TEST_F(ConsoleRunTest, CtrlCBeforeAutoCadIsReachedIsNotLost) {
     AddDrawing("D:\\図面\\A.dwg");
-    // While AutoCAD starts: the run clears its flag once AutoCAD is there,
-    // but the request stands; no drawing is converted, the variables are
-    // still set back.
+    // While AutoCAD starts, at its startup dialog: it is still waited for
+    // while Pelkadu presses the dialog (WaitLimit is far), and then only
+    // closed: no variable set, no drawing opened.
+    mainForm["AcadArg"] = "/startdelay:2000 /startup";
+    mainForm["WaitLimit"] = "600";
+    mainForm["StartWait"] = "10";
+    processes.onStartHidden = [&](const std::string&) {
+        clock.ScheduleAfter(2500, [&] { windows.LatestStandin()->PressButton("ｷｬﾝｾﾙ"); });
+    };
     windows.onStandinStarted = [&](FakeStandin&) { current->RequestCancel(); };
     EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitCanceled);
-    EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 0);
-    EXPECT_EQ(CountTyped("PROXYNOTICE\n"), 2);
-    EXPECT_EQ(Typed().back(), "quit\n");
+    EXPECT_EQ(Typed(), std::vector<std::string>{"quit\n"});
+    EXPECT_TRUE(windows.LatestStandin()->Ended());
+    EXPECT_FALSE(windows.LatestStandin()->Terminated());
+    EXPECT_EQ(console.Texts(false).back(), Interrupted);
+    EXPECT_LT(clock.NowMs(), 10000);
+
+    // A dialog that nobody presses: AutoCAD is given StartWait (10 s), not
+    // WaitLimit, and is then ended by its process, which the run says.
+    processes.onStartHidden = nullptr;
+    windows.ClearMessages();
+    console.lines.clear();
+    const std::int64_t start = clock.NowMs();
+    EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitCanceled);
+    EXPECT_TRUE(Typed().empty());
+    EXPECT_TRUE(windows.LatestStandin()->Terminated());
+    EXPECT_EQ(processes.EndedProcesses(), std::vector<std::uint32_t>{windows.LatestStandin()->ProcessId()});
+    EXPECT_LT(clock.NowMs() - start, 60000);
+    EXPECT_EQ(console.Texts(true),
+              std::vector<std::string>{"AutoCAD (1台目) が起動しないため終了させました。"});
     EXPECT_EQ(console.Texts(false).back(), Interrupted);
 }
 

@@ -65,7 +65,7 @@ TEST_F(ConvertRestart, ACrashOnTheSecondDrawingCostsThatDrawingOnly) {
     EXPECT_TRUE(SetUp(*standins[1]));
     EXPECT_TRUE(Restored(*standins[1]));
     EXPECT_TRUE(standins[1]->Ended());
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 2u);  // Pelkadu for each start
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 2u);  // Pelkadu for each start
     EXPECT_EQ(LastMessage(), FinishedText);
     EXPECT_FALSE(converter->LastRunLostAcad());
     EXPECT_EQ(converter->LastRunRestarts(), 1);

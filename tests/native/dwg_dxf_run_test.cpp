@@ -40,7 +40,7 @@ TEST_F(ConvertFrame, TheWorkedExampleTypesEachLineAtItsTime) {
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].first, FinishedText);
     EXPECT_EQ(view.messages[0].second, EndCaption);
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 1u);  // Pelkadu, every run
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 1u);  // Pelkadu, every run
 }
 
 TEST_F(ConvertFrame, TheRestoreSendsTheConfiguredEndValues) {
@@ -166,7 +166,7 @@ TEST_F(ConvertFrame, StartResultsArePassedOnAndNothingIsSent) {
     EXPECT_EQ(Run({"D:\\a.dwg"}), ConvertOtherAcadRunning);
     EXPECT_TRUE(windows.CopyDataTexts().empty());
     EXPECT_TRUE(view.messages.empty());
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 1u);  // Pelkadu still started
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 1u);  // Pelkadu still started
 }
 
 TEST_F(ConvertFrame, ACommandTextOver255BytesSkipsTheDrawingBeforeAnythingIsTyped) {

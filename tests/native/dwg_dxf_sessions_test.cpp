@@ -145,7 +145,7 @@ TEST_F(SessionsTest, ThreeSessionsConvertTwentyDrawingsOnceEachAndListTheRestInT
     EXPECT_EQ(view.cancelStates, (std::vector<bool>{true, false}));
     EXPECT_EQ(LastMessage(), FinishedText);
     // One Pelkadu per session.
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 3u);
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 3u);
 }
 
 TEST_F(SessionsTest, SeveralSessionsListWhatOneListsAndAreFasterForIt) {
@@ -364,7 +364,7 @@ TEST_F(SessionsTest, AnotherAutoCadStopsTheRunBeforeAnySessionStarts) {
 TEST_F(SessionsTest, SessionsStartSideBySideAndEachPelkaduPressesOnlyItsOwnAutoCadsDialog) {
     // AutoCADs that show their windows and startup dialogs at the same moment,
     // three seconds after they are started; every Pelkadu runs.
-    processes.onWinExecHidden = [this](const std::string& commandLine) { RunPelkadu(commandLine); };
+    processes.onStartHidden = [this](const std::string& commandLine) { RunPelkadu(commandLine); };
     settings.AcadArg += " /startup /startdelay:3000";
     settings.AcadCount = 3;
     ASSERT_EQ(Run(Drawings(6)), ConvertCarriedOut);
@@ -373,7 +373,7 @@ TEST_F(SessionsTest, SessionsStartSideBySideAndEachPelkaduPressesOnlyItsOwnAutoC
 
     const auto standins = windows.Standins();
     ASSERT_EQ(standins.size(), 3u);
-    const auto pelkadus = processes.CallsOf(LaunchKind::WinExecHidden);
+    const auto pelkadus = processes.CallsOf(LaunchKind::StartHidden);
     ASSERT_EQ(pelkadus.size(), 3u);
     for (std::size_t k = 0; k < standins.size(); ++k) {
         SCOPED_TRACE(k);
@@ -396,7 +396,7 @@ TEST_F(SessionsTest, AnAutoCadThatCannotBeStartedEndsTheRunWithNoPelkaduLeftLook
     EXPECT_EQ(Run(Drawings(4)), ConvertStartFailed);
     EXPECT_EQ(processes.CallsOf(LaunchKind::CreateProcess).size(), 4u);
     // A Pelkadu goes with an AutoCAD that was started, and none was.
-    EXPECT_TRUE(processes.CallsOf(LaunchKind::WinExecHidden).empty());
+    EXPECT_TRUE(processes.CallsOf(LaunchKind::StartHidden).empty());
     EXPECT_TRUE(view.messages.empty());
     EXPECT_TRUE(converter->LastSkipped().empty());
 }
