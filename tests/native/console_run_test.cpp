@@ -181,6 +181,10 @@ TEST_F(ConsoleRunTest, AFolderIsConvertedWithOneProgressLinePerDrawingAndExitCod
     const auto pelkadu = processes.CallsOf(LaunchKind::StartHidden);
     ASSERT_EQ(pelkadu.size(), 1u);
     EXPECT_NE(pelkadu[0].find("C:\\Tovimo\\Pelkadu"), std::string::npos);
+    // Neither AutoCAD nor Pelkadu's interpreter shares the console: a
+    // Ctrl+C would end them too.
+    ASSERT_EQ(processes.Calls().size(), 2u);
+    for (const LaunchCall& call : processes.Calls()) EXPECT_EQ(call.creationFlags, CreateNoWindow | CreateNewProcessGroup);
 }
 
 TEST_F(ConsoleRunTest, DxfToDwgTakesTheOtherMacroAndSubFoldersWithS) {
@@ -533,6 +537,20 @@ TEST_F(ConsoleRunTest, AutoCadThatCannotBeStartedGives3AndAnotherAutoCadGives4) 
     EXPECT_EQ(console.Texts(true), std::vector<std::string>{"Auto CADを起動できません"});
     EXPECT_TRUE(windows.Messages().empty());
 
+    // One that starts but shows no windows within StartWait is not left
+    // behind: it is ended by the process it was started as, and the run
+    // ends as before.
+    console.lines.clear();
+    mainForm["AcadPath"] = Program;
+    mainForm["AcadArg"] = "/startdelay:100000000";
+    WriteIni();
+    EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitAcadStartFailed);
+    EXPECT_EQ(console.Texts(true), (std::vector<std::string>{"AutoCAD (1台目) が起動しないため終了させました。",
+                                                             "Auto CADを起動できません"}));
+    ASSERT_EQ(windows.Standins().size(), 1u);
+    EXPECT_TRUE(windows.Standins()[0]->Terminated());
+    mainForm.erase("AcadArg");
+
     // An AutoCAD the user started: nothing is typed into it.
     console.lines.clear();
     mainForm["AcadPath"] = Program;
@@ -542,7 +560,8 @@ TEST_F(ConsoleRunTest, AutoCadThatCannotBeStartedGives3AndAnotherAutoCadGives4) 
     EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitOtherAcad);
     EXPECT_EQ(console.Texts(true), std::vector<std::string>{"起動中のAuto CADを終了させてください。"});
     EXPECT_TRUE(users.Typed().empty());
-    EXPECT_EQ(windows.Standins().size(), 1u);
+    EXPECT_EQ(windows.Standins().size(), 2u);
+    EXPECT_FALSE(users.Terminated());
     EXPECT_TRUE(console.Texts(false).empty());
 }
 
@@ -662,6 +681,35 @@ TEST_F(ConsoleRunTest, CtrlCReachesTheRunOnlyWhileItIsAttached) {
     run.reset();
     std::thread late([&] { EXPECT_FALSE(attached.Press()); });
     late.join();
+    // Ctrl+Break is Ctrl+C; other events are left to the system.
+    CancelRelay breaks;
+    EXPECT_TRUE(breaks.OnConsoleEvent(ConsoleCtrlBreak));
+    EXPECT_FALSE(breaks.OnConsoleEvent(ConsoleCtrlC));
+    EXPECT_FALSE(breaks.OnConsoleEvent(5));  // CTRL_LOGOFF_EVENT
+}
+
+// Closing the console: the system ends the program soon after. An AutoCAD
+// still starting is ended at once, and the handler waits for the run's end.
+TEST_F(ConsoleRunTest, TheConsolesCloseEndsAnAutoCadStillStartingAndWaitsForTheRunsEnd) {
+    AddDrawing("D:\\図面\\A.dwg");
+    mainForm["AcadArg"] = "/startdelay:100000000";
+    mainForm["StartWait"] = "600";
+    WriteIni();
+    CancelRelay relay;
+    ConsoleRun run({windows, clock, pump, processes, encoding, profile, fileSystem, order, console, lists});
+    relay.Attach(run);
+    windows.onStandinStarted = [&](FakeStandin&) { EXPECT_FALSE(relay.Close(0)); };
+    EXPECT_EQ(run.Run({"dxf", "D:\\図面"}), ExitCanceled);
+    EXPECT_LT(clock.NowMs(), 1000);
+    ASSERT_EQ(windows.Standins().size(), 1u);
+    EXPECT_TRUE(windows.Standins()[0]->Terminated());
+    EXPECT_TRUE(windows.CopyDataTexts().empty());
+    EXPECT_EQ(console.Texts(true), std::vector<std::string>{"AutoCAD (1台目) が起動しないため終了させました。"});
+    // The handler returns once the run is over.
+    std::thread handler([&] { EXPECT_TRUE(relay.Close(60000)); });
+    relay.Detach();
+    handler.join();
+    EXPECT_TRUE(relay.OnConsoleEvent(ConsoleClose));
 }
 
 struct Refusal {

@@ -358,7 +358,9 @@ RestartOutcome AcadSession::Restart() {
     const bool hung = link_.AcadNotAnswering();
     link_.ClearWindows();
     OwnedProcess* process = link_.Process();
-    if (process != nullptr && hung) process->End();
+    // One that cannot be ended would still hold its windows beside a new one.
+    if (hung && process == nullptr) return RestartOutcome::Failed;
+    if (hung) process->End();
     if (!WaitForProcessEnd()) {
         if (canceled_) return RestartOutcome::Canceled;
         // Without its main window, but still running (a crash report holds

@@ -122,7 +122,11 @@ void MainForm::FormClose() {
     toDwgConverter_.reset();
 }
 
-void MainForm::EndSession() { SaveSettings(); }
+void MainForm::EndSession(bool ending) {
+    if (!ending) return;
+    SaveSettings();
+    if (running_) CancelBitBtnClick();
+}
 
 bool MainForm::SaveSettings() {
     if (!settingsLoaded_) return true;
