@@ -61,10 +61,8 @@ void SessionRun::SessionEnded(std::optional<SessionLoss> loss, int endedUnstarte
     if (loss && loss->acadLost) lastAcadLoss_ = loss;
     if (loss || endedUnstarted != 0) --going_;
     if (endedUnstarted != 0) {
-        Event event{EventKind::EndedUnstarted};
-        event.session = endedUnstarted;
-        event.left = going_;
-        events_.push_back(event);
+        events_.push_back({EventKind::EndedUnstarted, 0, std::nullopt, RestartCause::AcadGone,
+                           endedUnstarted, going_});
     }
 }
 
