@@ -5,8 +5,40 @@
 
 namespace tovimo::testing {
 
-void FakeProcessLauncher::Record(LaunchKind kind, const std::string& argument) {
-    calls_.push_back({kind, argument, clock_ ? clock_->NowMs() : 0});
+// A stand-in's process, held by the stand-in object itself: a later
+// process with the same id is another object.
+class FakeProcessLauncher::Process : public OwnedProcess {
+public:
+    Process(FakeProcessLauncher& launcher, FakeStandin& standin)
+        : launcher_(launcher), standin_(standin) {}
+    std::uint32_t Id() const override { return standin_.ProcessId(); }
+    bool End() override {
+        launcher_.endedProcesses_.push_back(Id());
+        if (launcher_.onEndProcess) return launcher_.onEndProcess(Id());
+        if (standin_.Ended()) return false;
+        standin_.Terminate();
+        return true;
+    }
+    // Sleeps on the clock in steps of 10 ms until it has ended or the time is up.
+    bool WaitForEnd(int timeoutMs) override {
+        for (int waited = 0; !standin_.Ended() && waited < timeoutMs && launcher_.clock_;
+             waited += 10)
+            launcher_.clock_->Sleep(10);
+        return standin_.Ended();
+    }
+
+private:
+    FakeProcessLauncher& launcher_;
+    FakeStandin& standin_;
+};
+
+std::unique_ptr<OwnedProcess> FakeProcessLauncher::Owned(FakeStandin& standin) {
+    return std::make_unique<Process>(*this, standin);
+}
+
+void FakeProcessLauncher::Record(LaunchKind kind, const std::string& argument,
+                                 std::uint32_t creationFlags) {
+    calls_.push_back({kind, argument, clock_ ? clock_->NowMs() : 0, creationFlags});
 }
 
 std::vector<std::string> FakeProcessLauncher::EnvironmentArguments() const {
@@ -23,10 +55,11 @@ void FakeProcessLauncher::AssociateDrawings(FakeWindowSystem& windows, MemoryFil
     associationFiles_ = files;
 }
 
-bool FakeProcessLauncher::CreateProcess(const std::string& commandLine, std::uint32_t* processId) {
-    Record(LaunchKind::CreateProcess, commandLine);
-    if (onCreateProcess) return onCreateProcess(commandLine);
-    if (!standinWindows_) return createProcessResult_;
+StartedProcess FakeProcessLauncher::CreateProcess(const std::string& commandLine,
+                                                  std::uint32_t creationFlags) {
+    Record(LaunchKind::CreateProcess, commandLine, creationFlags);
+    if (onCreateProcess) return {onCreateProcess(commandLine), nullptr};
+    if (!standinWindows_) return {createProcessResult_, nullptr};
 
     // The program stands first, in quotes or bare.
     std::string_view line = commandLine;
@@ -43,32 +76,37 @@ bool FakeProcessLauncher::CreateProcess(const std::string& commandLine, std::uin
     } else if (startsWith(standinProgram_)) {
         arguments = standin::SplitArguments(line.substr(standinProgram_.size()));
     } else {
-        return false;
+        return {};
     }
-    if (!createProcessResult_) return false;
+    if (!createProcessResult_) return {};
     std::vector<std::string> options = EnvironmentArguments();
     options.insert(options.end(), arguments.begin(), arguments.end());
-    FakeStandin& standin = standinWindows_->StartStandin(options);
-    if (processId != nullptr) *processId = standin.ProcessId();
-    return true;
+    return {true, Owned(standinWindows_->StartStandin(options))};
 }
 
-bool FakeProcessLauncher::ShellOpen(const std::string& filePath) {
+StartedProcess FakeProcessLauncher::ShellOpen(const std::string& filePath) {
     Record(LaunchKind::ShellOpen, filePath);
-    if (onShellOpen) return onShellOpen(filePath);
-    if (!shellOpenResult_) return false;
-    if (!associationWindows_) return true;
-    if (associationFiles_ && !associationFiles_->FileExists(filePath)) return false;
-    if (!standin::EndsWithIgnoringCase(filePath, ".dwg")) return false;  // no association
+    if (onShellOpen) return {onShellOpen(filePath), nullptr};
+    if (!shellOpenResult_) return {};
+    if (!associationWindows_) return {true, nullptr};
+    if (associationFiles_ && !associationFiles_->FileExists(filePath)) return {};
+    if (!standin::EndsWithIgnoringCase(filePath, ".dwg")) return {};  // no association
     std::vector<std::string> options = EnvironmentArguments();
     options.push_back(filePath);
-    associationWindows_->StartStandin(options);
-    return true;
+    return {true, Owned(associationWindows_->StartStandin(options))};
 }
 
-void FakeProcessLauncher::WinExecHidden(const std::string& commandLine) {
-    Record(LaunchKind::WinExecHidden, commandLine);
-    if (onWinExecHidden) onWinExecHidden(commandLine);
+void FakeProcessLauncher::StartHidden(const std::string& commandLine, std::uint32_t creationFlags) {
+    Record(LaunchKind::StartHidden, commandLine, creationFlags);
+    if (onStartHidden) onStartHidden(commandLine);
+}
+
+std::unique_ptr<OwnedProcess> FakeProcessLauncher::OpenProcess(std::uint32_t processId) {
+    openedProcesses_.push_back(processId);
+    if (onOpenProcess && !onOpenProcess(processId)) return nullptr;
+    FakeStandin* standin = StandinByProcessId(processId);
+    if (!standin || standin->Ended()) return nullptr;
+    return Owned(*standin);
 }
 
 FakeStandin* FakeProcessLauncher::StandinByProcessId(std::uint32_t processId) const {
@@ -76,23 +114,6 @@ FakeStandin* FakeProcessLauncher::StandinByProcessId(std::uint32_t processId) co
         if (windows)
             if (FakeStandin* standin = windows->StandinByProcessId(processId)) return standin;
     return nullptr;
-}
-
-bool FakeProcessLauncher::EndProcess(std::uint32_t processId) {
-    endedProcesses_.push_back(processId);
-    if (onEndProcess) return onEndProcess(processId);
-    FakeStandin* standin = StandinByProcessId(processId);
-    if (!standin || standin->Ended()) return false;
-    standin->Terminate();
-    return true;
-}
-
-bool FakeProcessLauncher::WaitForProcessEnd(std::uint32_t processId, int timeoutMs) {
-    FakeStandin* standin = StandinByProcessId(processId);
-    if (!standin) return true;
-    for (int waited = 0; !standin->Ended() && waited < timeoutMs && clock_; waited += 10)
-        clock_->Sleep(10);
-    return standin->Ended();
 }
 
 std::vector<std::string> FakeProcessLauncher::CallsOf(LaunchKind kind) const {

@@ -5,6 +5,7 @@
 // that ShellOpen uses.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,12 +17,13 @@
 
 namespace tovimo::testing {
 
-enum class LaunchKind { CreateProcess, ShellOpen, WinExecHidden };
+enum class LaunchKind { CreateProcess, ShellOpen, StartHidden };
 
 struct LaunchCall {
     LaunchKind kind = LaunchKind::CreateProcess;
     std::string argument;  // the command line or the file path
     std::int64_t timeMs = 0;  // the clock's time; 0 without a clock
+    std::uint32_t creationFlags = 0;  // CreateProcess and StartHidden
 };
 
 class FakeProcessLauncher : public ProcessLauncher {
@@ -29,18 +31,16 @@ public:
     explicit FakeProcessLauncher(Clock* clock = nullptr) : clock_(clock) {}
 
     // ---- ProcessLauncher --------------------------------------------------------
-    bool CreateProcess(const std::string& commandLine, std::uint32_t* processId = nullptr) override;
-    bool ShellOpen(const std::string& filePath) override;
-    void WinExecHidden(const std::string& commandLine) override;
+    // A stand-in started comes with its process; a start that a hook
+    // decided comes with none.
+    StartedProcess CreateProcess(const std::string& commandLine, std::uint32_t creationFlags) override;
+    StartedProcess ShellOpen(const std::string& filePath) override;
+    void StartHidden(const std::string& commandLine, std::uint32_t creationFlags) override;
+    // A stand-in that runs, unless onOpenProcess says otherwise.
+    std::unique_ptr<OwnedProcess> OpenProcess(std::uint32_t processId) override;
     std::optional<std::uint32_t> PlatformId() override { return platformId_; }
     std::string ProgramFolder() override { return programFolder_; }
     std::string SystemFolder() override { return systemFolder_; }
-    // A stand-in of the installed or associated window system is ended;
-    // any other id is no process.
-    bool EndProcess(std::uint32_t processId) override;
-    // Sleeps on the clock in steps of 10 ms until the stand-in has ended or
-    // the time is up.
-    bool WaitForProcessEnd(std::uint32_t processId, int timeoutMs) override;
 
     // ---- set-up --------------------------------------------------------------------
     void SetPlatformId(std::optional<std::uint32_t> id) { platformId_ = id; }  // empty: the query fails
@@ -65,23 +65,31 @@ public:
     // Hooks that decide instead, when set; their result is the call's result.
     std::function<bool(const std::string& commandLine)> onCreateProcess;
     std::function<bool(const std::string& filePath)> onShellOpen;
-    std::function<void(const std::string& commandLine)> onWinExecHidden;
+    std::function<void(const std::string& commandLine)> onStartHidden;
+    // Decides whether an owned process's End succeeds, and then does
+    // nothing more: the process ends only if the hook ends it.
     std::function<bool(std::uint32_t processId)> onEndProcess;
+    std::function<bool(std::uint32_t processId)> onOpenProcess;
 
     // ---- looking ---------------------------------------------------------------------
     const std::vector<LaunchCall>& Calls() const { return calls_; }
-    // The process ids given to EndProcess, in order.
+    // The ids of the processes ended through their handles, in order.
     const std::vector<std::uint32_t>& EndedProcesses() const { return endedProcesses_; }
+    // The ids given to OpenProcess, in order.
+    const std::vector<std::uint32_t>& OpenedProcesses() const { return openedProcesses_; }
     std::vector<std::string> CallsOf(LaunchKind kind) const;
 
 private:
-    void Record(LaunchKind kind, const std::string& argument);
+    class Process;
+    void Record(LaunchKind kind, const std::string& argument, std::uint32_t creationFlags = 0);
     FakeStandin* StandinByProcessId(std::uint32_t processId) const;
+    std::unique_ptr<OwnedProcess> Owned(FakeStandin& standin);
     std::vector<std::string> EnvironmentArguments() const;
 
     Clock* clock_;
     std::vector<LaunchCall> calls_;
     std::vector<std::uint32_t> endedProcesses_;
+    std::vector<std::uint32_t> openedProcesses_;
     std::optional<std::uint32_t> platformId_ = 2;  // VER_PLATFORM_WIN32_NT
     std::string programFolder_ = "C:\\Tovimo\\";
     std::string systemFolder_ = "C:\\Windows\\system32\\";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "cp932_conversion.h"
 #include "text/cp932_text.h"
@@ -558,8 +559,12 @@ std::vector<TimedText> FakeWindowSystem::CopyDataTexts() const {
 FakeStandin& FakeWindowSystem::StartStandin(const standin::StandinOptions& options) {
     standins_.push_back(std::make_unique<FakeStandin>(*this, options));
     FakeStandin& standin = *standins_.back();
-    standin.processId_ = nextProcessId_;
-    nextProcessId_ += 4;
+    if (reusedProcessId_ != 0) {
+        standin.processId_ = std::exchange(reusedProcessId_, 0);
+    } else {
+        standin.processId_ = nextProcessId_;
+        nextProcessId_ += 4;
+    }
     standin.model_.Start();
     if (onStandinStarted) onStandinStarted(standin);
     return standin;
@@ -576,8 +581,9 @@ std::vector<FakeStandin*> FakeWindowSystem::Standins() const {
 }
 
 FakeStandin* FakeWindowSystem::StandinByProcessId(std::uint32_t processId) const {
-    for (const auto& standin : standins_)
-        if (standin->processId_ == processId) return standin.get();
+    // An id given again belongs to the newest process that has it.
+    for (auto it = standins_.rbegin(); it != standins_.rend(); ++it)
+        if ((*it)->processId_ == processId) return it->get();
     return nullptr;
 }
 

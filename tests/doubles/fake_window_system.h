@@ -246,8 +246,12 @@ public:
     std::vector<FakeStandin*> Standins() const;
     // The one started last; nullptr when none.
     FakeStandin* LatestStandin() const;
-    // The one with this process id; nullptr when none.
+    // The one with this process id (the newest, when an id was given
+    // again); nullptr when none.
     FakeStandin* StandinByProcessId(std::uint32_t processId) const;
+    // The next stand-in started gets this id, as Windows may give the id of
+    // a process that has ended to a new one.
+    void ReuseProcessId(std::uint32_t processId) { reusedProcessId_ = processId; }
     // Called whenever a stand-in is started (after it is).
     std::function<void(FakeStandin&)> onStandinStarted;
 
@@ -280,6 +284,7 @@ private:
     int largestTextBuffer_ = 0;
     WindowHandle nextHandle_ = 0x10010;
     std::uint32_t nextProcessId_ = 0x1000;
+    std::uint32_t reusedProcessId_ = 0;
     int unansweredSends_ = 0;
     int unicodeQueries_ = 0;
 };

@@ -216,7 +216,7 @@ TEST_F(AcadChannel, StartPelkaduThroughTheCommandInterpreterOfThePlatform) {
     acad.StartPelkadu();
     // The interpreter by its full path in the system folder, never by a bare
     // name that the current folder could answer.
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden),
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden),
               (std::vector<std::string>{
                   "COMMAND.COM /c \"C:\\Program Files\\Tovimo\\Pelkadu\"",
                   "\"C:\\Windows\\system32\\cmd.exe\" /c \"\"C:\\Program Files\\Tovimo\\Pelkadu\"\""}));
@@ -230,7 +230,7 @@ TEST_F(AcadChannel, StartPelkaduThroughTheCommandInterpreterOfThePlatform) {
     processes.SetPlatformId(2);
     processes.SetSystemFolder("");
     acad.StartPelkadu();
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 2u);
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 2u);
     EXPECT_TRUE(clock.Sleeps().empty());
 }
 

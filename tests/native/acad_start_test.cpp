@@ -294,12 +294,12 @@ TEST_F(SessionBoundStart, ItsAutoCadGetsAPelkaduOfItsOwnStartedRightAfterIt) {
     const auto& calls = processes.Calls();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].kind, LaunchKind::CreateProcess);
-    EXPECT_EQ(calls[1].kind, LaunchKind::WinExecHidden);
+    EXPECT_EQ(calls[1].kind, LaunchKind::StartHidden);
     EXPECT_EQ(calls[1].argument, "\"C:\\Windows\\system32\\cmd.exe\" /c \"\"C:\\Tovimo\\Pelkadu\" /pid:" +
                                      std::to_string(windows.LatestStandin()->ProcessId()) + "\"");
     // No Pelkadu of the kind that presses any AutoCAD's dialog.
     acad.StartPelkadu();
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 1u);
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 1u);
 }
 
 // A session whose new AutoCAD shows windows while its start is still being
@@ -309,15 +309,19 @@ TEST(SessionProcessesStart, AnotherSessionAskingDuringTheStartHearsTheNewProcess
     class AskingLauncher : public FakeProcessLauncher {
     public:
         explicit AskingLauncher(SessionProcesses& sessions) : sessions_(sessions) {}
-        bool CreateProcess(const std::string&, std::uint32_t* processId) override {
+        StartedProcess CreateProcess(const std::string&, std::uint32_t) override {
+            struct Process : OwnedProcess {
+                std::uint32_t Id() const override { return 77; }
+                bool End() override { return false; }
+                bool WaitForEnd(int) override { return false; }
+            };
             asker = std::thread([this] {
                 asking = true;
                 answer = sessions_.OfOtherSession(77, 0);
             });
             while (!asking) std::this_thread::yield();
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            *processId = 77;
-            return true;
+            return {true, std::make_unique<Process>()};
         }
         std::thread asker;
         std::atomic<bool> asking{false};
@@ -328,7 +332,7 @@ TEST(SessionProcessesStart, AnotherSessionAskingDuringTheStartHearsTheNewProcess
     };
     SessionProcesses sessions;
     AskingLauncher launcher(sessions);
-    EXPECT_EQ(sessions.Start(1, launcher, "acad.exe"), 77u);
+    EXPECT_EQ(sessions.Start(1, launcher, "acad.exe", 0).process->Id(), 77u);
     launcher.asker.join();
     EXPECT_TRUE(launcher.answer);
 }

@@ -211,9 +211,13 @@ TEST_F(ConsoleRunTest, AFolderIsConvertedWithOneProgressLinePerDrawingAndExitCod
     EXPECT_EQ(Typed().back(), "quit\n");
     EXPECT_TRUE(windows.LatestStandin()->Ended());
     // Pelkadu and tmp.dwg belong to the program's own folder.
-    const auto pelkadu = processes.CallsOf(LaunchKind::WinExecHidden);
+    const auto pelkadu = processes.CallsOf(LaunchKind::StartHidden);
     ASSERT_EQ(pelkadu.size(), 1u);
     EXPECT_NE(pelkadu[0].find("C:\\Tovimo\\Pelkadu"), std::string::npos);
+    // Neither AutoCAD nor Pelkadu's interpreter shares the console: a
+    // Ctrl+C would end them too.
+    ASSERT_EQ(processes.Calls().size(), 2u);
+    for (const LaunchCall& call : processes.Calls()) EXPECT_EQ(call.creationFlags, CreateNoWindow | CreateNewProcessGroup);
 }
 
 TEST_F(ConsoleRunTest, DxfToDwgTakesTheOtherMacroAndSubFoldersWithS) {
@@ -237,7 +241,7 @@ TEST_F(ConsoleRunTest, OutputFolderWithSubFoldersIsMadeLevelByLevelBeforeAutoCad
     AddDrawing("D:\\図面\\A.dwg");
     AddDrawing("D:\\図面\\表\\B.dwg");
     std::size_t foldersWhenReached = 0;
-    processes.onWinExecHidden = [&](const std::string&) { foldersWhenReached = fileSystem.CreateCalls().size(); };
+    processes.onStartHidden = [&](const std::string&) { foldersWhenReached = fileSystem.CreateCalls().size(); };
     EXPECT_EQ(Run({"dxf", "/s", "/o", "E:\\出力", "/k", "D:\\図面"}), ExitAllConverted);
     EXPECT_EQ(fileSystem.CreateCalls(), (std::vector<std::string>{"E:\\出力\\図面", "E:\\出力\\図面\\表"}));
     EXPECT_EQ(foldersWhenReached, 2u);
@@ -412,7 +416,7 @@ TEST_F(ConsoleRunTest, TheListHoldsEveryDrawingNotReachedWhenTheRunEndsEarly) {
     mainForm["AcadPath"] = "C:\\Acad\\missing.exe";
     WriteIni();
     bool listedBeforeStart = false;
-    processes.onWinExecHidden = [&](const std::string&) {
+    processes.onStartHidden = [&](const std::string&) {
         listedBeforeStart = files.ReadFile("C:\\f.txt") ==
                             "D:\\図面\\A.dwg\r\nD:\\図面\\B.dwg\r\nD:\\図面\\C.dwg\r\n";
     };
@@ -774,6 +778,20 @@ TEST_F(ConsoleRunTest, AutoCadThatCannotBeStartedGives3AndAnotherAutoCadGives4) 
     EXPECT_EQ(console.Texts(true), std::vector<std::string>{"Auto CADを起動できません"});
     EXPECT_TRUE(windows.Messages().empty());
 
+    // One that starts but shows no windows within StartWait is not left
+    // behind: it is ended by the process it was started as, and the run
+    // ends as before.
+    console.lines.clear();
+    mainForm["AcadPath"] = Program;
+    mainForm["AcadArg"] = "/startdelay:100000000";
+    WriteIni();
+    EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitAcadStartFailed);
+    EXPECT_EQ(console.Texts(true), (std::vector<std::string>{"AutoCAD (1台目) が起動しないため終了させました。",
+                                                             "Auto CADを起動できません"}));
+    ASSERT_EQ(windows.Standins().size(), 1u);
+    EXPECT_TRUE(windows.Standins()[0]->Terminated());
+    mainForm.erase("AcadArg");
+
     // An AutoCAD the user started: nothing is typed into it.
     console.lines.clear();
     mainForm["AcadPath"] = Program;
@@ -783,7 +801,8 @@ TEST_F(ConsoleRunTest, AutoCadThatCannotBeStartedGives3AndAnotherAutoCadGives4) 
     EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitOtherAcad);
     EXPECT_EQ(console.Texts(true), std::vector<std::string>{"起動中のAuto CADを終了させてください。"});
     EXPECT_TRUE(users.Typed().empty());
-    EXPECT_EQ(windows.Standins().size(), 1u);
+    EXPECT_EQ(windows.Standins().size(), 2u);
+    EXPECT_FALSE(users.Terminated());
     EXPECT_TRUE(console.Texts(false).empty());
 }
 
@@ -815,14 +834,36 @@ TEST_F(ConsoleRunTest, CtrlCFinishesTheDrawingUnderWayAndStillRestoresTheVariabl
 
 TEST_F(ConsoleRunTest, CtrlCBeforeAutoCadIsReachedIsNotLost) {
     AddDrawing("D:\\図面\\A.dwg");
-    // While AutoCAD starts: the run clears its flag once AutoCAD is there,
-    // but the request stands; no drawing is converted, the variables are
-    // still set back.
+    // While AutoCAD starts, at its startup dialog: it is still waited for
+    // while Pelkadu presses the dialog (WaitLimit is far), and then only
+    // closed: no variable set, no drawing opened.
+    mainForm["AcadArg"] = "/startdelay:2000 /startup";
+    mainForm["WaitLimit"] = "600";
+    mainForm["StartWait"] = "10";
+    processes.onStartHidden = [&](const std::string&) {
+        clock.ScheduleAfter(2500, [&] { windows.LatestStandin()->PressButton("ｷｬﾝｾﾙ"); });
+    };
     windows.onStandinStarted = [&](FakeStandin&) { current->RequestCancel(); };
     EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitCanceled);
-    EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 0);
-    EXPECT_EQ(CountTyped("PROXYNOTICE\n"), 2);
-    EXPECT_EQ(Typed().back(), "quit\n");
+    EXPECT_EQ(Typed(), std::vector<std::string>{"quit\n"});
+    EXPECT_TRUE(windows.LatestStandin()->Ended());
+    EXPECT_FALSE(windows.LatestStandin()->Terminated());
+    EXPECT_EQ(console.Texts(false).back(), Interrupted);
+    EXPECT_LT(clock.NowMs(), 10000);
+
+    // A dialog that nobody presses: AutoCAD is given StartWait (10 s), not
+    // WaitLimit, and is then ended by its process, which the run says.
+    processes.onStartHidden = nullptr;
+    windows.ClearMessages();
+    console.lines.clear();
+    const std::int64_t start = clock.NowMs();
+    EXPECT_EQ(Run({"dxf", "D:\\図面"}), ExitCanceled);
+    EXPECT_TRUE(Typed().empty());
+    EXPECT_TRUE(windows.LatestStandin()->Terminated());
+    EXPECT_EQ(processes.EndedProcesses(), std::vector<std::uint32_t>{windows.LatestStandin()->ProcessId()});
+    EXPECT_LT(clock.NowMs() - start, 60000);
+    EXPECT_EQ(console.Texts(true),
+              std::vector<std::string>{"AutoCAD (1台目) が起動しないため終了させました。"});
     EXPECT_EQ(console.Texts(false).back(), Interrupted);
 }
 
@@ -881,6 +922,35 @@ TEST_F(ConsoleRunTest, CtrlCReachesTheRunOnlyWhileItIsAttached) {
     run.reset();
     std::thread late([&] { EXPECT_FALSE(attached.Press()); });
     late.join();
+    // Ctrl+Break is Ctrl+C; other events are left to the system.
+    CancelRelay breaks;
+    EXPECT_TRUE(breaks.OnConsoleEvent(ConsoleCtrlBreak));
+    EXPECT_FALSE(breaks.OnConsoleEvent(ConsoleCtrlC));
+    EXPECT_FALSE(breaks.OnConsoleEvent(5));  // CTRL_LOGOFF_EVENT
+}
+
+// Closing the console: the system ends the program soon after. An AutoCAD
+// still starting is ended at once, and the handler waits for the run's end.
+TEST_F(ConsoleRunTest, TheConsolesCloseEndsAnAutoCadStillStartingAndWaitsForTheRunsEnd) {
+    AddDrawing("D:\\図面\\A.dwg");
+    mainForm["AcadArg"] = "/startdelay:100000000";
+    mainForm["StartWait"] = "600";
+    WriteIni();
+    CancelRelay relay;
+    ConsoleRun run({windows, clock, pump, processes, encoding, profile, fileSystem, order, console, lists});
+    relay.Attach(run);
+    windows.onStandinStarted = [&](FakeStandin&) { EXPECT_FALSE(relay.Close(0)); };
+    EXPECT_EQ(run.Run({"dxf", "D:\\図面"}), ExitCanceled);
+    EXPECT_LT(clock.NowMs(), 1000);
+    ASSERT_EQ(windows.Standins().size(), 1u);
+    EXPECT_TRUE(windows.Standins()[0]->Terminated());
+    EXPECT_TRUE(windows.CopyDataTexts().empty());
+    EXPECT_EQ(console.Texts(true), std::vector<std::string>{"AutoCAD (1台目) が起動しないため終了させました。"});
+    // The handler returns once the run is over.
+    std::thread handler([&] { EXPECT_TRUE(relay.Close(60000)); });
+    relay.Detach();
+    handler.join();
+    EXPECT_TRUE(relay.OnConsoleEvent(ConsoleClose));
 }
 
 struct Refusal {

@@ -22,7 +22,7 @@ const char* LaunchKindName(LaunchKind kind) {
     switch (kind) {
         case LaunchKind::CreateProcess: return "create-process";
         case LaunchKind::ShellOpen: return "shell-open";
-        case LaunchKind::WinExecHidden: return "winexec-hidden";
+        case LaunchKind::StartHidden: return "start-hidden";
     }
     return "?";
 }

@@ -65,7 +65,7 @@ TEST_F(ConvertRestart, ACrashOnTheSecondDrawingCostsThatDrawingOnly) {
     EXPECT_TRUE(SetUp(*standins[1]));
     EXPECT_TRUE(Restored(*standins[1]));
     EXPECT_TRUE(standins[1]->Ended());
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 2u);  // Pelkadu for each start
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 2u);  // Pelkadu for each start
     EXPECT_EQ(LastMessage(), FinishedText);
     EXPECT_FALSE(converter->LastRunLostAcad());
     EXPECT_EQ(converter->LastRunRestarts(), 1);
@@ -103,6 +103,57 @@ TEST_F(ConvertRestart, OnlyTheLostAutoCadsProcessIsEnded) {
     EXPECT_TRUE(windows.Exists(bystander));
     EXPECT_FALSE(standins[2]->Terminated());
     for (int n : {2, 4, 5}) EXPECT_TRUE(Converted(n)) << n;
+}
+
+TEST_F(ConvertRestart, AProcessIdGivenAgainWhileTheLostAutoCadIsWaitedForIsNeverEnded) {
+    const auto sources = FiveDrawings();
+    // During the second drawing's open AutoCAD's windows go, but its
+    // process lingers 250 ms (a crash report); then it ends and Windows
+    // gives its id to a program of the user's.
+    FakeStandin* stranger = nullptr;
+    bool staged = false;
+    pump.onRun = [&](int) {
+        const auto typed = windows.CopyDataTexts();
+        if (staged || typed.empty() || typed.back().text != sources[1] + "\n") return;
+        staged = true;
+        FakeStandin& lost = Standin();
+        windows.RemoveWindow(lost.TextWindow());
+        windows.RemoveWindow(lost.MainWindow());
+        clock.ScheduleAfter(250, [&] {
+            lost.Terminate();
+            windows.ReuseProcessId(lost.ProcessId());
+            stranger = &windows.StartStandin(std::vector<std::string>{"/startdelay:100000000"});
+        });
+    };
+    ASSERT_EQ(Run(sources), ConvertCarriedOut);
+    ASSERT_NE(stranger, nullptr);
+    EXPECT_EQ(stranger->ProcessId(), windows.Standins()[0]->ProcessId());
+    // The wait ended with the lost one's end, and nothing was ended by its id.
+    EXPECT_FALSE(stranger->Terminated());
+    EXPECT_TRUE(processes.EndedProcesses().empty());
+    for (int n : {1, 3, 4, 5}) EXPECT_TRUE(Converted(n)) << n;
+    EXPECT_EQ(view.restarts, (std::vector<std::pair<int, RestartCause>>{{1, RestartCause::AcadGone}}));
+    EXPECT_EQ(LastMessage(), FinishedText);
+}
+
+TEST_F(ConvertRestart, AHungAutoCadWhoseProcessCannotBeOpenedIsNeverEnded) {
+    // Started through the file association, without a process handle: its
+    // main window's process is opened once, and here that fails.
+    converter->SetAcadPath("");
+    processes.AssociateDrawings(windows);
+    processes.onShellOpen = [this](const std::string& file) {
+        windows.StartStandin(std::vector<std::string>{file});
+        return true;
+    };
+    processes.onOpenProcess = [](std::uint32_t) { return false; };
+    const auto sources = FiveDrawings({{2, "HANG"}});
+    ASSERT_EQ(Run(sources), ConvertCarriedOut);
+    ASSERT_EQ(windows.Standins().size(), 1u);  // nor is another started beside it
+    EXPECT_EQ(processes.OpenedProcesses(), std::vector<std::uint32_t>{windows.Standins()[0]->ProcessId()});
+    EXPECT_TRUE(processes.EndedProcesses().empty());
+    EXPECT_FALSE(windows.Standins()[0]->Terminated());
+    EXPECT_TRUE(converter->LastRunAcadNotAnswering());
+    windows.Standins()[0]->Terminate();
 }
 
 TEST_F(ConvertRestart, CrashesOnEveryDrawingEndTheRunAtTheRestartLimit) {
@@ -183,6 +234,22 @@ TEST_F(ConvertRestart, AnAutoCadThatCannotBeStartedAgainEndsTheRun) {
                             {"5.dwg", SkipReason::AcadRestartFailed}}));
     EXPECT_TRUE(converter->LastRunLostAcad());
     EXPECT_EQ(LastMessage(), CanceledText);
+    EXPECT_TRUE(view.unstarted.empty());  // none was started
+
+    // One started that shows no windows within StartWait is ended, and the
+    // run says so before it ends as above.
+    processes.SetCreateProcessResult(true);
+    view = RecordingView{};
+    view.onRestarting = [this](int, RestartCause) {
+        processes.SetEnvironmentOptions("/startdelay:100000000");
+    };
+    ASSERT_EQ(Run(FiveDrawings({{2, "CRASH"}})), ConvertCarriedOut);
+    const auto standins = windows.Standins();
+    ASSERT_EQ(standins.size(), 3u);
+    EXPECT_TRUE(standins[2]->Terminated());
+    EXPECT_EQ(processes.EndedProcesses(), std::vector<std::uint32_t>{standins[2]->ProcessId()});
+    EXPECT_EQ(view.unstarted, (std::vector<std::pair<int, int>>{{1, 0}}));
+    EXPECT_EQ(converter->LastSkipped().back().reason, SkipReason::AcadRestartFailed);
 }
 
 TEST_F(ConvertRestart, AHungProcessThatCannotBeEndedIsNotStartedBeside) {

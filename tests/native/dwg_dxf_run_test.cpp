@@ -40,7 +40,7 @@ TEST_F(ConvertFrame, TheWorkedExampleTypesEachLineAtItsTime) {
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].first, FinishedText);
     EXPECT_EQ(view.messages[0].second, EndCaption);
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 1u);  // Pelkadu, every run
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 1u);  // Pelkadu, every run
 }
 
 TEST_F(ConvertFrame, TheRestoreSendsTheConfiguredEndValues) {
@@ -160,13 +160,65 @@ TEST_F(ConvertFrame, AWaitOutsideItsRangeIsRefusedBeforeAnythingIsSent) {
     }
 }
 
+TEST_F(ConvertFrame, AnAutoCadThatShowsNoPromptIsEndedThroughItsMainWindowsProcess) {
+    // Its windows come at once, but its command line never shows a prompt;
+    // the program started is a launcher, so the main window's process is
+    // opened to hold it.
+    windows.RemoveWindow(converter->MainWindow);
+    windows.RemoveWindow(converter->TextWindow);
+    converter->ClearWindows();
+    FakeStandin* acad = nullptr;
+    std::vector<WindowHandle> shown;
+    bool cancelSoon = true;
+    processes.onCreateProcess = [&](const std::string&) {
+        acad = &windows.StartStandin(std::vector<std::string>{"/startdelay:100000000"});
+        const WindowHandle main = windows.AddTopWindow("AutoCAD LT - [Drawing1.dwg]");
+        windows.AddChildWindow(main, "ｺﾏﾝﾄﾞ");
+        windows.AddChildWindow(main, "");
+        windows.SetProcessId(main, acad->ProcessId());
+        shown = {main, windows.AddTopWindow("AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ")};
+        // A Cancel 2 s into the wait for its first prompt.
+        clock.ScheduleAfter(2000, [&] { converter->Canceled = cancelSoon; });
+        return true;
+    };
+    settings.WaitLimit = 600;
+    settings.StartWait = 15;
+    settings.AcadClose = true;
+    ASSERT_EQ(Run({"D:\\a.dwg"}), ConvertCarriedOut);
+    // StartWait after the Cancel, not WaitLimit; nothing typed, not even quit.
+    EXPECT_LT(clock.NowMs() - runStart, 20000);
+    EXPECT_TRUE(windows.CopyDataTexts().empty());
+    ASSERT_NE(acad, nullptr);
+    EXPECT_EQ(processes.OpenedProcesses(), std::vector<std::uint32_t>{acad->ProcessId()});
+    EXPECT_TRUE(acad->Terminated());
+    EXPECT_EQ(view.unstarted, (std::vector<std::pair<int, int>>{{1, 0}}));
+    EXPECT_TRUE(converter->LastSkipped().empty());  // cancelled, not skipped
+    EXPECT_FALSE(converter->LastRunLostAcad());
+    EXPECT_EQ(LastMessage(), CanceledText);
+
+    // Without a Cancel it is given WaitLimit, then ended the same way, and
+    // the drawing is listed with the limit.
+    for (const WindowHandle window : shown) windows.RemoveWindow(window);  // they went with it
+    cancelSoon = false;
+    converter->Canceled = false;
+    view = RecordingView{};
+    settings.WaitLimit = 30;
+    ASSERT_EQ(Run({"D:\\a.dwg"}), ConvertCarriedOut);
+    EXPECT_GE(clock.NowMs() - runStart, 30000);
+    EXPECT_TRUE(acad->Terminated());
+    EXPECT_TRUE(windows.CopyDataTexts().empty());
+    EXPECT_EQ(view.unstarted, (std::vector<std::pair<int, int>>{{1, 0}}));
+    ASSERT_EQ(converter->LastSkipped().size(), 1u);
+    EXPECT_EQ(converter->LastSkipped()[0].reason, SkipReason::TimeLimit);
+}
+
 TEST_F(ConvertFrame, StartResultsArePassedOnAndNothingIsSent) {
     // Another AutoCAD, last in enumeration order.
     windows.SendToBack(windows.AddTopWindow("AutoCAD 2000 テキスト ウィンドウ"));
     EXPECT_EQ(Run({"D:\\a.dwg"}), ConvertOtherAcadRunning);
     EXPECT_TRUE(windows.CopyDataTexts().empty());
     EXPECT_TRUE(view.messages.empty());
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 1u);  // Pelkadu still started
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 1u);  // Pelkadu still started
 }
 
 TEST_F(ConvertFrame, ACommandTextOver255BytesSkipsTheDrawingBeforeAnythingIsTyped) {

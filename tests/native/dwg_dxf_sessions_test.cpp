@@ -145,7 +145,7 @@ TEST_F(SessionsTest, ThreeSessionsConvertTwentyDrawingsOnceEachAndListTheRestInT
     EXPECT_EQ(view.cancelStates, (std::vector<bool>{true, false}));
     EXPECT_EQ(LastMessage(), FinishedText);
     // One Pelkadu per session.
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 3u);
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 3u);
 }
 
 TEST_F(SessionsTest, SeveralSessionsListWhatOneListsAndAreFasterForIt) {
@@ -202,6 +202,15 @@ TEST_F(SessionsTest, ASessionWhoseAutoCadHangsIsRestartedWhileTheOthersConvertTh
                                  {1, RestartCause::AcadNotAnswering}}));
     EXPECT_FALSE(converter->LastRunLostAcad());  // the run reached its end
     EXPECT_EQ(LastMessage(), FinishedText);
+
+    // Not started again: the others still convert the rest, but the run
+    // ends as a run with one AutoCAD that stopped answering does.
+    settings.RestartLimit = 0;
+    ASSERT_EQ(Run(sources), ConvertCarriedOut);
+    EXPECT_EQ(Listed(), (std::vector<std::pair<std::string, SkipReason>>{
+                            {sources[1], SkipReason::AcadNotAnswering}}));
+    EXPECT_TRUE(converter->LastRunLostAcad());
+    EXPECT_TRUE(converter->LastRunAcadNotAnswering());
 }
 
 TEST_F(SessionsTest, ASessionWhoseAutoCadCrashesIsRestartedAndTheOthersGoOnMeanwhile) {
@@ -387,7 +396,7 @@ TEST_F(SessionsTest, AnotherAutoCadStopsTheRunBeforeAnySessionStarts) {
 TEST_F(SessionsTest, SessionsStartSideBySideAndEachPelkaduPressesOnlyItsOwnAutoCadsDialog) {
     // AutoCADs that show their windows and startup dialogs at the same moment,
     // three seconds after they are started; every Pelkadu runs.
-    processes.onWinExecHidden = [this](const std::string& commandLine) { RunPelkadu(commandLine); };
+    processes.onStartHidden = [this](const std::string& commandLine) { RunPelkadu(commandLine); };
     settings.AcadArg += " /startup /startdelay:3000";
     settings.AcadCount = 3;
     ASSERT_EQ(Run(Drawings(6)), ConvertCarriedOut);
@@ -396,8 +405,9 @@ TEST_F(SessionsTest, SessionsStartSideBySideAndEachPelkaduPressesOnlyItsOwnAutoC
 
     const auto standins = windows.Standins();
     ASSERT_EQ(standins.size(), 3u);
-    const auto pelkadus = processes.CallsOf(LaunchKind::WinExecHidden);
+    const auto pelkadus = processes.CallsOf(LaunchKind::StartHidden);
     ASSERT_EQ(pelkadus.size(), 3u);
+    for (const LaunchCall& call : processes.Calls()) EXPECT_EQ(call.creationFlags, DetachedFromConsole);
     for (std::size_t k = 0; k < standins.size(); ++k) {
         SCOPED_TRACE(k);
         // Started with the others, not after their prompts.
@@ -413,13 +423,36 @@ TEST_F(SessionsTest, SessionsStartSideBySideAndEachPelkaduPressesOnlyItsOwnAutoC
     }
 }
 
+TEST_F(SessionsTest, AnAutoCadThatShowsNoWindowsIsEndedAndTheOthersConvertEveryDrawing) {
+    // The second AutoCAD started never shows its windows.
+    windows.onStandinStarted = [this](FakeStandin&) {
+        processes.SetEnvironmentOptions("/startdelay:100000000");
+    };
+    settings.AcadCount = 2;
+    const auto sources = Drawings(5);
+    ASSERT_EQ(Run(sources), ConvertCarriedOut);
+    EXPECT_TRUE(converter->LastSkipped().empty());
+    EXPECT_EQ(LastMessage(), FinishedText);
+    const auto standins = windows.Standins();
+    ASSERT_EQ(standins.size(), 2u);
+    EXPECT_EQ(Opened(*standins[0]).size(), 5u);
+    EXPECT_TRUE(standins[0]->Ended());
+    EXPECT_FALSE(standins[0]->Terminated());
+    EXPECT_TRUE(standins[1]->Terminated());
+    EXPECT_EQ(processes.EndedProcesses(), std::vector<std::uint32_t>{standins[1]->ProcessId()});
+    // Told as it happens, with the one AutoCAD that goes on.
+    ASSERT_EQ(view.unstarted.size(), 1u);
+    EXPECT_EQ(view.unstarted[0].second, 1);
+    EXPECT_FALSE(converter->LastRunLostAcad());
+}
+
 TEST_F(SessionsTest, AnAutoCadThatCannotBeStartedEndsTheRunWithNoPelkaduLeftLooking) {
     converter->SetAcadPath("C:\\Acad\\missing.exe");
     settings.AcadCount = 4;
     EXPECT_EQ(Run(Drawings(4)), ConvertStartFailed);
     EXPECT_EQ(processes.CallsOf(LaunchKind::CreateProcess).size(), 4u);
     // A Pelkadu goes with an AutoCAD that was started, and none was.
-    EXPECT_TRUE(processes.CallsOf(LaunchKind::WinExecHidden).empty());
+    EXPECT_TRUE(processes.CallsOf(LaunchKind::StartHidden).empty());
     EXPECT_TRUE(view.messages.empty());
     EXPECT_TRUE(converter->LastSkipped().empty());
 }

@@ -279,7 +279,7 @@ TEST_F(MainFormRunTest, NoSecondRunAndNoChangeToTheListWhileARunIsUnderWay) {
         });
     };
     f.ToDxfBitBtnClick();
-    EXPECT_EQ(processes.CallsOf(LaunchKind::WinExecHidden).size(), 1u);  // one Pelkadu, one run
+    EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 1u);  // one Pelkadu, one run
     EXPECT_EQ(f.List().DwgCount, 1);
     EXPECT_EQ(f.States.ToDxfBitBtn, true);
     EXPECT_EQ(f.States.SaveDirBitBtn, true);

@@ -148,7 +148,7 @@ TEST_F(SettingsFileTest, TwoCopiesEachWriteOnlyWhatTheirUserChanged) {
         << *profile.Text(Ini);
 }
 
-TEST_F(SettingsFileTest, WhenTheSessionEndsDuringARunTheSettingsAreSavedAtOnce) {
+TEST_F(SettingsFileTest, ALogoffCalledOffLetsTheRunGoOnAndOneThatEndsSavesAndCancels) {
     AddDrawing("D:\\図面\\A.dwg");
     SetIni("[MainForm]\r\nAcadPath=C:\\Acad\\acad.exe\r\n"
            "[dwgtodxf]\r\nMACRO_LINES=2\r\nMACRO0=open\r\nMACRO1=#FILE\r\n");
@@ -157,12 +157,24 @@ TEST_F(SettingsFileTest, WhenTheSessionEndsDuringARunTheSettingsAreSavedAtOnce) 
     runs.deferred = true;
     f.ToDxfBitBtnClick();
     f.Controls.AcadStartEdit = "45";
-    EXPECT_FALSE(f.FormCloseQuery());  // WM_QUERYENDSESSION: not during a run
-    f.EndSession();
+    // A logoff asked for and then called off on Windows' screen: refused,
+    // and the run goes on to its end as if nothing had been asked.
+    EXPECT_FALSE(f.QueryEndSession());
+    f.EndSession(false);
+    EXPECT_FALSE(f.ToDxfConverter()->Canceled);
+    EXPECT_EQ(profile.Text(Ini)->find("StartWait=45"), std::string::npos);
+    runs.RunPending();
+    EXPECT_EQ(host.closeRequests, 0);
+    EXPECT_EQ(host.MessageTexts().back(), "   作業が終わりました      ");
+
+    // A logoff that goes through: the settings saved at once, the run cancelled.
+    f.ToDxfBitBtnClick();
+    EXPECT_FALSE(f.QueryEndSession());
+    f.EndSession(true);
     EXPECT_NE(profile.Text(Ini)->find("StartWait=45"), std::string::npos);
     runs.RunPending();
-    EXPECT_EQ(host.closeRequests, 1);
     EXPECT_EQ(host.MessageTexts().back(), "   作業を中断しました      ");
+    EXPECT_TRUE(f.QueryEndSession());
 }
 
 }  // namespace

@@ -439,7 +439,7 @@ protected:
 TEST_F(ProgramStartTest, CreateProcessStartsAProgramWithItsArguments) {
     const std::string folder = temp.MakeFolder("plain");
     const std::string probe = PlaceProbe(folder);
-    ASSERT_TRUE(launcher.CreateProcess(probe + " /lt \"Z:\\a b\\c.dwg\""));
+    ASSERT_TRUE(launcher.CreateProcess(probe + " /lt \"Z:\\a b\\c.dwg\"", 0));
     const std::vector<std::string> report = AwaitReport(folder);
     ASSERT_EQ(report.size(), 3u);
     EXPECT_EQ(report[0], folder);
@@ -451,7 +451,7 @@ TEST_F(ProgramStartTest, CreateProcessFindsAnUnquotedProgramPathWithBlanks) {
     const std::string folder = temp.MakeFolder("Program Files\\acad");
     const std::string probe = PlaceProbe(folder);
     ASSERT_NE(probe.find(' '), std::string::npos);
-    ASSERT_TRUE(launcher.CreateProcess(probe + " /p default"));
+    ASSERT_TRUE(launcher.CreateProcess(probe + " /p default", 0));
     const std::vector<std::string> report = AwaitReport(folder);
     ASSERT_EQ(report.size(), 3u);
     EXPECT_EQ(report[0], folder);
@@ -461,9 +461,28 @@ TEST_F(ProgramStartTest, CreateProcessFindsAnUnquotedProgramPathWithBlanks) {
         << report[1];
 }
 
+TEST_F(ProgramStartTest, AStartedProcessIsWaitedOnAndEndedThroughItsHandle) {
+    const std::string folder = temp.MakeFolder("owned");
+    const std::string probe = PlaceProbe(folder);
+    StartedProcess started = launcher.CreateProcess(probe + " STAY=60000", DetachedFromConsole);
+    ASSERT_TRUE(started);
+    ASSERT_NE(started.process, nullptr);
+    EXPECT_EQ(AwaitReport(folder).size(), 3u);
+    EXPECT_NE(started.process->Id(), 0u);
+    EXPECT_FALSE(started.process->WaitForEnd(100));
+    // Opened by its id while it runs, as a main window's process is.
+    const std::unique_ptr<OwnedProcess> opened = launcher.OpenProcess(started.process->Id());
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->Id(), started.process->Id());
+    EXPECT_TRUE(opened->End());
+    EXPECT_TRUE(started.process->WaitForEnd(10000));
+    EXPECT_TRUE(opened->WaitForEnd(0));
+    EXPECT_EQ(launcher.OpenProcess(0), nullptr);
+}
+
 TEST_F(ProgramStartTest, CreateProcessOfAMissingProgramFails) {
-    EXPECT_FALSE(launcher.CreateProcess(temp.Path() + "nothing-here.exe"));
-    EXPECT_FALSE(launcher.CreateProcess(""));
+    EXPECT_FALSE(launcher.CreateProcess(temp.Path() + "nothing-here.exe", 0));
+    EXPECT_FALSE(launcher.CreateProcess("", 0));
 }
 
 TEST_F(ProgramStartTest, ProgramFolderEndsAtTheLastRealSeparator) {
@@ -472,7 +491,7 @@ TEST_F(ProgramStartTest, ProgramFolderEndsAtTheLastRealSeparator) {
     const std::string folder = temp.MakeFolder("表示\\ソフト");
     ASSERT_FALSE(folder.empty());
     PlaceProbe(folder, "ソフト表.exe");
-    ASSERT_TRUE(launcher.CreateProcess("\"" + folder + "ソフト表.exe\""));
+    ASSERT_TRUE(launcher.CreateProcess("\"" + folder + "ソフト表.exe\"", 0));
     const std::vector<std::string> report = AwaitReport(folder);
     ASSERT_EQ(report.size(), 3u);
     EXPECT_EQ(report[0], folder);
@@ -484,23 +503,23 @@ TEST_F(ProgramStartTest, ProgramFolderEndsAtTheLastRealSeparator) {
     EXPECT_TRUE(FileExists(launcher.ProgramFolder() + "platform_test.exe"));
 }
 
-TEST_F(ProgramStartTest, WinExecRunsACommandThroughTheCommandInterpreter) {
+TEST_F(ProgramStartTest, AHiddenStartRunsACommandThroughTheCommandInterpreter) {
     const std::string folder = temp.MakeFolder("exec");
     // Without extension, as Pelkadu is started: the interpreter finds the .exe.
     const std::string probe = PlaceProbe(folder);
     const std::string withoutExtension = probe.substr(0, probe.size() - 4);
-    launcher.WinExecHidden("CMD.EXE /c " + withoutExtension + " hidden");
+    launcher.StartHidden("CMD.EXE /c " + withoutExtension + " hidden", DetachedFromConsole);
     const std::vector<std::string> report = AwaitReport(folder);
     ASSERT_EQ(report.size(), 3u);
     EXPECT_EQ(report[0], folder);
     EXPECT_NE(report[1].find("hidden"), std::string::npos);
 }
 
-TEST_F(ProgramStartTest, WinExecThroughTheInterpreterTakesAQuotedPathWithBlanks) {
+TEST_F(ProgramStartTest, AHiddenStartThroughTheInterpreterTakesAQuotedPathWithBlanks) {
     const std::string folder = temp.MakeFolder("Program Files\\Tovimo");
     const std::string probe = PlaceProbe(folder);
     const std::string withoutExtension = probe.substr(0, probe.size() - 4);
-    launcher.WinExecHidden("CMD.EXE /c \"\"" + withoutExtension + "\"\"");
+    launcher.StartHidden("CMD.EXE /c \"\"" + withoutExtension + "\"\"", DetachedFromConsole);
     const std::vector<std::string> report = AwaitReport(folder);
     ASSERT_EQ(report.size(), 3u);
     EXPECT_EQ(report[0], folder);
@@ -602,7 +621,7 @@ TEST_F(ProgramStartTest, ShellOpenPutsItsThreadIntoOneSingleThreadedApartmentUnt
         watched = ::CoRegisterInitializeSpy(&spy, &cookie);
         APTTYPEQUALIFIER qualifier;
         before = ::CoGetApartmentType(&type, &qualifier);
-        opened = launcher.ShellOpen(document);
+        opened = launcher.ShellOpen(document).started;
         after = ::CoGetApartmentType(&type, &qualifier);
         win32::EnsureComApartment();  // as every later open on the thread does
         heldWhileRunning = spy.held;

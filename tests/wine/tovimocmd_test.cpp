@@ -22,6 +22,8 @@
 #include "unix_links.h"
 #include "wait_until.h"
 
+#include <tlhelp32.h>
+
 namespace tovimo::wine_tests {
 namespace {
 
@@ -125,6 +127,25 @@ private:
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
 };
+
+// Stops every thread of the process: it shows nothing more until it is
+// ended, as an AutoCAD hung in its start. Gives how many were stopped.
+int SuspendProcess(DWORD processId) {
+    int suspended = 0;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != processId) continue;
+        if (HANDLE thread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+            suspended += ::SuspendThread(thread) != static_cast<DWORD>(-1);
+            ::CloseHandle(thread);
+        }
+    }
+    ::CloseHandle(snapshot);
+    return suspended;
+}
 
 std::string Drawing(const std::string& marker = "") {
     return std::string(standin::DrawingHeader) + "\r\nFORMAT DWG2000\r\n" +
@@ -477,6 +498,54 @@ TEST_F(TovimoCmdTest, CtrlCEndsTheRunAfterTheDrawingUnderWayWithTheVariablesRest
     EXPECT_EQ(SysVarHistory("FILEDIA"), (std::vector<std::string>{"0", "1"}));
     EXPECT_EQ(SysVarHistory("PROXYNOTICE"), (std::vector<std::string>{"0", "1"}));
     EXPECT_TRUE(log.WaitFor("quit"));
+}
+
+TEST_F(TovimoCmdTest, CtrlCWhileAutoCadStartsEndsInSecondsWithItsDialogPressedAndNothingLeft) {
+    // AutoCAD's windows and startup dialog come after 4 s; the first
+    // prompt would be waited for up to WaitLimit.
+    WriteIni("/startdelay:4000", "WaitLimit=600\r\n");
+    const DWORD start = ::GetTickCount();
+    TovimoCmd run("dxf " + IniOption() + " " + Quoted(dwg), temp.Path());
+    ASSERT_TRUE(log.WaitFor("start", {}, RunLimitMs)) << log.Text();
+    ASSERT_FALSE(log.Has("window")) << log.Text();
+    ASSERT_TRUE(run.PressCtrlC()) << ::GetLastError();
+    EXPECT_EQ(run.ExitCode(), 2) << ::testing::PrintToString(run.Err());
+    EXPECT_LT(::GetTickCount() - start, 40000u);
+    ASSERT_FALSE(run.Out().empty());
+    EXPECT_EQ(run.Out().back(), Interrupted);
+    // Pelkadu did not get the Ctrl+C and pressed the dialog; AutoCAD was
+    // only closed: no variable set, no drawing opened.
+    EXPECT_TRUE(log.Has("pressed", {"ｽﾀｰﾄｱｯﾌﾟ"})) << log.Text();
+    EXPECT_TRUE(log.OfKind("sysvar").empty()) << log.Text();
+    EXPECT_TRUE(log.OfKind("read").empty()) << log.Text();
+    EXPECT_TRUE(log.WaitFor("quit")) << log.Text();
+    EXPECT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+    EXPECT_TRUE(WaitUntil([] { return CountRunning("Pelkadu.exe") == 0; }, 15000));
+}
+
+TEST_F(TovimoCmdTest, SlashJTwoWithOneAutoCadThatNeverShowsItsWindowsEndsItAndConvertsWithTheOther) {
+    WriteIni("/startdelay:3000 " + PerProcessLogSwitch(temp.Path(), "acad-"), "StartWait=5\r\n");
+    TovimoCmd run("dxf /j 2 " + IniOption() + " " + Quoted(dwg), temp.Path());
+    // Both started; one of them hangs before its windows.
+    std::vector<StandinLogFile> logs;
+    ASSERT_TRUE(WaitUntil([&] {
+        logs = PerProcessLogs(temp.Path(), "acad-");
+        return logs.size() == 2 && logs[0].Has("start") && logs[1].Has("start");
+    }, RunLimitMs));
+    const std::string hungId = logs[1].OfKind("start")[0].fields.back();
+    ASSERT_FALSE(logs[1].Has("window")) << logs[1].Text();
+    ASSERT_GT(SuspendProcess(static_cast<DWORD>(std::stoul(hungId))), 0);
+    EXPECT_EQ(run.ExitCode(), 0) << ::testing::PrintToString(run.Err());
+    EXPECT_EQ(run.Out().back(), Finished);
+    const auto err = run.Err();
+    ASSERT_EQ(err.size(), 1u) << ::testing::PrintToString(err);
+    EXPECT_TRUE(err[0] == "AutoCAD (1台目) が起動しないため終了させました。AutoCAD 1 台で続けます。" ||
+                err[0] == "AutoCAD (2台目) が起動しないため終了させました。AutoCAD 1 台で続けます。")
+        << err[0];
+    // Every drawing converted by the other; the hung one ended, nothing left.
+    for (const char* name : {"plan-1F", "ソケット"}) EXPECT_TRUE(FileExists(dwg + name + ".dxf")) << name;
+    EXPECT_EQ(logs[0].OfKind("read").size(), 2u) << logs[0].Text();
+    EXPECT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
 }
 
 // It hangs either while it takes the drawing's name (the send of the name

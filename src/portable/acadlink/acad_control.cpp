@@ -69,22 +69,33 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
     }
 
     ClearWindows();
+    // The AutoCAD linked before has ended: its handle goes with it.
+    process_.reset();
+    failedStart_.reset();
+    StartedProcess started;
     if (!AcadPath.empty()) {
         std::string commandLine = Quoted(AcadPath);
         if (!AcadArgs.empty()) commandLine += " " + AcadArgs;
+        // Whatever AcadPath names may be a console program: our console's
+        // Ctrl+C must not reach it.
         if (sessionProcesses_ != nullptr) {
-            const auto processId = sessionProcesses_->Start(session_, platform_.processes, commandLine);
-            if (!processId) return StartFailed;
+            started = sessionProcesses_->Start(session_, platform_.processes, commandLine,
+                                               DetachedFromConsole);
+            if (!started) return StartFailed;
             // A session's AutoCAD has a Pelkadu of its own, which presses its
             // startup dialog and no other one; so sessions may start side by side.
-            RunPelkadu(*processId != 0 ? "/pid:" + std::to_string(*processId) : "");
-        } else if (!platform_.processes.CreateProcess(commandLine)) {
-            return StartFailed;
+            const std::uint32_t processId = started.process ? started.process->Id() : 0;
+            RunPelkadu(processId != 0 ? "/pid:" + std::to_string(processId) : "");
+        } else {
+            started = platform_.processes.CreateProcess(commandLine, DetachedFromConsole);
+            if (!started) return StartFailed;
         }
     } else {
         const std::string drawing = platform_.processes.ProgramFolder() + "Drawing1.dwg";
-        if (!platform_.processes.ShellOpen(drawing)) return StartFailed;
+        started = platform_.processes.ShellOpen(drawing);
+        if (!started) return StartFailed;
     }
+    process_ = std::move(started.process);
 
     std::set<std::string> beforeKeys;
     for (const auto& entry : before.entries) beforeKeys.insert(entry.text);
@@ -92,7 +103,7 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
     const std::int64_t tenths = std::int64_t{startWaitSeconds} * 10;
     const std::int64_t passes = tenths < 0 ? 0 : tenths + 1;
     bool found = false;
-    for (std::int64_t pass = 0; pass < passes && !found; ++pass) {
+    for (std::int64_t pass = 0; pass < passes && !found && !StartStopped(); ++pass) {
         clock.Sleep(PassPause);
         const WindowList now = ListTopWindows(windows);
         std::vector<std::pair<WindowHandle, std::string>> newWindows;
@@ -121,7 +132,10 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
         }
         found = TextWindow != 0 && MainWindow != 0 && CommandLineWindow != 0;
     }
-    if (!found) return StartFailed;
+    if (!found) {
+        failedStart_ = std::move(process_);
+        return StartFailed;
+    }
 
     const std::string commandLineClass = ReadClassName(windows, CommandLineWindow);
     for (const auto& child : ListChildWindows(windows, MainWindow).entries) {
@@ -132,9 +146,25 @@ StartResult AcadControl::StartAcad(int startWaitSeconds) {
     }
     const bool complete =
         MainWindow != 0 && CommandLineWindow != 0 && CompanionWindow != 0 && TextWindow != 0;
-    if (complete && sessionProcesses_ != nullptr)
+    if (!complete) {
+        failedStart_ = std::move(process_);
+        return StartFailed;
+    }
+    if (sessionProcesses_ != nullptr)
         sessionProcesses_->Assign(windows.GetWindowProcessId(MainWindow), session_);
-    return complete ? AcadReady : StartFailed;
+    TakeMainWindowProcess();
+    return AcadReady;
+}
+
+void AcadControl::TakeMainWindowProcess() {
+    WindowSystem& windows = platform_.windows;
+    const std::uint32_t processId = windows.GetWindowProcessId(MainWindow);
+    if (processId == 0 || (process_ && process_->Id() == processId)) return;
+    // The id is only trusted while the window shows that its process runs:
+    // once that has ended, the id may be another process's.
+    process_ = platform_.processes.OpenProcess(processId);
+    if (process_ && (!windows.IsWindow(MainWindow) || windows.GetWindowProcessId(MainWindow) != processId))
+        process_.reset();
 }
 
 bool AcadControl::OfOtherSession(WindowHandle window) {
@@ -173,7 +203,9 @@ bool AcadControl::RunPelkadu(const std::string& arguments) {
     } else {
         return false;
     }
-    platform_.processes.WinExecHidden(commandLine);
+    // Pelkadu and its interpreter must not get our console's Ctrl+C: the
+    // startup dialog would stay unpressed.
+    platform_.processes.StartHidden(commandLine, DetachedFromConsole);
     return true;
 }
 

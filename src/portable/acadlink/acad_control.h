@@ -1,7 +1,9 @@
 #pragma once
 // The AutoCAD side of Tovimo: finds or starts AutoCAD, types command text into
 // it, reads its prompt, answers its message boxes and closes it.
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "acadlink/command_text.h"
@@ -46,6 +48,8 @@ public:
     AcadControl& operator=(const AcadControl&) = delete;
 
     // Instance: start, find and close.
+    // A start that gives StartFailed after it started a program leaves that
+    // program's process to TakeFailedStart.
     StartResult StartAcad(int startWaitSeconds);
     void CloseAcad();
     // Pelkadu for whichever AutoCAD shows its startup dialog first. A link
@@ -103,6 +107,21 @@ public:
     // Forgets AutoCAD's windows.
     void ClearWindows();
 
+    // The process of the AutoCAD this link started or took: the handle from
+    // its start, or, when its main window is another process's (a launcher
+    // started it, or the file association), that process opened once when
+    // the main window was taken. Nothing when none is known or it could not
+    // be opened; such an AutoCAD is never ended.
+    OwnedProcess* Process() { return process_.get(); }
+    // The program that the last StartAcad started and then gave up on (its
+    // windows did not all come in time), for the caller to end; nothing
+    // when there is none, or it is not known.
+    std::unique_ptr<OwnedProcess> TakeFailedStart() { return std::move(failedStart_); }
+    // The wait for AutoCAD's windows ends as if its time had run out once
+    // *stop is set (nullptr: never).
+    void SetStartStop(const std::atomic<bool>* stop) { startStop_ = stop; }
+    bool StartStopped() const { return startStop_ != nullptr && *startStop_; }
+
 protected:
     AcadPlatform platform_;
 
@@ -114,8 +133,15 @@ private:
     // Starts Pelkadu hidden with these arguments; false when it cannot be.
     bool RunPelkadu(const std::string& arguments);
 
+    // Keeps the started program's process for the main window's, or opens
+    // the main window's process once.
+    void TakeMainWindowProcess();
+
     SessionProcesses* sessionProcesses_ = nullptr;
     int session_ = 0;
+    std::unique_ptr<OwnedProcess> process_;
+    std::unique_ptr<OwnedProcess> failedStart_;
+    const std::atomic<bool>* startStop_ = nullptr;
 
     int commandSendLimitMs_ = DefaultCommandSendLimitMs;
     bool notAnswering_ = false;

@@ -19,17 +19,17 @@ void SessionProcesses::ReleaseLocked(int session) {
         it = it->second == session ? sessions_.erase(it) : std::next(it);
 }
 
-std::optional<std::uint32_t> SessionProcesses::Start(int session, ProcessLauncher& launcher,
-                                                      const std::string& commandLine) {
+StartedProcess SessionProcesses::Start(int session, ProcessLauncher& launcher,
+                                       const std::string& commandLine,
+                                       std::uint32_t creationFlags) {
     // Held across CreateProcess: a session that meets the new process's
     // windows waits here until they are known to be this session's.
     const std::lock_guard<std::mutex> lock(mutex_);
     // The AutoCAD it had has ended: its id may be given to another process.
     ReleaseLocked(session);
-    std::uint32_t processId = 0;
-    if (!launcher.CreateProcess(commandLine, &processId)) return std::nullopt;
-    if (processId != 0) sessions_[processId] = session;
-    return processId;
+    StartedProcess started = launcher.CreateProcess(commandLine, creationFlags);
+    if (started.process && started.process->Id() != 0) sessions_[started.process->Id()] = session;
+    return started;
 }
 
 }  // namespace tovimo

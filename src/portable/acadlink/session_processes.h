@@ -21,9 +21,9 @@ public:
     // Starts session's new AutoCAD in place of the one it had: the new
     // process is assigned before any other session learns whose it is, so
     // that windows it shows early are never taken by a session starting
-    // beside it. Gives the process id; nothing when CreateProcess failed.
-    std::optional<std::uint32_t> Start(int session, ProcessLauncher& launcher,
-                                       const std::string& commandLine);
+    // beside it. Gives what CreateProcess gave.
+    StartedProcess Start(int session, ProcessLauncher& launcher, const std::string& commandLine,
+                         std::uint32_t creationFlags);
 
 private:
     // Forgets session's processes; the lock is held.

@@ -1,15 +1,22 @@
 #include "console/cancel_relay.h"
 
+#include <chrono>
+
 namespace tovimo {
 
 void CancelRelay::Attach(ConsoleRun& run) {
     const std::lock_guard<std::mutex> lock(mutex_);
     run_ = &run;
+    attached_ = true;
 }
 
 void CancelRelay::Detach() {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    run_ = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        run_ = nullptr;
+        attached_ = false;
+    }
+    detached_.notify_all();
 }
 
 bool CancelRelay::Press() {
@@ -17,6 +24,24 @@ bool CancelRelay::Press() {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (run_) run_->RequestCancel();
     return true;
+}
+
+bool CancelRelay::Close(int waitMs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (run_) run_->RequestEnd();
+    return detached_.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return !attached_; });
+}
+
+bool CancelRelay::OnConsoleEvent(std::uint32_t event) {
+    switch (event) {
+        case ConsoleCtrlC:
+        case ConsoleCtrlBreak: return Press();
+        case ConsoleClose:
+            // Whatever this gives, the system ends the program once it returns.
+            Close(ConsoleCloseGraceMs);
+            return true;
+        default: return false;
+    }
 }
 
 }  // namespace tovimo

@@ -58,6 +58,12 @@ void ConsoleRun::RequestCancel() {
     if (DwgDxf* converter = cancelTarget_.load()) converter->Canceled = true;
 }
 
+void ConsoleRun::RequestEnd() {
+    endRequested_ = true;
+    if (DwgDxf* converter = cancelTarget_.load()) converter->EndNow = true;
+    RequestCancel();
+}
+
 void ConsoleRun::CancelPump::ProcessPendingMessages() {
     run_.platform_.messages.ProcessPendingMessages();
     run_.ForwardCancel();
@@ -65,6 +71,7 @@ void ConsoleRun::CancelPump::ProcessPendingMessages() {
 
 void ConsoleRun::ForwardCancel() {
     if (!cancelRequested_ || !converter_) return;
+    if (endRequested_) converter_->EndNow = true;
     converter_->Canceled = true;
     if (!cancelNoticeShown_) {
         cancelNoticeShown_ = true;
@@ -296,6 +303,12 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
         NotConvertedPaths(lists.SourceList, view_.DrawingsStarted(), converter_->LastSkipped()));
     switch (outcome.result) {
         case ConvertStartFailed:
+            // Cancelled while AutoCAD started: the start was given up, not failed.
+            if (outcome.canceled) {
+                output.Out("   作業を中断しました      ");
+                logTheRest("中断しました");
+                break;
+            }
             output.Err("Auto CADを起動できません");
             logTheRest("Auto CADを起動できません");
             break;

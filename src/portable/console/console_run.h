@@ -51,6 +51,10 @@ public:
     // runs on one of its own) and at any time: a request made before
     // AutoCAD is reached stays in force once it is.
     void RequestCancel();
+    // The program is about to be ended (its console closed): a cancel, and
+    // an AutoCAD still starting is ended at once rather than waited for.
+    // Safe from any thread, as RequestCancel.
+    void RequestEnd();
 
 private:
     // Lets the program's messages run, then hands a pending cancel request
@@ -74,6 +78,7 @@ private:
     ConsoleView view_;
     CancelPump pump_{*this};
     std::atomic<bool> cancelRequested_{false};
+    std::atomic<bool> endRequested_{false};
     bool cancelNoticeShown_ = false;
     // Kept until the object goes, so that a late Ctrl+C never meets a
     // destroyed conversion.

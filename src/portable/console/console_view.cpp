@@ -26,6 +26,10 @@ void ConsoleView::AcadRestarting(int number, RestartCause cause) {
     output_.Err(RestartText(number, cause));
 }
 
+void ConsoleView::AcadEndedUnstarted(int session, int left) {
+    output_.Err(UnstartedAcadText(session, left));
+}
+
 void ConsoleView::ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) {
     output_.Out("これらの図面は、変換を行っていません (" + std::to_string(skipped.size()) + " 枚):");
     for (const SkippedDrawing& drawing : skipped)

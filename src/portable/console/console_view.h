@@ -34,6 +34,8 @@ public:
     // One line on standard error, so that a log of the error output tells
     // every restart.
     void AcadRestarting(int number, RestartCause cause) override;
+    // On standard error too.
+    void AcadEndedUnstarted(int session, int left) override;
     // The drawings the run skipped, and after them what the collection could
     // not reach, as one list.
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override;

@@ -4,7 +4,7 @@ namespace tovimo {
 
 ExitCode ExitCodeOf(const RunOutcome& outcome) {
     switch (outcome.result) {
-        case ConvertStartFailed: return ExitAcadStartFailed;
+        case ConvertStartFailed: return outcome.canceled ? ExitCanceled : ExitAcadStartFailed;
         case ConvertOtherAcadRunning: return ExitOtherAcad;
         case ConvertRefused: return ExitRefused;
         case ConvertCarriedOut: break;

@@ -22,7 +22,7 @@ struct RunOutcome {
     bool acadLost = false;        // AutoCAD went away during the run
 };
 
-// A cancel wins over skipped drawings. A run that lost AutoCAD never counts
+// A cancel wins over skipped drawings, and over a start it cut short. A run that lost AutoCAD never counts
 // as complete, even when every drawing had been dealt with: the system
 // variables were not restored.
 ExitCode ExitCodeOf(const RunOutcome& outcome);

@@ -13,6 +13,8 @@ namespace {
 constexpr int AcadReachedPause = 500;
 // How long one wait for AutoCAD's process lasts before messages may run.
 constexpr int ProcessWaitSlice = 100;
+// How long an AutoCAD that did not start is given to go once it is ended.
+constexpr int UnstartedEndWait = 3000;
 constexpr const char* Escape = "\x1b";
 
 // AutoCAD's questions whether to overwrite an existing file, as the whole
@@ -42,27 +44,47 @@ AcadSession::AcadSession(AcadControl& link, AcadPlatform platform, FileSystem& f
       canceled_(canceled) {}
 
 StartResult AcadSession::Start() {
+    endedUnstarted_ = false;
     link_.StartPelkadu();
     link_.AcadArgs = settings_.AcadArg;
     const StartResult start = link_.StartAcad(settings_.StartWait);
-    if (start != AcadReady) return start;
+    if (start != AcadReady) {
+        // Left alone it would come up later with nothing linked to it, and
+        // make the next run meet "another AutoCAD".
+        if (start == StartFailed) endedUnstarted_ = EndUnstarted(link_.TakeFailedStart().get());
+        return start;
+    }
     acadGone_ = false;
     prompted_ = false;
+    prepared_ = false;
     drawingsSinceStart_ = 0;
-    // AutoCAD may have been started through a launcher: its main window
-    // tells which process is AutoCAD.
-    processId_ = platform_.windows.GetWindowProcessId(link_.MainWindow);
     platform_.clock.Sleep(AcadReachedPause);
     return start;
 }
 
+bool AcadSession::EndUnstarted(OwnedProcess* process) {
+    if (process == nullptr || !process->End()) return false;
+    // Its windows go with it; a start after this must not meet them.
+    process->WaitForEnd(UnstartedEndWait);
+    return true;
+}
+
 std::optional<SkipReason> AcadSession::WaitForFirstPrompt() {
-    const WaitOutcome prompt = WaitUntil([this] { return link_.IsCommandPrompt(); });
+    endedUnstarted_ = false;
+    const WaitOutcome prompt = WaitUntil([this] { return link_.IsCommandPrompt(); }, true);
     if (prompt == WaitOutcome::Done) {
         prompted_ = true;
         return std::nullopt;
     }
     if (prompt == WaitOutcome::TimedOut) {
+        // Still at a dialog nobody answers, or still loading: nothing is
+        // typed into it, and it is not left behind.
+        if (EndUnstarted(link_.Process())) {
+            endedUnstarted_ = true;
+            acadGone_ = true;
+            link_.ClearWindows();
+            return SkipReason::TimeLimit;
+        }
         link_.SendCommand(Escape);
         if (!Lost()) return SkipReason::TimeLimit;
     }
@@ -74,10 +96,20 @@ SkipReason AcadSession::LostReason() const {
 }
 
 template <typename Test>
-AcadSession::WaitOutcome AcadSession::WaitUntil(Test test) {
+AcadSession::WaitOutcome AcadSession::WaitUntil(Test test, bool cancelBound) {
     const std::int64_t start = platform_.clock.NowMs();
-    const std::int64_t limit = std::int64_t{settings_.WaitLimit} * 1000;
+    std::int64_t deadline = start + std::int64_t{settings_.WaitLimit} * 1000;
+    bool cancelSeen = false;
     for (;;) {
+        if (cancelBound) {
+            const std::int64_t now = platform_.clock.NowMs();
+            // The program is about to be ended: one look, no more waiting.
+            if (link_.StartStopped()) deadline = std::min(deadline, now);
+            if (canceled_ && !cancelSeen) {
+                cancelSeen = true;
+                deadline = std::min(deadline, now + std::int64_t{settings_.StartWait} * 1000);
+            }
+        }
         if (link_.AcadNotAnswering()) return WaitOutcome::Lost;
         if (!platform_.windows.IsWindow(link_.MainWindow)) {
             acadGone_ = true;
@@ -85,7 +117,7 @@ AcadSession::WaitOutcome AcadSession::WaitUntil(Test test) {
         }
         // The test may type (an answer, a press); AutoCAD may not take it.
         if (test()) return link_.AcadNotAnswering() ? WaitOutcome::Lost : WaitOutcome::Done;
-        if (platform_.clock.NowMs() - start >= limit) return WaitOutcome::TimedOut;
+        if (platform_.clock.NowMs() >= deadline) return WaitOutcome::TimedOut;
     }
 }
 
@@ -95,6 +127,8 @@ void AcadSession::SendAndWait(const std::string& text, int commandWait) {
 }
 
 bool AcadSession::SetUpVariables() {
+    // A set-up cut short is put back all the same.
+    prepared_ = true;
     const int w = settings_.CommandWait;
     SendAndWait("FILEDIA\n", w);
     SendAndWait("0\n", w);
@@ -293,7 +327,7 @@ bool AcadSession::SaveToTmpDwg(int commandWait) {
 }
 
 void AcadSession::PutBack() {
-    if (Lost() || !prompted_) return;
+    if (Lost() || !prompted_ || !prepared_) return;
     if (settings_.SaveTmpdwg) SaveToTmpDwg(settings_.CommandWait);
     if (!Lost()) RestoreVariables();
 }
@@ -313,13 +347,14 @@ bool AcadSession::RenewalDue() const {
 }
 
 bool AcadSession::WaitForProcessEnd() {
-    if (processId_ == 0) return true;  // not known: StartAcad tells whether it is still there
+    OwnedProcess* process = link_.Process();
+    if (process == nullptr) return true;  // not known: StartAcad tells whether it is still there
     const std::int64_t limit = std::max<std::int64_t>(0, std::int64_t{settings_.StartWait} * 1000);
     const std::int64_t start = platform_.clock.NowMs();
     for (;;) {
         const std::int64_t left = limit - (platform_.clock.NowMs() - start);
         const int slice = static_cast<int>(std::clamp<std::int64_t>(left, 0, ProcessWaitSlice));
-        if (platform_.processes.WaitForProcessEnd(processId_, slice)) return true;
+        if (process->WaitForEnd(slice)) return true;
         if (left <= 0) return false;
         platform_.messages.ProcessPendingMessages();
         if (canceled_) return false;
@@ -331,13 +366,16 @@ RestartOutcome AcadSession::Restart() {
     // either way it no longer answers, and ending it ends only that process.
     const bool hung = link_.AcadNotAnswering();
     link_.ClearWindows();
-    if (processId_ != 0 && hung) platform_.processes.EndProcess(processId_);
+    OwnedProcess* process = link_.Process();
+    // One that cannot be ended would still hold its windows beside a new one.
+    if (hung && process == nullptr) return RestartOutcome::Failed;
+    if (hung) process->End();
     if (!WaitForProcessEnd()) {
         if (canceled_) return RestartOutcome::Canceled;
         // Without its main window, but still running (a crash report holds
         // it, or it ends its windows one by one): it will not answer again.
         if (hung) return RestartOutcome::Failed;
-        platform_.processes.EndProcess(processId_);
+        process->End();
         if (!WaitForProcessEnd()) return canceled_ ? RestartOutcome::Canceled : RestartOutcome::Failed;
     }
     return StartAgain();
@@ -358,13 +396,15 @@ RestartOutcome AcadSession::Renew() {
 
 RestartOutcome AcadSession::StartAgain() {
     if (canceled_) return RestartOutcome::Canceled;
-    processId_ = 0;
     if (Start() != AcadReady) {
         acadGone_ = true;  // no AutoCAD to speak to, nor to close
         return RestartOutcome::Failed;
     }
+    // A Cancel meanwhile still lets it reach its prompt (or ends it), so
+    // that it is closed, not left at its startup dialog.
+    if (WaitForFirstPrompt()) return canceled_ ? RestartOutcome::Canceled : RestartOutcome::Failed;
     if (canceled_) return RestartOutcome::Canceled;
-    if (WaitForFirstPrompt() || !SetUpVariables()) return RestartOutcome::Failed;
+    if (!SetUpVariables()) return RestartOutcome::Failed;
     return RestartOutcome::Restarted;
 }
 

@@ -8,6 +8,7 @@
 // went.
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,11 +48,18 @@ public:
                 const std::atomic<bool>& canceled);
 
     // Pelkadu, AutoCAD's arguments and StartAcad; on AcadReady the pause
-    // AutoCAD is given before it is spoken to.
+    // AutoCAD is given before it is spoken to. An AutoCAD it started whose
+    // windows did not all come in time is ended (EndedUnstarted).
     StartResult Start();
-    // Waits for the first command prompt. Empty when it came; else the
-    // reason every drawing of the session is not converted.
+    // Waits for the first command prompt, WaitLimit long; after a Cancel,
+    // StartWait long at most, while Pelkadu presses the startup dialog.
+    // Empty when it came; else the reason every drawing of the session is
+    // not converted. An AutoCAD that shows none in time is ended when its
+    // process is known (EndedUnstarted).
     std::optional<SkipReason> WaitForFirstPrompt();
+    // Whether the last start or wait for the first prompt gave up on the
+    // AutoCAD and ended its process.
+    bool EndedUnstarted() const { return endedUnstarted_; }
     // FILEDIA, ISAVEBAK, PROXYNOTICE (and DYNMODE) for the run; false when
     // AutoCAD was lost on the way.
     bool SetUpVariables();
@@ -74,8 +82,8 @@ public:
     // until it has ended and starts and prepares another.
     RestartOutcome Renew();
 
-    // The run's end in an AutoCAD that still answers: the closing tmp.dwg
-    // save when asked for, and the variables put back.
+    // The run's end in an AutoCAD that still answers and was prepared: the
+    // closing tmp.dwg save when asked for, and the variables put back.
     void PutBack();
     // CloseAcad when AcadClose asks for it; a lost AutoCAD is only
     // forgotten, nothing more is typed into it.
@@ -88,16 +96,16 @@ public:
     bool Lost() const { return acadGone_ || link_.AcadNotAnswering(); }
     bool NotAnswering() const { return link_.AcadNotAnswering(); }
     SkipReason LostReason() const;
-    // The id of the process of AutoCAD's main window; 0 when not known.
-    std::uint32_t ProcessId() const { return processId_; }
 
 private:
     // Lost: AutoCAD went away or stopped answering.
     enum class WaitOutcome { Done, TimedOut, Lost };
     enum class OpenOutcome { Opened, Failed, Lost };
 
+    // Bounded by WaitLimit; with cancelBound, also by StartWait from the
+    // moment a Cancel is seen.
     template <typename Test>
-    WaitOutcome WaitUntil(Test test);
+    WaitOutcome WaitUntil(Test test, bool cancelBound = false);
     OpenOutcome WatchOpen(SkipReason& reason);
     // Whether test holds for every text the drawing's lines would type.
     template <typename Test>
@@ -109,6 +117,9 @@ private:
     // linked has ended; lets messages run meanwhile, and gives up on a cancel.
     bool WaitForProcessEnd();
     RestartOutcome StartAgain();
+    // Ends the process of an AutoCAD that did not start; false when it is
+    // not known.
+    bool EndUnstarted(OwnedProcess* process);
 
     AcadControl& link_;
     AcadPlatform platform_;
@@ -119,9 +130,10 @@ private:
     const ConvertSettings& settings_;
     const std::atomic<bool>& canceled_;
 
-    std::uint32_t processId_ = 0;
     bool acadGone_ = false;
     bool prompted_ = false;      // the first command prompt came
+    bool prepared_ = false;      // the variables were set for the run
+    bool endedUnstarted_ = false;
     int lostInARow_ = 0;         // drawings in a row that lost AutoCAD
     int drawingsSinceStart_ = 0; // drawings handed to this AutoCAD
     std::string savedDynMode_;

@@ -41,6 +41,12 @@ public:
         (void)number;
         (void)cause;
     }
+    // The AutoCAD of session (from 1) did not start, and was ended; left
+    // AutoCADs go on with the run (0: none). Never modal.
+    virtual void AcadEndedUnstarted(int session, int left) {
+        (void)session;
+        (void)left;
+    }
     // Modal: returns when the user has seen the list.
     virtual void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) = 0;
 };

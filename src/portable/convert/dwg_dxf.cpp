@@ -36,7 +36,9 @@ DwgDxf::DwgDxf(AcadPlatform platform, ProfileFile& profile, FileSystem& files,
     : AcadMacro(platform, profile, view, std::move(iniFileName), std::move(macroSection)),
       TmpDwgName(platform.processes.ProgramFolder() + "tmp.dwg"),
       files_(files),
-      view_(view) {}
+      view_(view) {
+    SetStartStop(&EndNow);
+}
 
 DwgDxf::~DwgDxf() = default;
 
@@ -88,7 +90,10 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
     AcadSession session(*this, platform_, files_, MacroLines, ResultExtension(MacroSection),
                         TmpDwgName, settings_, Canceled);
     const StartResult start = session.Start();
-    if (start == StartFailed) return ConvertStartFailed;
+    if (start == StartFailed) {
+        TellEndedUnstarted(session);
+        return ConvertStartFailed;
+    }
     if (start == OtherAcadRunning) return ConvertOtherAcadRunning;
 
     view_.EnableCancel(true);
@@ -96,9 +101,14 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
 
     bool complete = true;
     if (const auto notReady = session.WaitForFirstPrompt()) {
-        SkipFrom(sources, 0, *notReady);
-        if (session.Lost()) EndedByLoss(session);
+        TellEndedUnstarted(session);
+        // After a Cancel the drawings were never begun, as in any cancelled run.
+        if (!Canceled) SkipFrom(sources, 0, *notReady);
+        if (session.Lost() && !session.EndedUnstarted()) EndedByLoss(session);
         complete = false;
+    } else if (Canceled) {
+        // Cancelled while AutoCAD started: nothing is set and nothing
+        // opened; it is only closed, when that is asked for.
     } else {
         view_.SetProgressRange(static_cast<int>(sources.size()));
         view_.SetProgressPosition(0);
@@ -132,6 +142,7 @@ bool DwgDxf::ConvertAll(AcadSession& session, const std::vector<std::string>& so
         if (session.RenewalDue()) {
             view_.AcadRestarting(++restarts_, RestartCause::Scheduled);
             const RestartOutcome renewal = session.Renew();
+            TellEndedUnstarted(session);
             if (renewal == RestartOutcome::Canceled) return true;
             if (renewal == RestartOutcome::Failed) {
                 SkipFrom(sources, i, SkipReason::AcadRestartFailed);
@@ -162,6 +173,7 @@ bool DwgDxf::ConvertAll(AcadSession& session, const std::vector<std::string>& so
                                                                  : RestartCause::AcadGone);
         const SkipReason lostReason = session.LostReason();
         const RestartOutcome restart = session.Restart();
+        TellEndedUnstarted(session);
         if (restart == RestartOutcome::Canceled) return true;
         if (restart == RestartOutcome::Failed) {
             SkipFrom(sources, i + 1, SkipReason::AcadRestartFailed);
@@ -190,6 +202,11 @@ std::vector<bool> DwgDxf::ResultsTaken(const std::vector<std::string>& sources,
 void DwgDxf::EndedByLoss(const AcadSession& session) {
     lostRun_ = true;
     notAnsweringRun_ = session.NotAnswering();
+}
+
+void DwgDxf::TellEndedUnstarted(const AcadSession& session) {
+    // One AutoCAD: none is left to go on with.
+    if (session.EndedUnstarted()) view_.AcadEndedUnstarted(1, 0);
 }
 
 void DwgDxf::Skip(const std::string& source, SkipReason reason) {

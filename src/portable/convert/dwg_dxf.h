@@ -81,6 +81,10 @@ public:
     // whoever starts the run does, before Cancel can be pressed, so that a
     // Cancel during AutoCAD's start is not lost.
     std::atomic<bool> Canceled{false};
+    // Set, with Canceled, when the program is about to be ended (its console
+    // closed): an AutoCAD that is still starting is ended at once instead
+    // of being waited for.
+    std::atomic<bool> EndNow{false};
 
 private:
     // Converts the drawings in session; false when the run ended before the
@@ -100,6 +104,8 @@ private:
     void Skip(const std::string& source, SkipReason reason);
     void SkipFrom(const std::vector<std::string>& sources, std::size_t first, SkipReason reason);
     void EndedByLoss(const AcadSession& session);
+    // Tells the view when the session's last start ended its AutoCAD.
+    void TellEndedUnstarted(const AcadSession& session);
 
     FileSystem& files_;
     ConversionView& view_;

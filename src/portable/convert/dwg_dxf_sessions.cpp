@@ -41,7 +41,7 @@ NoMessages& SessionMessages() {
 // One session's whole part of the run, on its own thread. Besides the system
 // (whose Win32 side keeps no state of its own) it touches only its own
 // session and link, and what the sessions share, which is guarded.
-void RunSession(SessionRun& run, AcadSession& session,
+void RunSession(SessionRun& run, AcadSession& session, int number,
                 const std::vector<std::string>& sources, const std::vector<std::string>& targets) {
     // A start also looks for another AutoCAD, and takes only new windows
     // that no other session's AutoCAD owns. Its Pelkadu presses only its
@@ -49,7 +49,7 @@ void RunSession(SessionRun& run, AcadSession& session,
     const StartResult start = session.Start();
     run.FirstStartEnded(start);
     if (start != AcadReady) {
-        run.SessionEnded(std::nullopt);
+        run.SessionEnded(std::nullopt, session.EndedUnstarted() ? number : 0);
         return;
     }
     const std::optional<SkipReason> notReady = session.WaitForFirstPrompt();
@@ -58,9 +58,12 @@ void RunSession(SessionRun& run, AcadSession& session,
     const auto lostWith = [&session](SkipReason reason) {
         return SessionLoss{reason, session.Lost(), session.NotAnswering()};
     };
+    // Ended here: an AutoCAD that did not start is not one lost on the way.
+    int endedUnstarted = session.EndedUnstarted() ? number : 0;
     if (notReady) {
-        loss = lostWith(*notReady);
-    } else if (!session.SetUpVariables()) {
+        loss = endedUnstarted != 0 ? SessionLoss{*notReady, false, false} : lostWith(*notReady);
+    } else if (run.AnyLeft() && !session.SetUpVariables()) {
+        // Nothing is set in an AutoCAD that gets no drawing (a Cancel while it started).
         loss = lostWith(session.LostReason());
     }
     while (!loss) {
@@ -68,6 +71,7 @@ void RunSession(SessionRun& run, AcadSession& session,
         if (session.RenewalDue() && run.AnyLeft()) {
             run.Restarting(RestartCause::Scheduled);
             const RestartOutcome renewal = session.Renew();
+            if (session.EndedUnstarted()) endedUnstarted = number;
             if (renewal == RestartOutcome::Canceled) break;
             if (renewal == RestartOutcome::Failed) {
                 loss = SessionLoss{SkipReason::AcadRestartFailed, false, false};
@@ -91,6 +95,7 @@ void RunSession(SessionRun& run, AcadSession& session,
         run.Restarting(session.NotAnswering() ? RestartCause::AcadNotAnswering
                                               : RestartCause::AcadGone);
         const RestartOutcome restart = session.Restart();
+        if (session.EndedUnstarted()) endedUnstarted = number;
         if (restart == RestartOutcome::Canceled) break;
         if (restart == RestartOutcome::Failed)
             loss = SessionLoss{SkipReason::AcadRestartFailed, true,
@@ -98,7 +103,7 @@ void RunSession(SessionRun& run, AcadSession& session,
     }
     session.PutBack();
     session.Close();
-    run.SessionEnded(loss);
+    run.SessionEnded(loss, endedUnstarted);
 }
 
 }  // namespace
@@ -124,6 +129,7 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
         link.SetAcadPath(AcadPath);
         link.SetCommandSendLimitMs(CommandSendLimitMs());
         link.BindToSession(sessionProcesses_.get(), k);
+        link.SetStartStop(&EndNow);
         if (link.TextWindow != 0 && platform_.windows.IsWindow(link.MainWindow))
             sessionProcesses_->Assign(platform_.windows.GetWindowProcessId(link.MainWindow), k);
         sessions.push_back(std::make_unique<AcadSession>(
@@ -131,12 +137,12 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
             k == 0 ? TmpDwgName : SessionTmpDwgName(programFolder, k), settings_, Canceled));
     }
 
-    SessionRun run(resultTaken_, Canceled);
+    SessionRun run(resultTaken_, Canceled, count);
     std::vector<std::unique_ptr<Worker>> workers;
     for (int k = 0; k < count; ++k) {
         AcadSession* session = sessions[k].get();
-        workers.push_back(threads_->Start([&run, session, &sources, &targets] {
-            RunSession(run, *session, sources, targets);
+        workers.push_back(threads_->Start([&run, session, k, &sources, &targets] {
+            RunSession(run, *session, k + 1, sources, targets);
         }));
     }
 
@@ -160,6 +166,9 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
                 case SessionRun::EventKind::Restarting:
                     view_.AcadRestarting(++restarts_, event.cause);
                     break;
+                case SessionRun::EventKind::EndedUnstarted:
+                    view_.AcadEndedUnstarted(event.session, event.left);
+                    break;
             }
         }
     };
@@ -182,15 +191,21 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
     const std::size_t handed = run.Handed();
     for (std::size_t i = 0; i < handed; ++i)
         if (results[i]) Skip(sources[i], *results[i]);
+    // An AutoCAD lost for good ends the run as with one AutoCAD, also when
+    // the others took its drawings: its variables were not put back.
+    std::optional<SessionLoss> acadLoss = run.LastAcadLoss();
     // Drawings no session took: every session stopped first.
     bool complete = true;
     if (!Canceled && handed < sources.size()) {
         complete = false;
         const SessionLoss loss =
             run.LastLoss().value_or(SessionLoss{SkipReason::AcadGone, true, false});
-        lostRun_ = loss.acadLost;
-        notAnsweringRun_ = loss.notAnswering;
+        if (!acadLoss && loss.acadLost) acadLoss = loss;
         SkipFrom(sources, handed, loss.reason);
+    }
+    if (acadLoss) {
+        lostRun_ = true;
+        notAnsweringRun_ = acadLoss->notAnswering;
     }
     view_.SetProgressPosition(0);
     if (!skipped_.empty()) view_.ShowSkippedDrawings(skipped_);

@@ -13,4 +13,10 @@ std::string RestartText(int number, RestartCause cause) {
     return {};
 }
 
+std::string UnstartedAcadText(int session, int left) {
+    std::string text = "AutoCAD (" + std::to_string(session) + "台目) が起動しないため終了させました。";
+    if (left > 0) text += "AutoCAD " + std::to_string(left) + " 台で続けます。";
+    return text;
+}
+
 }  // namespace tovimo

@@ -4,10 +4,12 @@
 
 namespace tovimo {
 
-SessionRun::SessionRun(std::vector<bool> resultTaken, const std::atomic<bool>& canceled)
+SessionRun::SessionRun(std::vector<bool> resultTaken, const std::atomic<bool>& canceled,
+                       int sessions)
     : resultTaken_(std::move(resultTaken)),
       canceled_(canceled),
-      results_(resultTaken_.size()) {}
+      results_(resultTaken_.size()),
+      going_(sessions) {}
 
 void SessionRun::FirstStartEnded(StartResult result) {
     const std::lock_guard<std::mutex> lock(mutex_);
@@ -53,9 +55,15 @@ void SessionRun::Finish(std::size_t index, std::optional<SkipReason> reason) {
     events_.push_back({EventKind::Finished, index, reason});
 }
 
-void SessionRun::SessionEnded(std::optional<SessionLoss> loss) {
+void SessionRun::SessionEnded(std::optional<SessionLoss> loss, int endedUnstarted) {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (loss) lastLoss_ = loss;
+    if (loss && loss->acadLost) lastAcadLoss_ = loss;
+    if (loss || endedUnstarted != 0) --going_;
+    if (endedUnstarted != 0) {
+        events_.push_back({EventKind::EndedUnstarted, 0, std::nullopt, RestartCause::AcadGone,
+                           endedUnstarted, going_});
+    }
 }
 
 std::vector<SessionRun::Event> SessionRun::TakeEvents() {
@@ -86,6 +94,11 @@ std::vector<std::optional<SkipReason>> SessionRun::Results() const {
 std::optional<SessionLoss> SessionRun::LastLoss() const {
     const std::lock_guard<std::mutex> lock(mutex_);
     return lastLoss_;
+}
+
+std::optional<SessionLoss> SessionRun::LastAcadLoss() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return lastAcadLoss_;
 }
 
 }  // namespace tovimo

@@ -27,7 +27,7 @@ class SessionRun {
 public:
     // resultTaken[i]: an earlier drawing of the run is saved to drawing i's
     // result, so it is listed and not handed out. canceled is the run's Cancel.
-    SessionRun(std::vector<bool> resultTaken, const std::atomic<bool>& canceled);
+    SessionRun(std::vector<bool> resultTaken, const std::atomic<bool>& canceled, int sessions);
 
     // ---- starting AutoCAD ---------------------------------------------------------------
     // How a session's first start ended.
@@ -45,15 +45,19 @@ public:
     // The drawing's end; reason empty: converted.
     void Finish(std::size_t index, std::optional<SkipReason> reason);
     // A session has ended; loss: why before the drawings ran out.
-    void SessionEnded(std::optional<SessionLoss> loss);
+    // endedUnstarted: the session's number (from 1) when it ended because
+    // its AutoCAD did not start and was ended; 0 otherwise.
+    void SessionEnded(std::optional<SessionLoss> loss, int endedUnstarted = 0);
 
     // ---- what the run's thread hands on ------------------------------------------------
-    enum class EventKind { Reached, Started, Finished, Restarting };
+    enum class EventKind { Reached, Started, Finished, Restarting, EndedUnstarted };
     struct Event {
         EventKind kind;
         std::size_t index = 0;              // Started, Finished
         std::optional<SkipReason> reason;   // Finished
         RestartCause cause = RestartCause::AcadGone;  // Restarting
+        int session = 0;                    // EndedUnstarted: from 1
+        int left = 0;                       // EndedUnstarted: the sessions going on
     };
     std::vector<Event> TakeEvents();
 
@@ -66,6 +70,8 @@ public:
     std::vector<std::optional<SkipReason>> Results() const;
     // Why the session that stopped early last did; nothing when none did.
     std::optional<SessionLoss> LastLoss() const;
+    // The last loss of an AutoCAD for good; nothing when none was lost.
+    std::optional<SessionLoss> LastAcadLoss() const;
 
 private:
     const std::vector<bool> resultTaken_;
@@ -77,6 +83,8 @@ private:
     std::size_t next_ = 0;
     std::vector<std::optional<SkipReason>> results_;
     std::optional<SessionLoss> lastLoss_;
+    std::optional<SessionLoss> lastAcadLoss_;
+    int going_;  // sessions that have not stopped early
     std::vector<Event> events_;
 };
 

@@ -49,6 +49,9 @@ public:
     void AcadRestarting(int number, RestartCause cause) override {
         OnWindow([&] { form_.host_.ShowRunStatus(RestartText(number, cause)); });
     }
+    void AcadEndedUnstarted(int session, int left) override {
+        OnWindow([&] { form_.host_.ShowRunStatus(UnstartedAcadText(session, left)); });
+    }
 
 private:
     void OnWindow(const std::function<void()>& call) { form_.platform_.runs.OnWindowThread(call); }
@@ -119,7 +122,11 @@ void MainForm::FormClose() {
     toDwgConverter_.reset();
 }
 
-void MainForm::EndSession() { SaveSettings(); }
+void MainForm::EndSession(bool ending) {
+    if (!ending) return;
+    SaveSettings();
+    if (running_) CancelBitBtnClick();
+}
 
 bool MainForm::SaveSettings() {
     if (!settingsLoaded_) return true;

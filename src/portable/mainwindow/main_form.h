@@ -74,14 +74,19 @@ public:
     // Every showing; the settings are read at the first. top to height are
     // the window's values now (its design values at the first showing).
     void FormShow(int top, int left, int width, int height);
-    // Asks to close, and whether the session may end (logoff, shutdown).
-    // False during a run: the run is cancelled and the window closes once
-    // the run has ended (the host is told with CloseWindow).
+    // Asks to close. False during a run: the run is cancelled and the
+    // window closes once the run has ended (the host is told with
+    // CloseWindow).
     bool FormCloseQuery();
     // Closing: the settings and both macros written.
     void FormClose();
-    // The session ends, also during a run: the settings are written now.
-    void EndSession();
+    // Whether the session may end (logoff, shutdown). False during a run,
+    // which goes on: the user may still call the logoff off.
+    bool QueryEndSession() const { return !running_; }
+    // The session ends (ending) or was called off. When it ends, also
+    // during a run, the settings are written now and the run is cancelled:
+    // the process may be ended as soon as this returns.
+    void EndSession(bool ending);
     // Writes into the settings file the keys and macros that the user
     // changed since this window read them, and those the file lacks; the
     // rest stays as the file has it, so that another copy's changes

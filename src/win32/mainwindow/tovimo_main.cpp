@@ -499,9 +499,9 @@ void TForm1::DpiChanged(const RECT& suggested) {
 
 LRESULT TForm1::QueryEndSession() {
     // Idle: yes, and the settings are saved when the session ends. During a
-    // run: not yet; the run is cancelled, ends with AutoCAD's variables put
-    // back, and the window then saves and closes as at its close box.
-    if (logic_.FormCloseQuery()) return TRUE;
+    // run: no, with the reason, and nothing else: the user may call the
+    // logoff off on Windows' screen, and the run goes on.
+    if (logic_.QueryEndSession()) return TRUE;
     if (!sessionEndBlocked_) sessionEndBlocked_ = ::ShutdownBlockReasonCreate(Handle(), SessionEndBlockReason) != FALSE;
     return FALSE;
 }
@@ -531,10 +531,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return QueryEndSession();
         case WM_ENDSESSION:
             // The session ends now, run or not: the process may be ended
-            // as soon as this returns.
+            // as soon as this returns. Called off (FALSE): nothing changes.
             if (wParam && !closing_) {
                 PullControls();
-                logic_.EndSession();
+                logic_.EndSession(true);
             }
             return 0;
         case WM_NOTIFY: {

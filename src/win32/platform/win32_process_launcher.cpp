@@ -1,5 +1,6 @@
 #include "platform/win32_process_launcher.h"
 
+#include <memory>
 #include <vector>
 
 #include "platform/com_apartment.h"
@@ -7,24 +8,63 @@
 
 namespace tovimo::win32 {
 
-bool Win32ProcessLauncher::CreateProcess(const std::string& commandLine, std::uint32_t* processId) {
+namespace {
+
+// A process through the handle that came with it, or that was opened once.
+class Win32OwnedProcess : public OwnedProcess {
+public:
+    Win32OwnedProcess(HANDLE process, std::uint32_t id) : process_(process), id_(id) {}
+    ~Win32OwnedProcess() override { ::CloseHandle(process_); }
+    Win32OwnedProcess(const Win32OwnedProcess&) = delete;
+    Win32OwnedProcess& operator=(const Win32OwnedProcess&) = delete;
+
+    std::uint32_t Id() const override { return id_; }
+    bool End() override { return ::TerminateProcess(process_, 1) != FALSE; }
+    bool WaitForEnd(int timeoutMs) override {
+        const DWORD wait =
+            ::WaitForSingleObject(process_, timeoutMs < 0 ? 0 : static_cast<DWORD>(timeoutMs));
+        return wait == WAIT_OBJECT_0;
+    }
+
+private:
+    HANDLE process_;
+    std::uint32_t id_;
+};
+
+std::unique_ptr<OwnedProcess> Owned(HANDLE process) {
+    if (!process) return nullptr;
+    return std::make_unique<Win32OwnedProcess>(process, ::GetProcessId(process));
+}
+
+}  // namespace
+
+HANDLE Win32ProcessLauncher::Start(const std::string& commandLine, std::uint32_t creationFlags,
+                                   bool hidden) {
     // CreateProcessA may write into the command line, so it gets a copy.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    if (hidden) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_HIDE;
+    }
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process))
-        return false;
-    if (processId != nullptr) *processId = process.dwProcessId;
-    // Nothing watches the started program.
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, creationFlags, nullptr,
+                          nullptr, &startup, &process))
+        return nullptr;
     ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return true;
+    return process.hProcess;
 }
 
-bool Win32ProcessLauncher::ShellOpen(const std::string& filePath) {
+StartedProcess Win32ProcessLauncher::CreateProcess(const std::string& commandLine,
+                                                   std::uint32_t creationFlags) {
+    HANDLE process = Start(commandLine, creationFlags, false);
+    if (!process) return {};
+    return {true, Owned(process)};
+}
+
+StartedProcess Win32ProcessLauncher::ShellOpen(const std::string& filePath) {
     // Without COM on the thread, an association that answers through DDE
     // (as AutoCAD's does) may fail. A thread in another apartment already
     // has COM, so the open is tried all the same.
@@ -36,7 +76,9 @@ bool Win32ProcessLauncher::ShellOpen(const std::string& filePath) {
     // NOASYNC: the open is over when the call returns, also when it goes
     // through DDE; the window program's run thread may end right after.
     // No message box of the shell: an unattended run would wait on it for
-    // ever. A failure is reported as AutoCAD not started.
+    // ever. A failure is reported as AutoCAD not started. Without
+    // SEE_MASK_NO_CONSOLE a console program started so gets a console of
+    // its own, and none of our console's events.
     request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     request.hwnd = owner_;
     request.lpVerb = "open";
@@ -44,13 +86,20 @@ bool Win32ProcessLauncher::ShellOpen(const std::string& filePath) {
     request.lpParameters = "";
     request.lpDirectory = "";
     request.nShow = SW_SHOWNORMAL;
-    if (!::ShellExecuteExA(&request)) return false;
-    if (request.hProcess) ::CloseHandle(request.hProcess);
-    return true;
+    if (!::ShellExecuteExA(&request)) return {};
+    // No handle when the file went to a program that runs already (DDE).
+    return {true, Owned(request.hProcess)};
 }
 
-void Win32ProcessLauncher::WinExecHidden(const std::string& commandLine) {
-    ::WinExec(commandLine.c_str(), SW_HIDE);
+void Win32ProcessLauncher::StartHidden(const std::string& commandLine, std::uint32_t creationFlags) {
+    if (HANDLE process = Start(commandLine, creationFlags, true)) ::CloseHandle(process);
+}
+
+std::unique_ptr<OwnedProcess> Win32ProcessLauncher::OpenProcess(std::uint32_t processId) {
+    if (processId == 0) return nullptr;
+    HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (!process) return nullptr;
+    return std::make_unique<Win32OwnedProcess>(process, processId);
 }
 
 std::optional<std::uint32_t> Win32ProcessLauncher::PlatformId() {
@@ -84,23 +133,6 @@ std::string Win32ProcessLauncher::SystemFolder() {
     std::string folder(buffer, length);
     if (folder.back() != '\\') folder += '\\';
     return folder;
-}
-
-bool Win32ProcessLauncher::EndProcess(std::uint32_t processId) {
-    HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, processId);
-    if (!process) return false;
-    const bool ended = ::TerminateProcess(process, 1) != FALSE;
-    ::CloseHandle(process);
-    return ended;
-}
-
-bool Win32ProcessLauncher::WaitForProcessEnd(std::uint32_t processId, int timeoutMs) {
-    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
-    // A process that is gone can no longer be opened.
-    if (!process) return ::GetLastError() == ERROR_INVALID_PARAMETER;
-    const DWORD wait = ::WaitForSingleObject(process, timeoutMs < 0 ? 0 : static_cast<DWORD>(timeoutMs));
-    ::CloseHandle(process);
-    return wait == WAIT_OBJECT_0;
 }
 
 std::string FolderOfPath(const std::string& path) {

@@ -12,16 +12,18 @@ public:
     // The window that owns error messages of the shell while it opens a file.
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
 
-    bool CreateProcess(const std::string& commandLine, std::uint32_t* processId = nullptr) override;
-    bool ShellOpen(const std::string& filePath) override;
-    void WinExecHidden(const std::string& commandLine) override;
+    StartedProcess CreateProcess(const std::string& commandLine, std::uint32_t creationFlags) override;
+    StartedProcess ShellOpen(const std::string& filePath) override;
+    void StartHidden(const std::string& commandLine, std::uint32_t creationFlags) override;
+    std::unique_ptr<OwnedProcess> OpenProcess(std::uint32_t processId) override;
     std::optional<std::uint32_t> PlatformId() override;
     std::string ProgramFolder() override;
     std::string SystemFolder() override;
-    bool EndProcess(std::uint32_t processId) override;
-    bool WaitForProcessEnd(std::uint32_t processId, int timeoutMs) override;
 
 private:
+    // CreateProcessA; the process's handle, or nullptr when it failed.
+    HANDLE Start(const std::string& commandLine, std::uint32_t creationFlags, bool hidden);
+
     HWND owner_ = nullptr;
 };
 

@@ -31,10 +31,11 @@ tovimo::CancelRelay& Relay() {
 
 // The first Ctrl+C (or Ctrl+Break) asks the run to end after the drawing
 // under way; at the second the handler declines, and the system ends the
-// program.
+// program. Closing the console gives the run a few seconds to end.
 BOOL WINAPI OnConsoleControl(DWORD event) {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-    return Relay().Press() ? TRUE : FALSE;
+    static_assert(CTRL_C_EVENT == tovimo::ConsoleCtrlC && CTRL_BREAK_EVENT == tovimo::ConsoleCtrlBreak &&
+                  CTRL_CLOSE_EVENT == tovimo::ConsoleClose);
+    return Relay().OnConsoleEvent(event) ? TRUE : FALSE;
 }
 
 }  // namespace
