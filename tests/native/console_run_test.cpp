@@ -675,7 +675,6 @@ TEST_F(ConsoleRunTest, APartWithoutDrawingsEndsWith0AndNeverStartsAutoCad) {
     EXPECT_EQ(CountTyped("D:\\図面\\A.dwg\n"), 1);
 }
 
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 TEST_F(ConsoleRunTest, TheRunLogHasALinePerDrawingAndThoseNeverReachedGetTheEndsReason) {
     AddDrawing("D:\\図面\\A.dwg");
