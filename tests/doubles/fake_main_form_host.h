@@ -85,6 +85,10 @@ public:
         Called();
         ++aboutShown;
     }
+    void OpenFolder(const std::string& folder) override {
+        Called();
+        foldersOpened.push_back(folder);
+    }
 
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
@@ -115,6 +119,7 @@ public:
     std::vector<std::string> runStatuses;
     int closeRequests = 0;
     int aboutShown = 0;
+    std::vector<std::string> foldersOpened;
     // Calls that reached the window from the run's thread: each would touch
     // a window from a thread that does not own it.
     int callsOffWindowThread = 0;

@@ -53,7 +53,7 @@ protected:
     std::unique_ptr<MainForm> OpenCopy(FakeMainFormHost& copyHost) {
         auto copy = std::make_unique<MainForm>(
             MainFormPlatform{{windows, clock, pump, processes, encoding}, profile, fileSystem, order,
-                             runs},
+                             runs, texts},
             copyHost, Program);
         copy->FormCreate();
         copy->FormShow(113, 203, 274, 742);

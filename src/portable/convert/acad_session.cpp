@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "acadlink/acad_shown_text.h"
 #include "convert/acad_macro.h"
 #include "convert/result_check.h"
 #include "runlists/target_path.h"
@@ -147,6 +148,7 @@ bool AcadSession::IsOverwriteQuestion() {
 DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
                                    const std::vector<std::string>& targets) {
     ++drawingsSinceStart_;
+    link_.ForgetShown();
     DrawingResult result;
     const TargetRules rules{settings_.SaveSameDir, settings_.SaveDir, settings_.SaveChildDir};
     const std::string target = SaveFileTarget(rules, source, i, targets);
@@ -242,7 +244,15 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
     }
     if (result.outcome == DrawingResult::Outcome::AcadLost) ++lostInARow_;
     else lostInARow_ = 0;
+    if (result.outcome != DrawingResult::Outcome::Converted) result.acadShown = ShownFor(result);
     return result;
+}
+
+std::string AcadSession::ShownFor(const DrawingResult& result) const {
+    // What a crashed AutoCAD showed last is no clue to the drawing.
+    if (result.outcome == DrawingResult::Outcome::AcadLost && !link_.AcadNotAnswering()) return {};
+    const std::string& message = link_.LastDialogMessage();
+    return AcadShownText(message.empty() ? link_.LastCommandLineRead() : message);
 }
 
 AcadSession::OpenOutcome AcadSession::WatchOpen(SkipReason& reason) {

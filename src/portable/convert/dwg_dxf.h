@@ -73,6 +73,9 @@ public:
     // whoever starts the run does, before Cancel can be pressed, so that a
     // Cancel during AutoCAD's start is not lost.
     std::atomic<bool> Canceled{false};
+    // A second line for the end message (what an update run passed over);
+    // empty: none.
+    std::string EndNote;
 
 private:
     // Converts the drawings in session; false when the run ended before the
@@ -87,7 +90,7 @@ private:
     // Per source: whether an earlier drawing of the run is saved to its result.
     std::vector<bool> ResultsTakenEarlier(const std::vector<std::string>& sources,
                                           const std::vector<std::string>& targets);
-    void Skip(const std::string& source, SkipReason reason);
+    void Skip(const std::string& source, SkipReason reason, const std::string& acadShown = {});
     void SkipFrom(const std::vector<std::string>& sources, std::size_t first, SkipReason reason);
     void EndedByLoss(const AcadSession& session);
 

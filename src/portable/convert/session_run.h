@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "acadlink/acad_control.h"
@@ -42,8 +43,10 @@ public:
     std::optional<std::size_t> Take();
     // A session's AutoCAD is being started again.
     void Restarting(RestartCause cause);
-    // The drawing's end; reason empty: converted.
-    void Finish(std::size_t index, std::optional<SkipReason> reason);
+    // The drawing's end; reason empty: converted. acadShown: what AutoCAD
+    // last showed about a drawing not converted.
+    void Finish(std::size_t index, std::optional<SkipReason> reason,
+                const std::string& acadShown = {});
     // A session has ended; loss: why before the drawings ran out.
     void SessionEnded(std::optional<SessionLoss> loss);
 
@@ -54,6 +57,7 @@ public:
         std::size_t index = 0;              // Started, Finished
         std::optional<SkipReason> reason;   // Finished
         RestartCause cause = RestartCause::AcadGone;  // Restarting
+        std::string acadShown;              // Finished
     };
     std::vector<Event> TakeEvents();
 
@@ -64,6 +68,8 @@ public:
     std::size_t Handed() const;
     // Each drawing's result; empty for converted and for drawings not handed out.
     std::vector<std::optional<SkipReason>> Results() const;
+    // What AutoCAD last showed about each drawing not converted.
+    std::vector<std::string> Shown() const;
     // Why the session that stopped early last did; nothing when none did.
     std::optional<SessionLoss> LastLoss() const;
 
@@ -76,6 +82,7 @@ private:
     bool otherAcad_ = false;
     std::size_t next_ = 0;
     std::vector<std::optional<SkipReason>> results_;
+    std::vector<std::string> shown_;
     std::optional<SessionLoss> lastLoss_;
     std::vector<Event> events_;
 };
