@@ -50,8 +50,9 @@ TEST_F(MainFormRunTest, ARunConvertsTheListWithTheControlsLockedAndGivesThemBack
 
     ASSERT_FALSE(duringRun.empty());
     // AutoCAD ready: the pressed button and the list buttons locked, Cancel open.
+    // The menu's run options greyed too; no log folder yet.
     EXPECT_EQ(duringRun.front(), (ControlStates{false, false, false, false, false, true, false,
-                                                false, false, false, false, false}));
+                                                false, false, false, false, false, false, false}));
     EXPECT_EQ(f.States, idle);
     EXPECT_FALSE(f.RunUnderWay());
     EXPECT_EQ(files.ReadFile("D:\\図面\\A.dxf").has_value(), true);
@@ -84,8 +85,11 @@ TEST_F(MainFormRunTest, ARestartIsToldInTheTitleWithoutABoxAndTheSettingsFileKee
     mainForm += "RestartLimit=5\r\nRestartEvery=1000\r\n";
     MainForm& f = OpenWithDrop();
     f.ToDxfBitBtnClick();
+    // The restart's text holds the title until the next drawing ends.
     EXPECT_EQ(host.runStatuses,
-              (std::vector<std::string>{"AutoCADが終了したため、AutoCADを再起動します (1回目)", ""}));
+              (std::vector<std::string>{"0/2", "1/2 残り約 0 秒",
+                                        "AutoCADが終了したため、AutoCADを再起動します (1回目)",
+                                        "2/2", ""}));
     EXPECT_TRUE(files.FileExists("D:\\図面\\sub\\B.dxf"));
     // Only the end message and the list: a restart shows no box of its own.
     ASSERT_EQ(host.messages.size(), 1u);

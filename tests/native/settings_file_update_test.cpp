@@ -77,7 +77,7 @@ TEST_F(SettingsFileTest, ASaveKeepsForeignSectionsKeysAndOrderAndReplacesTheFile
               std::string::npos);
     EXPECT_NE(text.find("[OtherProgram]\r\nPath=C:\\ソフト\r\n"), std::string::npos);
     // The keys the file lacked are there now, after those it had.
-    EXPECT_EQ(ProfileKeyNamesIn(text, "MainForm").size(), 21u);
+    EXPECT_EQ(ProfileKeyNamesIn(text, "MainForm").size(), 24u);
 }
 
 TEST_F(SettingsFileTest, AWriteThatFailsMidwayLeavesTheOldFileAndIsReportedOnce) {

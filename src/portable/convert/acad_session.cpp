@@ -149,6 +149,7 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
                                    const std::vector<std::string>& targets) {
     ++drawingsSinceStart_;
     link_.ForgetShown();
+    std::string shownWhenListed;
     DrawingResult result;
     const TargetRules rules{settings_.SaveSameDir, settings_.SaveDir, settings_.SaveChildDir};
     const std::string target = SaveFileTarget(rules, source, i, targets);
@@ -211,6 +212,8 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
                 } else {
                     link_.SendCommand("n\n");
                     listed = SkipReason::ResultExists;
+                    // The question is what AutoCAD showed; what follows the answer is not.
+                    shownWhenListed = link_.LastCommandLineRead();
                     j = lineCount - 1;  // no further line for this drawing
                     SaveToTmpDwg(w);
                     if (Lost()) {
@@ -244,15 +247,17 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
     }
     if (result.outcome == DrawingResult::Outcome::AcadLost) ++lostInARow_;
     else lostInARow_ = 0;
-    if (result.outcome != DrawingResult::Outcome::Converted) result.acadShown = ShownFor(result);
+    if (result.outcome != DrawingResult::Outcome::Converted)
+        result.acadShown = ShownFor(result, shownWhenListed);
     return result;
 }
 
-std::string AcadSession::ShownFor(const DrawingResult& result) const {
+std::string AcadSession::ShownFor(const DrawingResult& result,
+                                  const std::string& shownWhenListed) const {
     // What a crashed AutoCAD showed last is no clue to the drawing.
     if (result.outcome == DrawingResult::Outcome::AcadLost && !link_.AcadNotAnswering()) return {};
-    const std::string& message = link_.LastDialogMessage();
-    return AcadShownText(message.empty() ? link_.LastCommandLineRead() : message);
+    if (!link_.LastDialogMessage().empty()) return AcadShownText(link_.LastDialogMessage());
+    return AcadShownText(shownWhenListed.empty() ? link_.LastCommandLineRead() : shownWhenListed);
 }
 
 AcadSession::OpenOutcome AcadSession::WatchOpen(SkipReason& reason) {

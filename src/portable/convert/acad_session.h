@@ -107,7 +107,9 @@ private:
     template <typename Test>
     bool EveryDrawingText(const std::string& source, const std::string& target, Test test) const;
     bool IsOverwriteQuestion();
-    std::string ShownFor(const DrawingResult& result) const;
+    // shownWhenListed: the command line when the drawing was given up on
+    // before its last line (an overwrite answered "n").
+    std::string ShownFor(const DrawingResult& result, const std::string& shownWhenListed) const;
     void RestoreVariables();
     void SendAndWait(const std::string& text, int commandWait);
     // Waits, bounded by StartWait, until the process of the AutoCAD that was
