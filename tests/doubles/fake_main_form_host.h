@@ -51,6 +51,7 @@ public:
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override {
         Called();
         skippedShown.push_back(skipped);
+        titleWhenListed = runStatuses.empty() ? "" : runStatuses.back();
     }
     std::optional<std::string> ChooseAcadProgram(const std::string& current) override {
         Called();
@@ -107,6 +108,7 @@ public:
     std::vector<int> ranges;
     std::vector<int> positions;
     std::vector<std::vector<SkippedDrawing>> skippedShown;
+    std::string titleWhenListed;  // the last run status when the list was shown
     std::optional<std::string> chosenProgram;
     std::string programDialogStart;
     struct BrowseCall {
