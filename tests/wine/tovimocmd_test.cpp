@@ -29,18 +29,6 @@ constexpr const char* Finished = "   作業が終わりました      ";
 constexpr const char* Interrupted = "   作業を中断しました      ";
 constexpr int RunLimitMs = 60000;
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 // One TovimoCmd process with its standard output and error in files.
 class TovimoCmd {
 public:
@@ -677,6 +665,11 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
             if (line.rfind("  " + many, 0) == 0)
                 listed.push_back(line.substr(2, line.find("  (", 2) - 2));
         EXPECT_EQ(listed, (std::vector<std::string>{drawings[3], drawings[8]}));
+        // Under each, indented, the message of the box AutoCAD showed.
+        for (int i : {3, 8})
+            EXPECT_NE(std::find(out.begin(), out.end(),
+                                "      " + drawings[i] + " は有効な図面ファイルではありません。"),
+                      out.end());
         EXPECT_EQ(out.back(), Finished);
     }
     EXPECT_EQ(ReadWholeFile(failed), drawings[3] + "\r\n" + drawings[8] + "\r\n");
@@ -692,6 +685,13 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
         EXPECT_NE(rows[r].find(reinterpret_cast<const char*>(failedToOpen ? u8",未変換," : u8",変換済,")),
                   std::string::npos)
             << rows[r];
+        // The last column: what AutoCAD's box said, empty for those converted.
+        const std::string shown = reinterpret_cast<const char*>(u8".dwg は有効な図面ファイルではありません。");
+        EXPECT_EQ(rows[r].size() > shown.size() &&
+                      rows[r].compare(rows[r].size() - shown.size(), shown.size(), shown) == 0,
+                  failedToOpen)
+            << rows[r];
+        if (!failedToOpen) EXPECT_EQ(rows[r].back(), ',') << rows[r];
     }
     std::sort(numbers.begin(), numbers.end());
     for (int i = 0; i < 12; ++i) EXPECT_EQ(numbers[i], i + 1);

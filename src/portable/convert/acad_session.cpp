@@ -25,7 +25,7 @@ constexpr std::string_view VerticalTextQuestion = "縦書き? <N> ";
 
 bool FitsCommandText(std::size_t bytes) { return bytes <= MaxCommandTextBytes; }
 
-DrawingResult Skipped(SkipReason reason) { return {DrawingResult::Outcome::Skipped, reason}; }
+DrawingResult Skipped(SkipReason reason) { return {DrawingResult::Outcome::Skipped, reason, {}}; }
 
 }  // namespace
 
@@ -165,7 +165,7 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
     } else {
         std::optional<SkipReason> listed;  // a reason the drawing already failed for
         const auto lost = [&] {
-            return DrawingResult{DrawingResult::Outcome::AcadLost, listed.value_or(LostReason())};
+            return DrawingResult{DrawingResult::Outcome::AcadLost, listed.value_or(LostReason()), {}};
         };
         const int w = settings_.CommandWait;
         // A macro that names the target is trusted only when the result file

@@ -9,6 +9,10 @@
 //   window-tool ok CLASS                 presses the window's OK (IDOK)
 //   window-tool close CLASS              WM_CLOSE
 //   window-tool rect CLASS               prints "left top width height"
+//   window-tool menu CLASS KEYS          opens the menu bar and posts the keys
+//                                        (r, d: right, down) as a user would
+//                                        walk it; menus cannot be read from
+//                                        another process under Wine
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,7 +38,8 @@ constexpr Named Ids[] = {
     {"SettingCloseBitBtn", IdSettingCloseBitBtn}, {"DwgBitBtn", IdDwgBitBtn}, {"DxfBitBtn", IdDxfBitBtn},
     {"SaveSameDirChkBox", IdSaveSameDirChkBox}, {"GetChildFolderCheckBox", IdGetChildFolderCheckBox},
     {"Exit1", IdExit1}, {"SettingOpenMenu", IdSettingOpenMenu}, {"ShowHelpMenu", IdShowHelpMenu},
-    {"AboutVer", IdAboutVer}, {"OKButton", IdOKButton},
+    {"AboutVer", IdAboutVer}, {"OKButton", IdOKButton}, {"UpdateOnlyMenu", IdUpdateOnlyMenu},
+    {"RunLogMenu", IdRunLogMenu}, {"OpenLogFolderMenu", IdOpenLogFolderMenu},
 };
 
 int IdOf(const char* name) {
@@ -69,7 +74,7 @@ HWND Find(const char* className) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: window-tool wait|gone|press|command|ok|close|rect CLASS [ARG]\n");
+        std::fprintf(stderr, "usage: window-tool wait|gone|press|command|ok|close|rect|menu CLASS [ARG]\n");
         return 2;
     }
     const std::string verb = argv[1];
@@ -94,6 +99,15 @@ int main(int argc, char** argv) {
         tovimo::wine_tests::PressButton(window, IDOK);
     } else if (verb == "close") {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
+    } else if (verb == "menu" && argc > 3) {
+        ::SetForegroundWindow(window);
+        ::PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        for (const char* key = argv[3]; *key; ++key) {
+            ::Sleep(300);
+            const WPARAM code = *key == 'r' ? VK_RIGHT : VK_DOWN;
+            ::PostMessageA(window, WM_KEYDOWN, code, 0);
+            ::PostMessageA(window, WM_KEYUP, code, 0xC0000000);
+        }
     } else if (verb == "rect") {
         RECT rect;
         ::GetWindowRect(window, &rect);
