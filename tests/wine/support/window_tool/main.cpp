@@ -10,7 +10,7 @@
 //   window-tool close CLASS              WM_CLOSE
 //   window-tool rect CLASS               prints "left top width height"
 //   window-tool menu CLASS KEYS          opens the menu bar and posts the keys
-//                                        (r, d: right, down) as a user would
+//                                        (r, d, e: right, down, Esc) as a user would
 //                                        walk it; menus cannot be read from
 //                                        another process under Wine
 #include <cstdio>
@@ -101,10 +101,10 @@ int main(int argc, char** argv) {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
     } else if (verb == "menu" && argc > 3) {
         ::SetForegroundWindow(window);
-        ::PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        if (argv[3][0] != 'e') ::PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
         for (const char* key = argv[3]; *key; ++key) {
             ::Sleep(300);
-            const WPARAM code = *key == 'r' ? VK_RIGHT : VK_DOWN;
+            const WPARAM code = *key == 'r' ? VK_RIGHT : *key == 'e' ? VK_ESCAPE : VK_DOWN;
             ::PostMessageA(window, WM_KEYDOWN, code, 0);
             ::PostMessageA(window, WM_KEYUP, code, 0xC0000000);
         }
