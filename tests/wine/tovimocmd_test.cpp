@@ -289,13 +289,15 @@ TEST_F(TovimoCmdTest, ExistingResultsAndADrawingThatFailsToOpenAreListedWithExit
     EXPECT_EQ(ReadWholeFile(dwg + "ソケット.dxf"), earlier);
     EXPECT_TRUE(Result(dwg + "plan-1F.dxf"));
     const auto out = run.Out();
-    ASSERT_GE(out.size(), 4u);
+    ASSERT_GE(out.size(), 6u);
     EXPECT_EQ(out.back(), Finished);
-    EXPECT_EQ(out[out.size() - 4], "これらの図面は、変換を行っていません (2 枚):");
-    // In the order the drawings were met.
-    std::vector<std::string> listed(out.end() - 3, out.end() - 1);
+    EXPECT_EQ(out[out.size() - 6], "これらの図面は、変換を行っていません (2 枚):");
+    // In the order the drawings were met, each with what AutoCAD showed.
+    std::vector<std::string> listed(out.end() - 5, out.end() - 1);
     std::vector<std::string> expected{"  " + dwg + "ソケット.dwg  (変換後のファイルが既にあります)",
-                                      "  " + dwg + "壊れた.dwg  (AutoCADで開けませんでした)"};
+                                      "      上書きしますか? <N> ",
+                                      "  " + dwg + "壊れた.dwg  (AutoCADで開けませんでした)",
+                                      "      " + dwg + "壊れた.dwg は有効な図面ファイルではありません。"};
     std::sort(listed.begin(), listed.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(listed, expected);
@@ -315,9 +317,10 @@ TEST_F(TovimoCmdTest, AUnicodeAutoCadIsTypedIntoInUtf16AndConvertsAsAnyOther) {
     }
     EXPECT_FALSE(FileExists(dwg + "壊れた.dxf"));
     const auto out = run.Out();
-    ASSERT_GE(out.size(), 3u) << ::testing::PrintToString(out);
-    EXPECT_EQ(out[out.size() - 3], "これらの図面は、変換を行っていません (1 枚):");
-    EXPECT_EQ(out[out.size() - 2], "  " + dwg + "壊れた.dwg  (AutoCADで開けませんでした)");
+    ASSERT_GE(out.size(), 4u) << ::testing::PrintToString(out);
+    EXPECT_EQ(out[out.size() - 4], "これらの図面は、変換を行っていません (1 枚):");
+    EXPECT_EQ(out[out.size() - 3], "  " + dwg + "壊れた.dwg  (AutoCADで開けませんでした)");
+    EXPECT_EQ(out[out.size() - 2], "      " + dwg + "壊れた.dwg は有効な図面ファイルではありません。");
     EXPECT_EQ(out.back(), Finished);
     // Every text was read as it was meant: the variables ended at the end
     // values, Pelkadu pressed the startup dialog's Unicode button, quit ended it.
@@ -345,6 +348,8 @@ TEST_F(TovimoCmdTest, ResultsAutoCadCouldNotWriteAreListedWithExitCode1UntilThey
         TovimoCmd run(args, temp.Path());
         EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
         auto lines = run.Out();
+        // What AutoCAD showed last, under each: its prompt.
+        lines.erase(std::remove(lines.begin(), lines.end(), "      ｺﾏﾝﾄﾞ: "), lines.end());
         ASSERT_EQ(lines.size(), 8u) << ::testing::PrintToString(lines);
         EXPECT_EQ(lines[3], "これらの図面は、変換を行っていません (3 枚):");
         std::vector<std::string> shown(lines.begin() + 4, lines.begin() + 7);
@@ -370,7 +375,8 @@ TEST_F(TovimoCmdTest, ResultsAutoCadCouldNotWriteAreListedWithExitCode1UntilThey
         TovimoCmd run(args, temp.Path());
         EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
         EXPECT_TRUE(run.OutHas(listed("plan-1F.dwg"))) << ::testing::PrintToString(run.Out());
-        EXPECT_EQ(run.Out().size(), 6u) << ::testing::PrintToString(run.Out());
+        EXPECT_TRUE(run.OutHas("      ｺﾏﾝﾄﾞ: ")) << ::testing::PrintToString(run.Out());
+        EXPECT_EQ(run.Out().size(), 7u) << ::testing::PrintToString(run.Out());
         EXPECT_EQ(Result(out + "空調.dxf").value_or(standin::StandinDrawing{}).format, "DXF");
     }
     ::CloseHandle(viewer);
@@ -486,6 +492,7 @@ TEST_F(TovimoCmdTest, AutoCadThatHangsWhileOpeningEndsTheRunByItselfWithExitCode
                                      "[1/3] " + dwg + "plan-1F.dwg", "[2/3] " + dwg + "q固まる.dwg",
                                      "これらの図面は、変換を行っていません (2 枚):",
                                      "  " + dwg + "q固まる.dwg  (AutoCADが応答しません)",
+                                     "      開く図面ﾌｧｲﾙ名を入力: ",  // read before it hung
                                      "  " + dwg + "ソケット.dwg  (AutoCADが応答しません)", Interrupted}));
             EXPECT_EQ(run.Err(), std::vector<std::string>{
                                      "AutoCADが応答しないため、作業を最後まで行えませんでした。"});
@@ -514,12 +521,14 @@ TEST_F(TovimoCmdTest, AutoCadThatCrashesOrHangsIsStartedAgainAndTheRunGoesOn) {
         ASSERT_TRUE(run.Started());
         EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Out());
         const auto out = run.Out();
-        ASSERT_GE(out.size(), 4u) << ::testing::PrintToString(out);
-        EXPECT_EQ(std::vector<std::string>(out.end() - 4, out.end()),
+        ASSERT_GE(out.size(), 5u) << ::testing::PrintToString(out);
+        // Nothing under the crash; the prompt read before the hang.
+        EXPECT_EQ(std::vector<std::string>(out.end() - 5, out.end()),
                   (std::vector<std::string>{
                       "これらの図面は、変換を行っていません (2 枚):",
                       "  " + batch + "2.dwg  (AutoCADが終了したため変換できませんでした)",
-                      "  " + batch + "4.dwg  (AutoCADが応答しません)", Finished}));
+                      "  " + batch + "4.dwg  (AutoCADが応答しません)", "      開く図面ﾌｧｲﾙ名を入力: ",
+                      Finished}));
         EXPECT_EQ(run.Err(), (std::vector<std::string>{
                                  "AutoCADが終了したため、AutoCADを再起動します (1回目)",
                                  "AutoCADが応答しないため、AutoCADを終了して再起動します (2回目)"}));
@@ -529,10 +538,14 @@ TEST_F(TovimoCmdTest, AutoCadThatCrashesOrHangsIsStartedAgainAndTheRunGoesOn) {
     const std::string csv = ReadWholeFile(temp.Path() + "実行.csv").value_or("");
     const auto rows = SplitLines(csv);
     ASSERT_EQ(rows.size(), 6u) << csv;
-    EXPECT_EQ(rows[0], reinterpret_cast<const char*>(u8"\uFEFF番号,図面,変換後,結果,理由,秒"));
+    EXPECT_EQ(rows[0], reinterpret_cast<const char*>(u8"\uFEFF番号,図面,変換後,結果,理由,秒,AutoCADの表示"));
     const std::string notAnswering = reinterpret_cast<const char*>(u8",未変換,AutoCADが応答しません,");
     EXPECT_NE(rows[4].find(notAnswering), std::string::npos) << rows[4];
     EXPECT_EQ(rows[4].rfind("4,", 0), 0u) << rows[4];
+    // The last column: the prompt read before the hang; nothing after the crash.
+    const std::string prompt = reinterpret_cast<const char*>(u8",開く図面ﾌｧｲﾙ名を入力: ");
+    EXPECT_EQ(rows[4].substr(rows[4].size() - std::min(rows[4].size(), prompt.size())), prompt);
+    EXPECT_EQ(rows[2].back(), ',') << rows[2];
     EXPECT_NE(rows[5].find(reinterpret_cast<const char*>(u8",変換済,,")), std::string::npos) << rows[5];
     for (int n : {2, 4}) EXPECT_FALSE(FileExists(batch + std::to_string(n) + ".dxf")) << n;
     // Three stand-ins, three processes; each set up for the run.

@@ -138,6 +138,9 @@ TEST_F(WindowRunTest, AnotherAutoCadAlreadyRunningIsReportedAndNothingIsTyped) {
     WriteIni();
     StartedProgram other("\"" + BinFolder() + "standin-acad.exe\" /log:" + temp.Path() + "other.log");
     ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 1; }, 15000));
+    // Its windows, not only its process: a loaded machine may show them late.
+    ASSERT_TRUE(WaitUntil([&] { return VisibleWindow("StandinAcadFrame", other.ProcessId()) != nullptr; },
+                          15000));
     Start();
     Press(IdToDxfBitBtn);
     EXPECT_EQ(AnswerMessageBox(), "起動中のAuto CADを終了させてください。");

@@ -28,8 +28,9 @@ MadeRunLog MakeRunLog(FileSystem& files, TextFiles& texts, const std::string& fo
         made.path = folder + "\\" + RunLogFileName(start, direction, number);
         if (files.GetPathKind(made.path) == PathKind::Missing) break;
     }
+    if (files.GetPathKind(made.path) != PathKind::Missing) return made;  // every name taken
     made.log.emplace(texts, made.path);
-    if (files.GetPathKind(made.path) != PathKind::Missing || !made.log->Begin()) made.log.reset();
+    if (!made.log->Begin()) made.log.reset();
     return made;
 }
 
