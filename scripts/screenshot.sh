@@ -2,8 +2,8 @@
 # Screenshots of the window program: Tovimo.exe under Wine's X11 driver on
 # Xvfb (or the display given in $DISPLAY), with Japanese fonts, driving the
 # stand-in AutoCAD. Writes PNGs of the file-type question, the main window
-# with a dropped tree, the settings panel, the menu "設定", the window during
-# a run (its title telling the progress), the list
+# with a dropped tree, the settings panel, the window during a run (its
+# title telling the progress), the list
 # of drawings not converted and the version window.
 #   scripts/screenshot.sh [--dpi N] [OUT_DIR]   (default: docs/screenshots)
 set -euo pipefail
@@ -51,13 +51,6 @@ shots() {
     sleep 1
     window_shot TForm1 "$out/settings$suffix.png"
     wine "$tool" press TForm1 SettingCloseBitBtn
-    sleep 1
-    # The menu "設定" with its run options, "同時に使うAutoCAD" open.
-    wine "$tool" command TForm1 RunLogMenu
-    wine "$tool" menu TForm1 rdddr
-    sleep 1
-    window_shot TForm1 "$out/menu$suffix.png" $((150 * dpi / 96))
-    wine "$tool" menu TForm1 eee
     sleep 1
     window_run_and_shoot "$out" "$suffix"
     sleep 1

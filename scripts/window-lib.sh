@@ -71,14 +71,12 @@ window_program_folder() {
     } | iconv -f UTF-8 -t CP932 >"$folder/tovimo.ini"
 }
 
-# window_shot CLASS FILE [MORE_WIDTH]: a PNG of the first visible window of
-# the class (and as much more to its right: an open submenu), cut from the X
-# display. Inside a wine-session.
+# window_shot CLASS FILE: a PNG of the first visible window of the class,
+# cut from the X display. Inside a wine-session.
 window_shot() {
-    local class=$1 file=$2 more=${3:-0} rect
+    local class=$1 file=$2 rect
     rect=$(wine "$windows_dir/bin/window-tool.exe" rect "$class" 2>/dev/null | tr -d '\r') || return 1
     read -r x y w h <<<"$rect"
-    w=$((w + more))
     ((x < 0)) && { w=$((w + x)); x=0; }
     ((y < 0)) && { h=$((h + y)); y=0; }
     mkdir -p "$(dirname "$file")"

@@ -9,10 +9,6 @@
 //   window-tool ok CLASS                 presses the window's OK (IDOK)
 //   window-tool close CLASS              WM_CLOSE
 //   window-tool rect CLASS               prints "left top width height"
-//   window-tool menu CLASS KEYS          opens the menu bar and posts the keys
-//                                        (r, d, e: right, down, Esc) as a user would
-//                                        walk it; menus cannot be read from
-//                                        another process under Wine
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,8 +34,7 @@ constexpr Named Ids[] = {
     {"SettingCloseBitBtn", IdSettingCloseBitBtn}, {"DwgBitBtn", IdDwgBitBtn}, {"DxfBitBtn", IdDxfBitBtn},
     {"SaveSameDirChkBox", IdSaveSameDirChkBox}, {"GetChildFolderCheckBox", IdGetChildFolderCheckBox},
     {"Exit1", IdExit1}, {"SettingOpenMenu", IdSettingOpenMenu}, {"ShowHelpMenu", IdShowHelpMenu},
-    {"AboutVer", IdAboutVer}, {"OKButton", IdOKButton}, {"UpdateOnlyMenu", IdUpdateOnlyMenu},
-    {"RunLogMenu", IdRunLogMenu}, {"OpenLogFolderMenu", IdOpenLogFolderMenu},
+    {"AboutVer", IdAboutVer}, {"OKButton", IdOKButton},
 };
 
 int IdOf(const char* name) {
@@ -74,7 +69,7 @@ HWND Find(const char* className) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: window-tool wait|gone|press|command|ok|close|rect|menu CLASS [ARG]\n");
+        std::fprintf(stderr, "usage: window-tool wait|gone|press|command|ok|close|rect CLASS [ARG]\n");
         return 2;
     }
     const std::string verb = argv[1];
@@ -99,15 +94,6 @@ int main(int argc, char** argv) {
         tovimo::wine_tests::PressButton(window, IDOK);
     } else if (verb == "close") {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
-    } else if (verb == "menu" && argc > 3) {
-        ::SetForegroundWindow(window);
-        if (argv[3][0] != 'e') ::PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
-        for (const char* key = argv[3]; *key; ++key) {
-            ::Sleep(300);
-            const WPARAM code = *key == 'r' ? VK_RIGHT : *key == 'e' ? VK_ESCAPE : VK_DOWN;
-            ::PostMessageA(window, WM_KEYDOWN, code, 0);
-            ::PostMessageA(window, WM_KEYUP, code, 0xC0000000);
-        }
     } else if (verb == "rect") {
         RECT rect;
         ::GetWindowRect(window, &rect);
