@@ -20,8 +20,10 @@ public:
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override {
         skippedShown.push_back(skipped);
     }
-    void DrawingEnded(int index, const std::string&, std::optional<SkipReason> reason) override {
+    void DrawingEnded(int index, const std::string&, std::optional<SkipReason> reason,
+                      const std::string& acadShown) override {
         ended.emplace_back(index, reason);
+        shown.push_back(acadShown);
     }
     void AcadRestarting(int number, RestartCause cause) override {
         restarts.emplace_back(number, cause);
@@ -38,6 +40,7 @@ public:
     std::vector<int> positions;
     std::vector<std::vector<SkippedDrawing>> skippedShown;
     std::vector<std::pair<int, std::optional<SkipReason>>> ended;  // index, reason
+    std::vector<std::string> shown;  // what AutoCAD showed, per ended drawing
     std::vector<std::pair<int, RestartCause>> restarts;              // number, cause
     std::vector<std::pair<int, int>> unstarted;                      // session, left
 };

@@ -54,7 +54,7 @@ protected:
 
 TEST_F(ConsoleSettingsTest, WithoutOptionsTheFileDecidesAndMissingKeysTakeTheWindowsDefaults) {
     WriteIni("GetChildFolder=1\r\nRewite=0\r\nSaveChildDir=0\r\nSaveSameDir=0\r\nSaveDir=E:\\out\r\n"
-             "CommandWait=\r\nFileDia=-2\r\nAcadArg=/nologo\r\n");
+             "CommandWait=\r\nFileDia=-2\r\nAcadArg=/nologo\r\nUpdateOnly=1\r\nRunLog=1\r\n");
     const ConsoleSettingsResult result = Read({});
     ASSERT_TRUE(result.settings);
     EXPECT_EQ(result.settings->file, DefaultIni);
@@ -69,6 +69,8 @@ TEST_F(ConsoleSettingsTest, WithoutOptionsTheFileDecidesAndMissingKeysTakeTheWin
     EXPECT_EQ(s.FileDia, -2);       // an end value may be negative
     EXPECT_EQ(s.AcadArg, "/nologo");
     EXPECT_TRUE(s.AcadClose);
+    // The window's own: /u and /log decide for TovimoCmd.
+    EXPECT_FALSE(s.UpdateOnly || s.RunLog);
 }
 
 TEST_F(ConsoleSettingsTest, OptionsOverrideTheirSettingsForTheRunOnly) {

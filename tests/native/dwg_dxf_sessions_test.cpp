@@ -133,6 +133,12 @@ TEST_F(SessionsTest, ThreeSessionsConvertTwentyDrawingsOnceEachAndListTheRestInT
                             {sources[4], SkipReason::OpenFailed},
                             {sources[12], SkipReason::OpenFailed},
                             {sources[16], SkipReason::ResultExists}}));
+    // What AutoCAD showed comes through from each session: the box's
+    // message, the overwrite question; nothing for those converted.
+    EXPECT_EQ(converter->LastSkipped()[0].acadShown,
+              sources[4] + " は有効な図面ファイルではありません。");
+    EXPECT_EQ(converter->LastSkipped()[2].acadShown, "上書きしますか? <N> ");
+    EXPECT_EQ(std::count(view.shown.begin(), view.shown.end(), ""), 17);
     ASSERT_EQ(view.skippedShown.size(), 1u);
     EXPECT_EQ(view.skippedShown[0].size(), 3u);
     // The progress counts finished drawings, up to all of them, then rests at 0.

@@ -39,7 +39,8 @@ TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValu
     MainForm& f = Open();
     SettingsControls& c = f.Controls;
     c = {1, 2, 300, 400, "C:\\CAD\\acad.exe", "250", "30", "0", "2", "-1", "D:\\Out",
-         false, false, true, false, true, true, false, true, "/nologo \"x y\""};
+         false, false, true, false, true, true, false, true, "/nologo \"x y\"",
+         true, 3, true};
     f.ToDxfMemo = "open\r\n#FILE\r\n";
     Close();
 
@@ -52,9 +53,9 @@ TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValu
                   "WaitLimit", "AcadCount", "Top", "Left", "Width", "Height", "AcadPath", "CommandWait",
                   "StartWait", "FileDia", "ISaveBak", "ProxyNotice", "SaveDir", "Rewite",
                   "AcadClose", "SaveTmpdwg", "SaveSameDir", "SettingVisble", "GetChildFolder",
-                  "SaveChildDir", "DYNCancel", "AcadArg"}));
+                  "SaveChildDir", "DYNCancel", "AcadArg", "UpdateOnly", "RunLog"}));
     EXPECT_NE(text.find("WaitLimit=42"), std::string::npos);
-    EXPECT_NE(text.find("AcadCount=4"), std::string::npos);
+    EXPECT_NE(text.find("AcadCount=3"), std::string::npos);
     EXPECT_LT(text.find("[dwgtodxf]"), text.find("[dxftodwg]"));
 
     MainForm& again = Open();
@@ -70,6 +71,8 @@ TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValu
                                  r.SaveChildDirCheckBox, r.DYNCancelChkBox}),
               (std::vector<bool>{false, false, true, false, true, true, false, true}));
     EXPECT_EQ(r.AcadArgEdit, "/nologo \"x y\"");
+    EXPECT_TRUE(r.UpdateOnlyMenu && r.RunLogMenu);
+    EXPECT_EQ(r.AcadCountMenu, 3);
     EXPECT_EQ(again.ToDxfMemo, "open\r\n#FILE\r\n");
     EXPECT_EQ(again.AcadPathLabel, "CAD");
     EXPECT_EQ(again.ToDxfConverter()->GetAcadPath(), "C:\\CAD\\acad.exe");
@@ -94,16 +97,20 @@ TEST_F(MainFormSettingsTest, EachMemoIsSavedAsItsOwnDirectionsMacro) {
 
 TEST_F(MainFormSettingsTest, OnlyOneIsOnAndAMissingOutputFolderBecomesTheProgramFolder) {
     SetIni("[MainForm]\r\nRewite=2\r\nAcadClose=yes\r\nSaveTmpdwg=1\r\nSaveDir=Q:\\gone\r\n"
-           "CommandWait=abc\r\n");
+           "CommandWait=abc\r\nUpdateOnly=2\r\nRunLog=1\r\nAcadCount=12\r\n");
     MainForm& f = Open();
     EXPECT_FALSE(f.Controls.RewiteChkBox);
+    EXPECT_FALSE(f.Controls.UpdateOnlyMenu);
+    EXPECT_TRUE(f.Controls.RunLogMenu);
+    EXPECT_EQ(f.Controls.AcadCountMenu, 12);  // no radio item checked
     EXPECT_FALSE(f.Controls.AcadCloseChkBox);
     EXPECT_TRUE(f.Controls.savetmpdwgChkBox);
     EXPECT_EQ(f.Controls.SaveDir, Program);
     EXPECT_EQ(f.Controls.CommandWaitEdit, "100");
     Close();
     // Unchanged, a value keeps the file's spelling of it (2 reads as off).
-    EXPECT_NE(profile.Text(Ini)->find("Rewite=2"), std::string::npos);
+    for (const char* kept : {"Rewite=2", "UpdateOnly=2", "AcadCount=12"})
+        EXPECT_NE(profile.Text(Ini)->find(kept), std::string::npos) << kept;
 }
 
 TEST_F(MainFormSettingsTest, AnEditFieldWithoutANumberKeepsItsLastGoodValueAndTheRestIsSaved) {

@@ -32,8 +32,10 @@ void ConsoleView::AcadEndedUnstarted(int session, int left) {
 
 void ConsoleView::ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) {
     output_.Out("これらの図面は、変換を行っていません (" + std::to_string(skipped.size()) + " 枚):");
-    for (const SkippedDrawing& drawing : skipped)
+    for (const SkippedDrawing& drawing : skipped) {
         ListLine(drawing.path, SkipReasonText(drawing.reason));
+        if (!drawing.acadShown.empty()) output_.Out("      " + drawing.acadShown);
+    }
     ListUnreachable();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "acadlink/acad_shown_text.h"
 #include "convert/acad_macro.h"
 #include "convert/result_check.h"
 #include "runlists/target_path.h"
@@ -26,7 +27,7 @@ constexpr std::string_view VerticalTextQuestion = "縦書き? <N> ";
 
 bool FitsCommandText(std::size_t bytes) { return bytes <= MaxCommandTextBytes; }
 
-DrawingResult Skipped(SkipReason reason) { return {DrawingResult::Outcome::Skipped, reason}; }
+DrawingResult Skipped(SkipReason reason) { return {DrawingResult::Outcome::Skipped, reason, {}}; }
 
 }  // namespace
 
@@ -181,6 +182,8 @@ bool AcadSession::IsOverwriteQuestion() {
 DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
                                    const std::vector<std::string>& targets) {
     ++drawingsSinceStart_;
+    link_.ForgetShown();
+    std::string shownWhenListed;
     DrawingResult result;
     const TargetRules rules{settings_.SaveSameDir, settings_.SaveDir, settings_.SaveChildDir};
     const std::string target = SaveFileTarget(rules, source, i, targets);
@@ -196,7 +199,7 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
     } else {
         std::optional<SkipReason> listed;  // a reason the drawing already failed for
         const auto lost = [&] {
-            return DrawingResult{DrawingResult::Outcome::AcadLost, listed.value_or(LostReason())};
+            return DrawingResult{DrawingResult::Outcome::AcadLost, listed.value_or(LostReason()), {}};
         };
         const int w = settings_.CommandWait;
         // A macro that names the target is trusted only when the result file
@@ -247,6 +250,8 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
                 } else {
                     link_.SendCommand("n\n");
                     listed = SkipReason::ResultExists;
+                    // The question is what AutoCAD showed; what follows the answer is not.
+                    shownWhenListed = link_.LastCommandLineRead();
                     j = lineCount - 1;  // no further line for this drawing
                     SaveToTmpDwg(w);
                     if (Lost()) {
@@ -285,7 +290,17 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
     }
     if (result.outcome == DrawingResult::Outcome::AcadLost) ++lostInARow_;
     else lostInARow_ = 0;
+    if (result.outcome != DrawingResult::Outcome::Converted)
+        result.acadShown = ShownFor(result, shownWhenListed);
     return result;
+}
+
+std::string AcadSession::ShownFor(const DrawingResult& result,
+                                  const std::string& shownWhenListed) const {
+    // What a crashed AutoCAD showed last is no clue to the drawing.
+    if (result.outcome == DrawingResult::Outcome::AcadLost && !link_.AcadNotAnswering()) return {};
+    if (!link_.LastDialogMessage().empty()) return AcadShownText(link_.LastDialogMessage());
+    return AcadShownText(shownWhenListed.empty() ? link_.LastCommandLineRead() : shownWhenListed);
 }
 
 AcadSession::OpenOutcome AcadSession::WatchOpen(SkipReason& reason) {

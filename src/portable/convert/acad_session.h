@@ -31,6 +31,10 @@ struct DrawingResult {
     // Why it was not converted. For a lost AutoCAD this is the loss, unless
     // the drawing had already failed for another reason first.
     SkipReason reason = SkipReason::TimeLimit;
+    // For a drawing not converted, what AutoCAD last showed about it (see
+    // AcadShownText): the message box answered for it, else the last
+    // command-line text read. Empty after a crash.
+    std::string acadShown;
 };
 
 enum class RestartOutcome {
@@ -111,6 +115,9 @@ private:
     template <typename Test>
     bool EveryDrawingText(const std::string& source, const std::string& target, Test test) const;
     bool IsOverwriteQuestion();
+    // shownWhenListed: the command line when the drawing was given up on
+    // before its last line (an overwrite answered "n").
+    std::string ShownFor(const DrawingResult& result, const std::string& shownWhenListed) const;
     void RestoreVariables();
     void SendAndWait(const std::string& text, int commandWait);
     // Waits, bounded by StartWait, until the process of the AutoCAD that was

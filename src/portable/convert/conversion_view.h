@@ -28,12 +28,14 @@ public:
         (void)index;
         (void)source;
     }
-    // Sources[index] has been dealt with: converted when reason is empty.
+    // Sources[index] has been dealt with: converted when reason is empty;
+    // else acadShown is what AutoCAD last showed about it (may be empty).
     virtual void DrawingEnded(int index, const std::string& source,
-                              std::optional<SkipReason> reason) {
+                              std::optional<SkipReason> reason, const std::string& acadShown) {
         (void)index;
         (void)source;
         (void)reason;
+        (void)acadShown;
     }
     // AutoCAD is being started again, the number-th time in this run. Never
     // modal: an unattended run must not wait for a user here.

@@ -18,8 +18,6 @@ namespace tovimo {
 namespace {
 
 constexpr const char* EndCaption = RunEndCaption;
-constexpr const char* CanceledMessage = RunCanceledMessage;
-constexpr const char* FinishedMessage = RunFinishedMessage;
 
 }  // namespace
 
@@ -125,7 +123,7 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
     session.Close();
     if (!skipped_.empty()) view_.ShowSkippedDrawings(skipped_);
     view_.EnableCancel(false);
-    view_.ShowMessage(Canceled || !complete ? CanceledMessage : FinishedMessage, EndCaption);
+    view_.ShowMessage(RunEndMessage(Canceled || !complete, EndNote), EndCaption);
     return ConvertCarriedOut;
 }
 
@@ -135,7 +133,7 @@ bool DwgDxf::ConvertAll(AcadSession& session, const std::vector<std::string>& so
         // Nothing is typed for a drawing whose result an earlier one takes.
         if (resultTaken_[i]) {
             Skip(sources[i], SkipReason::TargetTaken);
-            view_.DrawingEnded(static_cast<int>(i), sources[i], SkipReason::TargetTaken);
+            view_.DrawingEnded(static_cast<int>(i), sources[i], SkipReason::TargetTaken, {});
             view_.SetProgressPosition(static_cast<int>(i) + 1);
             continue;
         }
@@ -151,11 +149,13 @@ bool DwgDxf::ConvertAll(AcadSession& session, const std::vector<std::string>& so
         }
         view_.DrawingStarting(static_cast<int>(i), sources[i]);
         const DrawingResult result = session.Convert(i, sources[i], targets);
-        if (result.outcome != DrawingResult::Outcome::Converted) Skip(sources[i], result.reason);
+        if (result.outcome != DrawingResult::Outcome::Converted)
+            Skip(sources[i], result.reason, result.acadShown);
         view_.DrawingEnded(static_cast<int>(i), sources[i],
                            result.outcome == DrawingResult::Outcome::Converted
                                ? std::nullopt
-                               : std::optional<SkipReason>(result.reason));
+                               : std::optional<SkipReason>(result.reason),
+                           result.acadShown);
         if (result.outcome != DrawingResult::Outcome::AcadLost) {
             view_.SetProgressPosition(static_cast<int>(i) + 1);
             continue;
@@ -209,8 +209,8 @@ void DwgDxf::TellEndedUnstarted(const AcadSession& session) {
     if (session.EndedUnstarted()) view_.AcadEndedUnstarted(1, 0);
 }
 
-void DwgDxf::Skip(const std::string& source, SkipReason reason) {
-    skipped_.push_back({SkipName(source), source, reason});
+void DwgDxf::Skip(const std::string& source, SkipReason reason, const std::string& acadShown) {
+    skipped_.push_back({SkipName(source), source, reason, acadShown});
 }
 
 void DwgDxf::SkipFrom(const std::vector<std::string>& sources, std::size_t first,

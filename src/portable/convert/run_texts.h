@@ -9,6 +9,13 @@ inline constexpr const char* RunEndCaption = "Tovimo メッセージ";
 inline constexpr const char* RunCanceledMessage = "   作業を中断しました      ";
 inline constexpr const char* RunFinishedMessage = "   作業が終わりました      ";
 
+// The end message; note, when not empty, is its second line.
+std::string RunEndMessage(bool canceled, const std::string& note);
+
+// An update run (what names it: "/u", the window's menu item) asked of a
+// macro section that has no "#SAVEFILE" line.
+std::string UpdateNeedsSaveFileMessage(const std::string& update, const std::string& section);
+
 // AcadCount outside 1 to 8.
 std::string AcadCountRangeMessage(int value);
 // AcadCount above 1 with no AutoCAD program chosen.

@@ -31,6 +31,8 @@ void ForEachTick(Settings& s, Controls& c, Visit&& visit) {
     visit(s.GetChildFolder, c.GetChildFolderCheckBox);
     visit(s.SaveChildDir, c.SaveChildDirCheckBox);
     visit(s.DYNCancel, c.DYNCancelChkBox);
+    visit(s.UpdateOnly, c.UpdateOnlyMenu);
+    visit(s.RunLog, c.RunLogMenu);
 }
 
 }  // namespace
@@ -44,6 +46,7 @@ SettingsControls ShowSettings(const MainFormSettings& s) {
     c.AcadPath = s.AcadPath;
     c.SaveDir = s.SaveDir;
     c.AcadArgEdit = s.AcadArg;
+    c.AcadCountMenu = s.AcadCount;
     ForEachNumber(s, c, [](const char*, int value, std::string& edit, const char*) {
         edit = std::to_string(value);
     });
@@ -74,6 +77,7 @@ MainFormSettings SettingsToSave(const SettingsControls& c, const MainFormSetting
     s.AcadPath = c.AcadPath;
     s.SaveDir = c.SaveDir;
     s.AcadArg = c.AcadArgEdit;
+    s.AcadCount = c.AcadCountMenu;
     ForEachNumber(s, c, [](const char*, int& value, const std::string& edit, const char*) {
         value = ParseEditInteger(edit).value_or(value);
     });

@@ -32,6 +32,12 @@ struct SettingsControls {
     bool SaveChildDirCheckBox = false;
     bool DYNCancelChkBox = false;
     std::string AcadArgEdit;
+    // The menu "設定": "更新された図面だけ変換", the radio item of
+    // "同時に使うAutoCAD" that is checked (none when the file holds a number
+    // outside 1 to 8), "実行ログを残す".
+    bool UpdateOnlyMenu = false;
+    int AcadCountMenu = 1;
+    bool RunLogMenu = false;
 };
 
 // What the controls show for loaded settings.
