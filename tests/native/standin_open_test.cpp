@@ -28,6 +28,41 @@ TEST_F(StandinOpenTest, ExistingDrawingBecomesCurrent) {
     EXPECT_EQ(standin->Log("read").back().Field(0), "D:\\図面\\ソ.dwg");
 }
 
+// SDI 0 opens each drawing beside those open, SDI 1 in place of the current
+// one; SDI 1 is refused while more than one is open, and 2 and 3 are
+// AutoCAD's own.
+TEST_F(StandinOpenTest, DocumentsAreCountedAndSdiDecidesWhetherAnOpenAddsOne) {
+    AddDrawing("D:\\A.dwg");
+    AddDrawing("D:\\B.dwg", "FAIL");
+    Start();
+    OpenPrompt();
+    Type("D:\\A.dwg\nopen\nD:\\A.dwg\n");
+    EXPECT_EQ(standin->Model().OpenDocuments(), 3);
+    Type("open\nD:\\B.dwg\n");  // a failed open adds none
+    standin->PressButton("OK");
+    EXPECT_EQ(standin->Model().OpenDocuments(), 3);
+    Type("SDI\n1\n");
+    EXPECT_EQ(CommandLine(), "ｺﾏﾝﾄﾞ: ");
+    EXPECT_EQ(History(), "複数の図面が開いているため、SDI を 1 にできません。");
+    EXPECT_EQ(standin->Model().SysVar("SDI"), "0");
+    std::vector<std::string> counts;
+    for (const auto& entry : standin->Log("documents")) counts.push_back(entry.Field(0));
+    EXPECT_EQ(counts, (std::vector<std::string>{"2", "3"}));
+
+    for (const char* sdi : {"1", "2"}) {
+        SCOPED_TRACE(sdi);
+        Start({std::string("/sdi:") + sdi});
+        EXPECT_EQ(standin->Model().SysVar("SDI"), sdi);
+        OpenPrompt();
+        Type("D:\\A.dwg\nopen\nD:\\A.dwg\n");
+        EXPECT_EQ(standin->Model().OpenDocuments(), 1);
+        Type("SDI\n0\n");
+        EXPECT_EQ(standin->Model().SysVar("SDI"), std::string(sdi) == "1" ? "0" : "2");
+    }
+    Type("SDI\n3\n");  // out of the range a user may type: asked again
+    EXPECT_EQ(CommandLine(), "SDI の新しい値を入力 <2>: ");
+}
+
 TEST_F(StandinOpenTest, QuotedFileNameIsTakenWithoutItsQuotes) {
     AddDrawing("D:\\My Drawings\\A.dwg");
     Start();
