@@ -28,6 +28,8 @@ public:
         if (onRestarting) onRestarting(number, cause);
     }
 
+    void SingleDocumentRefused() override { ++singleDocumentRefusals; }
+
     std::function<void(int, RestartCause)> onRestarting;
 
     std::vector<std::pair<std::string, std::string>> messages;  // text, caption
@@ -37,6 +39,7 @@ public:
     std::vector<std::vector<SkippedDrawing>> skippedShown;
     std::vector<std::pair<int, std::optional<SkipReason>>> ended;  // index, reason
     std::vector<std::pair<int, RestartCause>> restarts;              // number, cause
+    int singleDocumentRefusals = 0;
 };
 
 }  // namespace tovimo::testing

@@ -559,10 +559,11 @@ TEST_F(ConsoleRunTest, CtrlCFinishesTheDrawingUnderWayAndStillRestoresTheVariabl
     EXPECT_TRUE(Result("D:\\図面\\A.dxf"));  // finished
     EXPECT_EQ(CountTyped("D:\\図面\\B.dwg\n"), 0);
     const auto typed = Typed();
-    // The closing tmp.dwg save, the restore with the configured values, quit.
+    // The closing tmp.dwg save, the restore with the configured values, SDI
+    // as it was, quit.
     const std::vector<std::string> closing{"saveas\n", "\n", "C:\\Tovimo\\tmp.dwg\n",
                                            "FILEDIA\n", "1\n", "ISAVEBAK\n", "0\n",
-                                           "PROXYNOTICE\n", "1\n", "quit\n"};
+                                           "PROXYNOTICE\n", "1\n", "SDI\n", "0\n", "quit\n"};
     ASSERT_GE(typed.size(), closing.size());
     EXPECT_EQ(std::vector<std::string>(typed.end() - closing.size(), typed.end()), closing);
     EXPECT_EQ(windows.LatestStandin()->Model().SysVar("ISAVEBAK"), "0");

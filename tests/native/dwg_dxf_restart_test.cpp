@@ -229,6 +229,39 @@ TEST_F(ConvertRestart, RestartEveryGivesAFreshPreparedAutoCadEveryNDrawings) {
     EXPECT_EQ(LastMessage(), FinishedText);
 }
 
+// Each AutoCAD of the run is set to one drawing at a time, the one after a
+// crash and the renewed one alike; the renewed one and the last one get
+// SDI back. An AutoCAD that finds the 1 a lost one kept gets the 0 the run
+// first read.
+TEST_F(ConvertRestart, EveryNewAutoCadIsSetToOneDrawingAtATime) {
+    settings.SingleDocument = 1;
+    settings.RestartEvery = 2;
+    const auto sources = FiveDrawings({{2, "CRASH"}});
+    for (const bool kept : {false, true}) {
+        SCOPED_TRACE(kept);
+        const std::size_t first = windows.Standins().size();
+        windows.onStandinStarted = [&](FakeStandin&) {
+            if (kept) processes.SetEnvironmentOptions("/sdi:1");
+        };
+        ASSERT_EQ(Run(sources), ConvertCarriedOut);
+        const auto standins = windows.Standins();
+        ASSERT_EQ(standins.size(), first + 3);
+        const std::vector<std::vector<std::string>> expected =
+            kept ? std::vector<std::vector<std::string>>{{"1"}, {"0"}, {"0"}}
+                 : std::vector<std::vector<std::string>>{{"1"}, {"1", "0"}, {"1", "0"}};
+        for (std::size_t k = 0; k < 3; ++k) {
+            std::vector<std::string> sdi;
+            for (const auto& entry : standins[first + k]->Log("sysvar"))
+                if (entry.Field(0) == "SDI") sdi.push_back(entry.Field(1));
+            EXPECT_EQ(sdi, expected[k]) << k;
+            for (const auto& entry : standins[first + k]->Log("documents"))
+                EXPECT_EQ(entry.Field(0), "1");
+        }
+        processes.SetEnvironmentOptions("");
+    }
+    EXPECT_EQ(view.singleDocumentRefusals, 0);
+}
+
 TEST_F(ConvertRestart, RestartSettingsOutsideTheirRangesAreRefusedBeforeAnythingStarts) {
     struct Case {
         int limit, every;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "convert/restart_text.h"
+#include "convert/run_texts.h"
 
 namespace tovimo {
 
@@ -25,6 +26,8 @@ void ConsoleView::DrawingStarting(int index, const std::string& source) {
 void ConsoleView::AcadRestarting(int number, RestartCause cause) {
     output_.Err(RestartText(number, cause));
 }
+
+void ConsoleView::SingleDocumentRefused() { output_.Err(SingleDocumentRefusedText); }
 
 void ConsoleView::ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) {
     output_.Out("これらの図面は、変換を行っていません (" + std::to_string(skipped.size()) + " 枚):");

@@ -34,6 +34,8 @@ public:
     // One line on standard error, so that a log of the error output tells
     // every restart.
     void AcadRestarting(int number, RestartCause cause) override;
+    // One line on standard error, as a restart is told.
+    void SingleDocumentRefused() override;
     // The drawings the run skipped, and after them what the collection could
     // not reach, as one list.
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override;

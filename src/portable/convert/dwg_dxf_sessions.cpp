@@ -132,6 +132,8 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
     }
 
     SessionRun run(resultTaken_, Canceled);
+    for (const auto& session : sessions)
+        session->OnSingleDocumentRefused([&run] { run.SingleDocumentRefused(); });
     std::vector<std::unique_ptr<Worker>> workers;
     for (int k = 0; k < count; ++k) {
         AcadSession* session = sessions[k].get();
@@ -159,6 +161,9 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
                     break;
                 case SessionRun::EventKind::Restarting:
                     view_.AcadRestarting(++restarts_, event.cause);
+                    break;
+                case SessionRun::EventKind::SingleDocumentRefused:
+                    view_.SingleDocumentRefused();
                     break;
             }
         }

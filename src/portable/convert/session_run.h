@@ -42,13 +42,15 @@ public:
     std::optional<std::size_t> Take();
     // A session's AutoCAD is being started again.
     void Restarting(RestartCause cause);
+    // A session's AutoCAD did not take SDI 1; handed on once a run.
+    void SingleDocumentRefused();
     // The drawing's end; reason empty: converted.
     void Finish(std::size_t index, std::optional<SkipReason> reason);
     // A session has ended; loss: why before the drawings ran out.
     void SessionEnded(std::optional<SessionLoss> loss);
 
     // ---- what the run's thread hands on ------------------------------------------------
-    enum class EventKind { Reached, Started, Finished, Restarting };
+    enum class EventKind { Reached, Started, Finished, Restarting, SingleDocumentRefused };
     struct Event {
         EventKind kind;
         std::size_t index = 0;              // Started, Finished
@@ -74,6 +76,7 @@ private:
     mutable std::mutex mutex_;
     bool reached_ = false;
     bool otherAcad_ = false;
+    bool singleDocumentRefused_ = false;
     std::size_t next_ = 0;
     std::vector<std::optional<SkipReason>> results_;
     std::optional<SessionLoss> lastLoss_;

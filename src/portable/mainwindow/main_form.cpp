@@ -5,6 +5,7 @@
 
 #include "convert/macro_text.h"
 #include "convert/restart_text.h"
+#include "convert/run_texts.h"
 #include "mainwindow/main_form_layout.h"
 #include "runlists/run_lists.h"
 #include "settings/profile_update.h"
@@ -48,6 +49,9 @@ public:
     }
     void AcadRestarting(int number, RestartCause cause) override {
         OnWindow([&] { form_.host_.ShowRunStatus(RestartText(number, cause)); });
+    }
+    void SingleDocumentRefused() override {
+        OnWindow([&] { form_.host_.ShowRunStatus(SingleDocumentRefusedText); });
     }
 
 private:

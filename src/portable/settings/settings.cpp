@@ -81,6 +81,7 @@ MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
     read(settings_key::RestartLimit, s.RestartLimit);
     read(settings_key::RestartEvery, s.RestartEvery);
     read(settings_key::AcadCount, s.AcadCount);
+    read(settings_key::SingleDocument, s.SingleDocument);
     return s;
 }
 
@@ -118,6 +119,7 @@ ConvertSettings RunSettings(const MainFormSettings& s) {
     run.RestartLimit = s.RestartLimit;
     run.RestartEvery = s.RestartEvery;
     run.AcadCount = s.AcadCount;
+    run.SingleDocument = s.SingleDocument;
     return run;
 }
 

@@ -47,6 +47,8 @@ constexpr const char* RestartLimit = "RestartLimit";
 constexpr const char* RestartEvery = "RestartEvery";
 // How many AutoCADs a run uses side by side; read from the file only.
 constexpr const char* AcadCount = "AcadCount";
+// 1: AutoCAD keeps one drawing open during a run (SDI); read from the file only.
+constexpr const char* SingleDocument = "SingleDocument";
 }  // namespace settings_key
 
 // Every setting of section "MainForm", each initialised to its default; the
@@ -81,6 +83,8 @@ struct MainFormSettings {
     int RestartEvery = 0;
     // AutoCADs a run uses side by side (1 to 8).
     int AcadCount = MinAcadCount;
+    // 1: SDI set to 1 for a run and put back after it; 0: SDI left alone.
+    int SingleDocument = 1;
 };
 
 // programFolder + "tovimo.ini"; programFolder ends in "\".
@@ -113,7 +117,7 @@ struct ProfileKeyText {
 
 // The keys of the main window in their order, "Top" to "AcadArg", each with
 // the text that is written for its value; "WaitLimit", "RestartLimit",
-// "RestartEvery" and "AcadCount", which the window does not show, are not
+// "RestartEvery", "AcadCount" and "SingleDocument", which the window does not show, are not
 // among them and stay as the file has them.
 std::vector<ProfileKeyText> WindowKeyTexts(const MainFormSettings& settings);
 
