@@ -51,7 +51,8 @@ bool ApplySwitch(StandinOptions& options, std::string_view body) {
                                       : nullptr;
     if (name == "SDI") {
         int sdi = 0;
-        if (!ReadWholeNumber(value, sdi) || sdi > 3) return false;
+        if (UpperAscii(value) == "NONE") sdi = StandinOptions::NoSdi;
+        else if (!ReadWholeNumber(value, sdi) || sdi > 3) return false;
         options.sdi = sdi;
         return true;
     }

@@ -81,11 +81,13 @@ TEST_F(MainFormRunTest, WaitsOfZeroAreTakenAndTheRunConverts) {
 TEST_F(MainFormRunTest, ARestartIsToldInTheTitleWithoutABoxAndTheSettingsFileKeepsItsBounds) {
     host.childFolders = true;
     AddDrawing("D:\\図面\\A.dwg", "CRASH");
-    mainForm += "RestartLimit=5\r\nRestartEvery=1000\r\n";
+    // An AutoCAD without SDI: told once, in the title as well, though both AutoCADs lack it.
+    mainForm += "RestartLimit=5\r\nRestartEvery=1000\r\nAcadArg=/sdi:none\r\n";
     MainForm& f = OpenWithDrop();
     f.ToDxfBitBtnClick();
     EXPECT_EQ(host.runStatuses,
-              (std::vector<std::string>{"AutoCADが終了したため、AutoCADを再起動します (1回目)", ""}));
+              (std::vector<std::string>{"AutoCADを1図面ずつにできませんでした (SDI)",
+                                        "AutoCADが終了したため、AutoCADを再起動します (1回目)", ""}));
     EXPECT_TRUE(files.FileExists("D:\\図面\\sub\\B.dxf"));
     // Only the end message and the list: a restart shows no box of its own.
     ASSERT_EQ(host.messages.size(), 1u);

@@ -47,6 +47,7 @@ TEST(StandinOptions, BareArgumentIsTheDrawingAndUnknownSwitchesAreKept) {
     EXPECT_EQ(options.drawing, "C:\\Tovimo\\Drawing1.dwg");
     EXPECT_EQ(options.commandDelayMs, 0);
     EXPECT_EQ(options.sdi, 0);
+    EXPECT_EQ(ParseOptions({"/sdi:None"}).sdi, StandinOptions::NoSdi);
     EXPECT_EQ(options.ignored,
               (Arguments{"/nologo", "/cmddelay:-5", "/cmddelay:1x", "/log:", "/sdi:4"}));
 }
