@@ -44,7 +44,8 @@ DwgDxf::~DwgDxf() = default;
 
 bool DwgDxf::Refused(const ConvertSettings& settings) {
     std::string refusal;
-    // No wait may be long enough to hold a run up for days, whoever calls.
+    // No wait may be long enough to hold a run up for days, whoever calls;
+    // SingleDocument is 0 or 1.
     const std::pair<const char*, int> ranged[] = {
         {settings_key::CommandWait, settings.CommandWait},
         {settings_key::StartWait, settings.StartWait},
