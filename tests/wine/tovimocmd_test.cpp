@@ -486,7 +486,7 @@ TEST_F(TovimoCmdTest, TwentyDrawingsLeaveOneDrawingOpenAtATimeAndSdiAsItWas) {
     const std::string many = temp.MakeFolder("二十枚");
     for (int i = 1; i <= 20; ++i) WriteWholeFile(many + std::to_string(i) + ".dwg", Drawing());
     TovimoCmd run("dxf " + IniOption() + " " + Quoted(many), temp.Path());
-    EXPECT_EQ(run.ExitCode(), 0) << ::testing::PrintToString(run.Err());
+    EXPECT_EQ(run.ExitCode(), 0) << ::testing::PrintToString(run.Err()) << log.Text();
     EXPECT_TRUE(run.Err().empty()) << ::testing::PrintToString(run.Err());
     EXPECT_TRUE(log.WaitFor("quit"));
     const auto documents = log.OfKind("documents");
