@@ -237,26 +237,23 @@ TEST_F(ConvertRestart, EveryNewAutoCadIsSetToOneDrawingAtATime) {
     settings.SingleDocument = 1;
     settings.RestartEvery = 2;
     const auto sources = FiveDrawings({{2, "CRASH"}});
-    for (const bool kept : {false, true}) {
-        SCOPED_TRACE(kept);
+    using History = std::vector<std::vector<std::string>>;
+    for (const auto& [kept, expected] : {std::make_pair(false, History{{"1"}, {"1", "0"}, {"1", "0"}}),
+                                         std::make_pair(true, History{{"1"}, {"0"}, {"0"}})}) {
         const std::size_t first = windows.Standins().size();
-        windows.onStandinStarted = [&](FakeStandin&) {
+        windows.onStandinStarted = [&, kept = kept](FakeStandin&) {
             if (kept) processes.SetEnvironmentOptions("/sdi:1");
         };
         ASSERT_EQ(Run(sources), ConvertCarriedOut);
-        const auto standins = windows.Standins();
-        ASSERT_EQ(standins.size(), first + 3);
-        const std::vector<std::vector<std::string>> expected =
-            kept ? std::vector<std::vector<std::string>>{{"1"}, {"0"}, {"0"}}
-                 : std::vector<std::vector<std::string>>{{"1"}, {"1", "0"}, {"1", "0"}};
+        History sdi(3);
+        ASSERT_EQ(windows.Standins().size(), first + 3);
         for (std::size_t k = 0; k < 3; ++k) {
-            std::vector<std::string> sdi;
-            for (const auto& entry : standins[first + k]->Log("sysvar"))
-                if (entry.Field(0) == "SDI") sdi.push_back(entry.Field(1));
-            EXPECT_EQ(sdi, expected[k]) << k;
-            for (const auto& entry : standins[first + k]->Log("documents"))
+            for (const auto& entry : windows.Standins()[first + k]->Log("sysvar"))
+                if (entry.Field(0) == "SDI") sdi[k].push_back(entry.Field(1));
+            for (const auto& entry : windows.Standins()[first + k]->Log("documents"))
                 EXPECT_EQ(entry.Field(0), "1");
         }
+        EXPECT_EQ(sdi, expected) << kept;
         processes.SetEnvironmentOptions("");
     }
     EXPECT_EQ(view.singleDocumentRefusals, 0);
