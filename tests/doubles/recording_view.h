@@ -31,6 +31,7 @@ public:
     }
 
     void AcadEndedUnstarted(int session, int left) override { unstarted.emplace_back(session, left); }
+    void SingleDocumentRefused() override { ++singleDocumentRefusals; }
 
     std::function<void(int, RestartCause)> onRestarting;
 
@@ -43,6 +44,7 @@ public:
     std::vector<std::string> shown;  // what AutoCAD showed, per ended drawing
     std::vector<std::pair<int, RestartCause>> restarts;              // number, cause
     std::vector<std::pair<int, int>> unstarted;                      // session, left
+    int singleDocumentRefusals = 0;
 };
 
 }  // namespace tovimo::testing

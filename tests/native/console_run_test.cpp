@@ -458,9 +458,12 @@ TEST_F(ConsoleRunTest, ARunThatRestartedAutoCadEndsAsAnyRunWithOneLinePerRestart
     AddDrawing("D:\\図面\\D.dwg", "HANG");
     AddDrawing("D:\\図面\\E.dwg");
     mainForm["WaitLimit"] = "5";
+    // A release without SDI, each time it is started: said once, and the run goes on.
+    mainForm["AcadArg"] = "/sdi:none";
     EXPECT_EQ(Run({"dxf", "/f", "C:\\f.txt", "D:\\図面"}), ExitSomeSkipped);
     EXPECT_EQ(console.Texts(true),
-              (std::vector<std::string>{"AutoCADが終了したため、AutoCADを再起動します (1回目)",
+              (std::vector<std::string>{"AutoCADを1図面ずつにできませんでした (SDI)",
+                                        "AutoCADが終了したため、AutoCADを再起動します (1回目)",
                                         "AutoCADが応答しないため、AutoCADを終了して再起動します (2回目)"}));
     const auto out = console.Texts(false);
     ASSERT_GE(out.size(), 5u);
@@ -833,10 +836,11 @@ TEST_F(ConsoleRunTest, CtrlCFinishesTheDrawingUnderWayAndStillRestoresTheVariabl
     EXPECT_TRUE(Result("D:\\図面\\A.dxf"));  // finished
     EXPECT_EQ(CountTyped("D:\\図面\\B.dwg\n"), 0);
     const auto typed = Typed();
-    // The closing tmp.dwg save, the restore with the configured values, quit.
+    // The closing tmp.dwg save, the restore with the configured values, SDI
+    // as it was, quit.
     const std::vector<std::string> closing{"saveas\n", "\n", "C:\\Tovimo\\tmp.dwg\n",
                                            "FILEDIA\n", "1\n", "ISAVEBAK\n", "0\n",
-                                           "PROXYNOTICE\n", "1\n", "quit\n"};
+                                           "PROXYNOTICE\n", "1\n", "SDI\n", "0\n", "quit\n"};
     ASSERT_GE(typed.size(), closing.size());
     EXPECT_EQ(std::vector<std::string>(typed.end() - closing.size(), typed.end()), closing);
     EXPECT_EQ(windows.LatestStandin()->Model().SysVar("ISAVEBAK"), "0");
@@ -1005,6 +1009,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {"dxf", "D:\\図面"}, "FileDia"},
         Refusal{"WaitLimitZero", [](ConsoleRunTest& t) { t.mainForm["WaitLimit"] = "0"; },
                 {"dxf", "D:\\図面"}, "WaitLimit"},
+        Refusal{"SingleDocumentTwo", [](ConsoleRunTest& t) { t.mainForm["SingleDocument"] = "2"; },
+                {"dxf", "D:\\図面"}, "SingleDocument"},
         Refusal{"AcadCountNine", [](ConsoleRunTest& t) { t.mainForm["AcadCount"] = "9"; },
                 {"dxf", "D:\\図面"}, "AcadCount"},
         Refusal{"AcadCountNoInteger", [](ConsoleRunTest& t) { t.mainForm["AcadCount"] = "two"; },

@@ -119,7 +119,7 @@ TEST_F(ConsoleSettingsTest, EachWaitIsTakenAtItsBoundsAndRefusedOnePastWithItsRa
         long long high;
     };
     for (const Bound& b : {Bound{"CommandWait", 0, 60000}, Bound{"StartWait", 0, 3600},
-                           Bound{"WaitLimit", 1, 86400}}) {
+                           Bound{"WaitLimit", 1, 86400}, Bound{"SingleDocument", 0, 1}}) {
         SCOPED_TRACE(b.key);
         for (long long value : {b.low, b.high}) {
             WriteIni(std::string(b.key) + "=" + std::to_string(value) + "\r\n");

@@ -315,6 +315,28 @@ TEST_F(SessionsTest, ACancelStopsEachSessionBeforeItsFreshStart) {
     EXPECT_EQ(LastMessage(), CanceledText);
 }
 
+TEST_F(SessionsTest, EachSessionSetsItsAutoCadToOneDrawingAtATimeAndPutsSdiBack) {
+    const auto sources = Drawings(9);
+    settings.AcadCount = 3;
+    settings.SingleDocument = 1;
+    ASSERT_EQ(Run(sources), ConvertCarriedOut);
+    ASSERT_EQ(windows.Standins().size(), 3u);
+    for (const auto* standin : windows.Standins()) {
+        EXPECT_FALSE(Opened(*standin).empty());
+        std::vector<std::string> sdi;
+        for (const auto& entry : standin->Log("sysvar"))
+            if (entry.Field(0) == "SDI") sdi.push_back(entry.Field(1));
+        EXPECT_EQ(sdi, (std::vector<std::string>{"1", "0"}));
+        for (const auto& entry : standin->Log("documents")) EXPECT_EQ(entry.Field(0), "1");
+        // After the other variables, before quit.
+        const auto texts = Texts(*standin);
+        ASSERT_GE(texts.size(), 3u);
+        EXPECT_EQ(std::vector<std::string>(texts.end() - 3, texts.end()),
+                  (std::vector<std::string>{"SDI\n", "0\n", "quit\n"}));
+    }
+    EXPECT_TRUE(Listed().empty());
+}
+
 TEST_F(SessionsTest, WhenEverySessionIsLostTheDrawingsNoneTookAreListedWithTheReason) {
     const auto sources = Drawings(5, {}, {{1, "HANG"}, {2, "HANG"}});
     settings.AcadCount = 2;

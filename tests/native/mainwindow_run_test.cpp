@@ -88,12 +88,14 @@ TEST_F(MainFormRunTest, WaitsOfZeroAreTakenAndTheRunConverts) {
 TEST_F(MainFormRunTest, ARestartIsToldInTheTitleWithoutABoxAndTheSettingsFileKeepsItsBounds) {
     host.childFolders = true;
     AddDrawing("D:\\図面\\A.dwg", "CRASH");
-    mainForm += "RestartLimit=5\r\nRestartEvery=1000\r\n";
+    // An AutoCAD without SDI: told once, in the title as well, though both AutoCADs lack it.
+    mainForm += "RestartLimit=5\r\nRestartEvery=1000\r\nAcadArg=/sdi:none\r\n";
     MainForm& f = OpenWithDrop();
     f.ToDxfBitBtnClick();
     // The restart's text holds the title until the next drawing ends.
     EXPECT_EQ(host.runStatuses,
-              (std::vector<std::string>{"0/2", "1/2 残り約 0 秒",
+              (std::vector<std::string>{"0/2", "AutoCADを1図面ずつにできませんでした (SDI)",
+                                        "1/2 残り約 0 秒",
                                         "AutoCADが終了したため、AutoCADを再起動します (1回目)",
                                         "2/2", ""}));
     EXPECT_TRUE(files.FileExists("D:\\図面\\sub\\B.dxf"));

@@ -34,7 +34,7 @@ TEST_F(MainFormSettingsTest, TheFirstStartWithoutSettingsFileShowsTheDefaults) {
 }
 
 TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValueBack) {
-    SetIni("[MainForm]\r\nWaitLimit=42\r\nAcadCount=4\r\n");
+    SetIni("[MainForm]\r\nWaitLimit=42\r\nAcadCount=4\r\nSingleDocument=0\r\n");
     files.AddFolder("D:\\Out");
     MainForm& f = Open();
     SettingsControls& c = f.Controls;
@@ -50,12 +50,13 @@ TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValu
     const std::string text = *profile.Text(Ini);
     EXPECT_EQ(ProfileKeyNamesIn(text, "MainForm"),
               (std::vector<std::string>{
-                  "WaitLimit", "AcadCount", "Top", "Left", "Width", "Height", "AcadPath", "CommandWait",
+                  "WaitLimit", "AcadCount", "SingleDocument", "Top", "Left", "Width", "Height", "AcadPath", "CommandWait",
                   "StartWait", "FileDia", "ISaveBak", "ProxyNotice", "SaveDir", "Rewite",
                   "AcadClose", "SaveTmpdwg", "SaveSameDir", "SettingVisble", "GetChildFolder",
                   "SaveChildDir", "DYNCancel", "AcadArg", "UpdateOnly", "RunLog"}));
     EXPECT_NE(text.find("WaitLimit=42"), std::string::npos);
     EXPECT_NE(text.find("AcadCount=3"), std::string::npos);
+    EXPECT_NE(text.find("SingleDocument=0"), std::string::npos);
     EXPECT_LT(text.find("[dwgtodxf]"), text.find("[dxftodwg]"));
 
     MainForm& again = Open();
@@ -264,6 +265,12 @@ TEST(RunSettingsRead, TakesEachWaitAtItsBoundsAndRefusesOnePastNamingTheField) {
         EXPECT_NE(read.error.find("WaitLimit"), std::string::npos) << read.error;
         EXPECT_NE(read.error.find("1 から 86400"), std::string::npos) << read.error;
     }
+    lastGood.WaitLimit = 600;
+    lastGood.SingleDocument = 0;
+    EXPECT_EQ(ReadRunSettings(c, lastGood).settings->SingleDocument, 0);
+    lastGood.SingleDocument = 2;
+    EXPECT_EQ(ReadRunSettings(c, lastGood).error,
+              "設定 SingleDocument (AutoCADで1図面ずつ開く) は 0 から 1 までにしてください: 2");
 }
 
 TEST(EditInteger, TakesDecimalsWithSignAndBlanksOnly) {

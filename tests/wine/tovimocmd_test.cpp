@@ -540,6 +540,22 @@ TEST_F(TovimoCmdTest, SlashJTwoWithOneAutoCadThatNeverShowsItsWindowsEndsItAndCo
     for (const char* name : {"plan-1F", "ソケット"}) EXPECT_TRUE(FileExists(dwg + name + ".dxf")) << name;
     EXPECT_EQ(logs[0].OfKind("read").size(), 2u) << logs[0].Text();
     EXPECT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+
+// AutoCAD opens each drawing beside those open (SDI 0) unless it is told
+// otherwise: the run has it keep one open, and puts SDI back at the end.
+TEST_F(TovimoCmdTest, TwentyDrawingsLeaveOneDrawingOpenAtATimeAndSdiAsItWas) {
+    WriteIni();
+    const std::string many = temp.MakeFolder("二十枚");
+    for (int i = 1; i <= 20; ++i) WriteWholeFile(many + std::to_string(i) + ".dwg", Drawing());
+    TovimoCmd run("dxf " + IniOption() + " " + Quoted(many), temp.Path());
+    EXPECT_EQ(run.ExitCode(), 0) << ::testing::PrintToString(run.Err()) << log.Text();
+    EXPECT_TRUE(run.Err().empty()) << ::testing::PrintToString(run.Err());
+    EXPECT_TRUE(log.WaitFor("quit"));
+    const auto documents = log.OfKind("documents");
+    ASSERT_EQ(documents.size(), 20u) << log.Text();
+    for (const auto& entry : documents) EXPECT_EQ(entry.Field(0), "1");
+    EXPECT_EQ(SysVarHistory("SDI"), (std::vector<std::string>{"1", "0"}));
+    EXPECT_TRUE(Result(many + "20.dxf"));
 }
 
 // It hangs either while it takes the drawing's name (the send of the name

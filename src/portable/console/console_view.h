@@ -36,6 +36,8 @@ public:
     void AcadRestarting(int number, RestartCause cause) override;
     // On standard error too.
     void AcadEndedUnstarted(int session, int left) override;
+    // One line on standard error, as a restart is told.
+    void SingleDocumentRefused() override;
     // The drawings the run skipped, each with what AutoCAD showed about it
     // indented below, and after them what the collection could not reach,
     // as one list.

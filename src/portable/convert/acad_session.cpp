@@ -17,6 +17,9 @@ constexpr int ProcessWaitSlice = 100;
 // How long an AutoCAD that did not start is given to go once it is ended.
 constexpr int UnstartedEndWait = 3000;
 constexpr const char* Escape = "\x1b";
+// 0: every OPEN adds a drawing to those open; 1: an OPEN replaces the one
+// open; 2 and 3: applications force 1, and only AutoCAD changes it.
+constexpr const char* Sdi = "SDI";
 
 // AutoCAD's questions whether to overwrite an existing file, as the whole
 // command line.
@@ -141,7 +144,35 @@ bool AcadSession::SetUpVariables() {
         savedDynMode_ = link_.GetSysVar("DYNMODE");
         link_.SetSysVar("DYNMODE", "0");
     }
+    if (settings_.SingleDocument == 1 && !Lost()) SetUpSingleDocument();
     return !Lost();
+}
+
+void AcadSession::SetUpSingleDocument() {
+    // GetSysVar takes the first prompt it sees: AutoCAD must be done with
+    // what was typed before.
+    const auto idle = [this] {
+        return WaitUntil([this] { return link_.IsCommandPrompt(); }) != WaitOutcome::Lost;
+    };
+    if (!idle()) return;
+    const std::string value = link_.GetSysVar(Sdi);
+    if (Lost()) return;
+    // A later AutoCAD of the run may find the 1 that a lost one kept: the
+    // first value read is the user's.
+    if (!sdiRead_) {
+        sdiRead_ = true;
+        putBackSdi_ = value == "0";
+    }
+    if (value == "1" || value == "2" || value == "3") return;
+    if (value == "0") {
+        // Refused while more than one drawing is open.
+        link_.SetSysVar(Sdi, "1");
+        if (!idle()) return;
+        const std::string taken = link_.GetSysVar(Sdi);
+        if (Lost() || taken == "1") return;
+    }
+    // Not taken, or no such variable: the run goes on with AutoCAD as it is.
+    if (singleDocumentRefused_) singleDocumentRefused_();
 }
 
 void AcadSession::RestoreVariables() {
@@ -153,6 +184,7 @@ void AcadSession::RestoreVariables() {
     SendAndWait(std::to_string(settings_.ISaveBak) + "\n", w);
     SendAndWait("PROXYNOTICE\n", w);
     SendAndWait(std::to_string(settings_.ProxyNotice) + "\n", w);
+    if (putBackSdi_) link_.SetSysVar(Sdi, "0");
 }
 
 template <typename Test>

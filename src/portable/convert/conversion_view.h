@@ -49,6 +49,9 @@ public:
         (void)session;
         (void)left;
     }
+    // AutoCAD did not take SDI 1 (several drawings open, or no such
+    // variable): the run goes on as AutoCAD is. Told once a run; never modal.
+    virtual void SingleDocumentRefused() {}
     // Modal: returns when the user has seen the list.
     virtual void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) = 0;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 #include "acadlink/session_processes.h"
 #include "convert/acad_session.h"
@@ -42,11 +43,14 @@ DwgDxf::~DwgDxf() = default;
 
 bool DwgDxf::Refused(const ConvertSettings& settings) {
     std::string refusal;
-    // No wait may be long enough to hold a run up for days, whoever calls.
-    const std::pair<const char*, int> waits[] = {{settings_key::CommandWait, settings.CommandWait},
-                                                 {settings_key::StartWait, settings.StartWait},
-                                                 {settings_key::WaitLimit, settings.WaitLimit}};
-    for (const auto& [key, value] : waits) {
+    // No wait may be long enough to hold a run up for days, whoever calls;
+    // SingleDocument is 0 or 1.
+    const std::pair<const char*, int> ranged[] = {
+        {settings_key::CommandWait, settings.CommandWait},
+        {settings_key::StartWait, settings.StartWait},
+        {settings_key::WaitLimit, settings.WaitLimit},
+        {settings_key::SingleDocument, settings.SingleDocument}};
+    for (const auto& [key, value] : ranged) {
         const SettingRange* range = FindSettingRange(key);
         if (refusal.empty() && range && !range->Holds(value)) refusal = KeyRangeMessage(*range, value);
     }
@@ -87,6 +91,10 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
 
     AcadSession session(*this, platform_, files_, MacroLines, ResultExtension(MacroSection),
                         TmpDwgName, settings_, Canceled);
+    bool singleDocumentTold = false;
+    session.OnSingleDocumentRefused([this, &singleDocumentTold] {
+        if (!std::exchange(singleDocumentTold, true)) view_.SingleDocumentRefused();
+    });
     const StartResult start = session.Start();
     if (start == StartFailed) {
         TellEndedUnstarted(session);

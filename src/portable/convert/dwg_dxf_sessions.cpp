@@ -140,6 +140,8 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
     }
 
     SessionRun run(resultTaken_, Canceled, count);
+    for (const auto& session : sessions)
+        session->OnSingleDocumentRefused([&run] { run.SingleDocumentRefused(); });
     std::vector<std::unique_ptr<Worker>> workers;
     for (int k = 0; k < count; ++k) {
         AcadSession* session = sessions[k].get();
@@ -170,6 +172,9 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
                     break;
                 case SessionRun::EventKind::EndedUnstarted:
                     view_.AcadEndedUnstarted(event.session, event.left);
+                    break;
+                case SessionRun::EventKind::SingleDocumentRefused:
+                    view_.SingleDocumentRefused();
                     break;
             }
         }

@@ -50,6 +50,12 @@ void SessionRun::Restarting(RestartCause cause) {
     events_.push_back({EventKind::Restarting, 0, std::nullopt, cause});
 }
 
+void SessionRun::SingleDocumentRefused() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (std::exchange(singleDocumentRefused_, true)) return;
+    events_.push_back({EventKind::SingleDocumentRefused, 0, std::nullopt});
+}
+
 void SessionRun::Finish(std::size_t index, std::optional<SkipReason> reason,
                         const std::string& acadShown) {
     const std::lock_guard<std::mutex> lock(mutex_);

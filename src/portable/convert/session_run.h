@@ -43,6 +43,8 @@ public:
     std::optional<std::size_t> Take();
     // A session's AutoCAD is being started again.
     void Restarting(RestartCause cause);
+    // A session's AutoCAD did not take SDI 1; handed on once a run.
+    void SingleDocumentRefused();
     // The drawing's end; reason empty: converted. acadShown: what AutoCAD
     // last showed about a drawing not converted.
     void Finish(std::size_t index, std::optional<SkipReason> reason,
@@ -53,7 +55,7 @@ public:
     void SessionEnded(std::optional<SessionLoss> loss, int endedUnstarted = 0);
 
     // ---- what the run's thread hands on ------------------------------------------------
-    enum class EventKind { Reached, Started, Finished, Restarting, EndedUnstarted };
+    enum class EventKind { Reached, Started, Finished, Restarting, EndedUnstarted, SingleDocumentRefused };
     struct Event {
         EventKind kind;
         std::size_t index = 0;              // Started, Finished
@@ -86,6 +88,7 @@ private:
     mutable std::mutex mutex_;
     bool reached_ = false;
     bool otherAcad_ = false;
+    bool singleDocumentRefused_ = false;
     std::size_t next_ = 0;
     std::vector<std::optional<SkipReason>> results_;
     std::vector<std::string> shown_;

@@ -79,6 +79,9 @@ public:
     void AcadEndedUnstarted(int session, int left) override {
         ShowStatus(UnstartedAcadText(session, left));
     }
+    void SingleDocumentRefused() override {
+        ShowStatus(SingleDocumentRefusedText);
+    }
 
 private:
     void OnWindow(const std::function<void()>& call) { form_.platform_.runs.OnWindowThread(call); }

@@ -1,6 +1,7 @@
 #include "mainwindow/settings_controls.h"
 
 #include <charconv>
+#include <utility>
 
 #include "settings/setting_ranges.h"
 #include "text/cp932_text.h"
@@ -99,11 +100,16 @@ RunSettingsRead ReadRunSettings(const SettingsControls& c, const MainFormSetting
         }
     });
     if (!read.error.empty()) return read;
-    // The wait limit is not shown: it is the settings file's.
-    const SettingRange* limit = FindSettingRange(settings_key::WaitLimit);
-    if (limit && !limit->Holds(lastGood.WaitLimit)) {
-        read.error = KeyRangeMessage(*limit, lastGood.WaitLimit);
-        return read;
+    // The wait limit and SingleDocument are not shown: they are the settings file's.
+    const std::pair<const char*, int> fileOnly[] = {
+        {settings_key::WaitLimit, lastGood.WaitLimit},
+        {settings_key::SingleDocument, lastGood.SingleDocument}};
+    for (const auto& [key, value] : fileOnly) {
+        const SettingRange* range = FindSettingRange(key);
+        if (range && !range->Holds(value)) {
+            read.error = KeyRangeMessage(*range, value);
+            return read;
+        }
     }
     read.settings = RunSettings(SettingsToSave(c, lastGood));
     return read;

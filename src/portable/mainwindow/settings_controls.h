@@ -55,9 +55,9 @@ struct RunSettingsRead {
 };
 
 // The values of a run, read from the controls; what the window does not
-// show (the wait limit) comes from lastGood. A wait or a system-variable
-// value that is no integer, or a wait outside its range, refuses the run
-// before anything is started.
+// show (the wait limit, SingleDocument) comes from lastGood. A wait or a
+// system-variable value that is no integer, or a value outside its range,
+// refuses the run before anything is started.
 RunSettingsRead ReadRunSettings(const SettingsControls& controls, const MainFormSettings& lastGood);
 
 // An edit field's integer: decimal digits with an optional sign, blanks

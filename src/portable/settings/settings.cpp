@@ -64,6 +64,7 @@ MainFormSettings ReadSettings(ProfileFile& profile, FileSystem& files,
     read(settings_key::WaitLimit, s.WaitLimit);
     read(settings_key::RestartLimit, s.RestartLimit);
     read(settings_key::RestartEvery, s.RestartEvery);
+    read(settings_key::SingleDocument, s.SingleDocument);
     return s;
 }
 
@@ -131,6 +132,7 @@ ConvertSettings RunSettings(const MainFormSettings& s) {
     run.RestartLimit = s.RestartLimit;
     run.RestartEvery = s.RestartEvery;
     run.AcadCount = s.AcadCount;
+    run.SingleDocument = s.SingleDocument;
     return run;
 }
 

@@ -50,6 +50,8 @@ constexpr const char* AcadCount = "AcadCount";
 // The window's own (TovimoCmd has /u and /log instead, and never reads them).
 constexpr const char* UpdateOnly = "UpdateOnly";
 constexpr const char* RunLog = "RunLog";
+// 1: AutoCAD keeps one drawing open during a run (SDI); read from the file only.
+constexpr const char* SingleDocument = "SingleDocument";
 }  // namespace settings_key
 
 // Every setting of section "MainForm", each initialised to its default; the
@@ -87,6 +89,8 @@ struct MainFormSettings {
     // The window's own: an update run, and a run log in the folder "log".
     bool UpdateOnly = false;
     bool RunLog = false;
+    // 1: SDI set to 1 for a run and put back after it; 0: SDI left alone.
+    int SingleDocument = 1;
 };
 
 // programFolder + "tovimo.ini"; programFolder ends in "\".
@@ -120,9 +124,9 @@ struct ProfileKeyText {
 
 // The keys of the main window in their order, "Top" to "AcadArg", then
 // "UpdateOnly", "AcadCount" and "RunLog" (its menu), each with the text
-// that is written for its value; "WaitLimit", "RestartLimit" and
-// "RestartEvery", which the window does not show, are not among them and
-// stay as the file has them.
+// that is written for its value; "WaitLimit", "RestartLimit",
+// "RestartEvery" and "SingleDocument", which the window does not show, are
+// not among them and stay as the file has them.
 std::vector<ProfileKeyText> WindowKeyTexts(const MainFormSettings& settings);
 
 // The values that a run of the conversion takes from the settings.
