@@ -540,6 +540,7 @@ TEST_F(TovimoCmdTest, SlashJTwoWithOneAutoCadThatNeverShowsItsWindowsEndsItAndCo
     for (const char* name : {"plan-1F", "ソケット"}) EXPECT_TRUE(FileExists(dwg + name + ".dxf")) << name;
     EXPECT_EQ(logs[0].OfKind("read").size(), 2u) << logs[0].Text();
     EXPECT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
+}
 
 // AutoCAD opens each drawing beside those open (SDI 0) unless it is told
 // otherwise: the run has it keep one open, and puts SDI back at the end.
@@ -864,7 +865,9 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
                       rows[r].compare(rows[r].size() - shown.size(), shown.size(), shown) == 0,
                   failedToOpen)
             << rows[r];
-        if (!failedToOpen) EXPECT_EQ(rows[r].back(), ',') << rows[r];
+        if (!failedToOpen) {
+            EXPECT_EQ(rows[r].back(), ',') << rows[r];
+        }
     }
     std::sort(numbers.begin(), numbers.end());
     for (int i = 0; i < 12; ++i) EXPECT_EQ(numbers[i], i + 1);
