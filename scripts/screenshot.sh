@@ -2,7 +2,8 @@
 # Screenshots of the window program: Tovimo.exe under Wine's X11 driver on
 # Xvfb (or the display given in $DISPLAY), with Japanese fonts, driving the
 # stand-in AutoCAD. Writes PNGs of the file-type question, the main window
-# with a dropped tree, the settings panel, the window during a run, the list
+# with a dropped tree, the settings panel, the window during a run (its
+# title telling the progress), the list
 # of drawings not converted and the version window.
 #   scripts/screenshot.sh [--dpi N] [OUT_DIR]   (default: docs/screenshots)
 set -euo pipefail

@@ -28,6 +28,7 @@ public:
         sleptMs_ += SteadyMs() - start;
     }
     std::int64_t NowMs() override { return inner_.NowMs(); }
+    LocalTime LocalNow() override { return inner_.LocalNow(); }
 
     // The pauses so far: the milliseconds asked for, the milliseconds they
     // took, and their number.

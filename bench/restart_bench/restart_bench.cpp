@@ -52,7 +52,8 @@ public:
         skipped = static_cast<int>(list.size());
     }
     void DrawingStarting(int index, const std::string&) override { started[index] = NowMs(); }
-    void DrawingEnded(int index, const std::string&, std::optional<SkipReason>) override {
+    void DrawingEnded(int index, const std::string&, std::optional<SkipReason>,
+                      const std::string&) override {
         ended[index] = NowMs();
     }
     void AcadRestarting(int, RestartCause) override { ++restarts; }

@@ -25,6 +25,8 @@ StandinAcad::StandinAcad(StandinHost& host, StandinOptions options)
         {"FILEDIA", 1, 0, 1},  {"ISAVEBAK", 1, 0, 1}, {"PROXYNOTICE", 1, 0, 1},
         {"DYNMODE", 3, -3, 3}, {"CMDECHO", 1, 0, 1},  {"EXPERT", 0, 0, 5},
     };
+    // Typed: 0 or 1 only; 2 and 3 are AutoCAD's own.
+    if (options_.sdi != StandinOptions::NoSdi) sysVars_.push_back({"SDI", options_.sdi, 0, 1});
     if (options_.drawing.empty()) {
         drawing_.name = UnnamedDrawing;
         drawing_.source = UnnamedDrawing;

@@ -64,6 +64,8 @@ public:
     bool DrawingChanged() const { return drawing_.changed; }
     const std::string& DrawingName() const { return drawing_.name; }
     const std::string& DrawingPath() const { return drawing_.path; }
+    // The drawings open: the current one and those an OPEN left open beside it.
+    int OpenDocuments() const { return documents_; }
 
 private:
     enum class Stage { Created, Starting, Running, Ended };
@@ -130,6 +132,7 @@ private:
     void RunCommand(const std::string& line);
     SystemVariable* FindSysVar(std::string_view name);
     void AskSysVar(SystemVariable& variable);
+    bool SdiMayBecome(int value);
     void SetVar();
     void Open();
     void OpenFile(const std::string& path);
@@ -178,6 +181,7 @@ private:
 
     std::vector<SystemVariable> sysVars_;
     CurrentDrawing drawing_;
+    int documents_ = 1;
 };
 
 }  // namespace tovimo::standin

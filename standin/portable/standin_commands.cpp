@@ -23,6 +23,14 @@ std::string FileNameAnswer(const std::string& line) {
     return name;
 }
 
+// A keyword answer: a leading "_" asks for its English form, which is the
+// only form the stand-in knows.
+std::string Keyword(const std::string& line) {
+    std::string word = Trim(line);
+    if (!word.empty() && word.front() == '_') word.erase(0, 1);
+    return UpperAscii(word);
+}
+
 std::optional<int> WholeNumber(std::string_view text) {
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     int value = 0;
@@ -96,10 +104,24 @@ void StandinAcad::AskSysVar(SystemVariable& variable) {
                         " の範囲で入力してください。");
             return AskSysVar(target);
         }
+        if (name == "SDI" && !SdiMayBecome(*value)) return ShowCommandPrompt();
         target.value = *value;
         Log("sysvar", {LogText(name), LogNumber(*value)});
         ShowCommandPrompt();
     });
+}
+
+bool StandinAcad::SdiMayBecome(int value) {
+    const int current = FindSysVar("SDI")->value;
+    if (current >= 2) {
+        ShowMessage("SDI はアプリケーションによって設定されているため変更できません。");
+        return false;
+    }
+    if (value == 1 && current == 0 && documents_ > 1) {
+        ShowMessage("複数の図面が開いているため、SDI を 1 にできません。");
+        return false;
+    }
+    return true;
 }
 
 void StandinAcad::SetVar() {
@@ -171,10 +193,14 @@ void StandinAcad::AskContinue(const std::string& path) {
     });
 }
 
+// With SDI 0 the drawing opens beside the others and becomes the current
+// one; otherwise it takes the place of the current one.
 void StandinAcad::FinishOpen(const std::string& path, const StandinDrawing& drawing) {
     drawing_ = CurrentDrawing{FileNameOf(path), path, path, false, drawing.missingShape, drawing.verticalText};
+    if (SysVar("SDI") == "0") ++documents_;
     UpdateTitles();
     Log("drawing", {LogText(drawing_.name), LogText(drawing_.path)});
+    Log("documents", {LogNumber(documents_)});
     ShowCommandPrompt();
 }
 
@@ -184,7 +210,7 @@ void StandinAcad::SaveAs() { AskSaveFormat(); }
 
 void StandinAcad::AskSaveFormat() {
     ShowPrompt(texts_.saveFormatPrompt, [this](const std::string& line) {
-        const std::string word = UpperAscii(Trim(line));
+        const std::string word = Keyword(line);
         if (word.empty()) return AskSaveName("DWG2000");
         if (word == "DXF") return AskPrecision("DXF");
         if (IsDwgVersionWord(word)) return AskSaveName("DWG" + word);
@@ -219,7 +245,7 @@ void StandinAcad::AskSaveName(const std::string& format) {
 
 void StandinAcad::AskOverwrite(const std::string& target, const std::string& format) {
     ShowPrompt(texts_.overwriteQuestion, [this, target, format](const std::string& line) {
-        const std::string answer = UpperAscii(Trim(line));
+        const std::string answer = Keyword(line);
         if (answer == "Y" || answer == "YES")
             return WriteDrawing(target, format, [this](bool) { ShowCommandPrompt(); });
         Log("kept", {LogText(target)});

@@ -10,7 +10,7 @@ namespace tovimo::standin {
 namespace {
 
 // "/cmddelay:250" -> 250 when the value is a whole number of 0 or more.
-bool ReadDelay(std::string_view value, int& out) {
+bool ReadWholeNumber(std::string_view value, int& out) {
     int parsed = 0;
     const auto* end = value.data() + value.size();
     const auto result = std::from_chars(value.data(), end, parsed);
@@ -49,7 +49,14 @@ bool ApplySwitch(StandinOptions& options, std::string_view body) {
                : name == "OPENDELAY"  ? &options.openDelayMs
                : name == "SAVEDELAY"  ? &options.saveDelayMs
                                       : nullptr;
-    return delay && ReadDelay(value, *delay);
+    if (name == "SDI") {
+        int sdi = 0;
+        if (UpperAscii(value) == "NONE") sdi = StandinOptions::NoSdi;
+        else if (!ReadWholeNumber(value, sdi) || sdi > 3) return false;
+        options.sdi = sdi;
+        return true;
+    }
+    return delay && ReadWholeNumber(value, *delay);
 }
 
 }  // namespace

@@ -19,6 +19,11 @@ struct StandinOptions {
     int openDelayMs = 0;     // reading a drawing
     int saveDelayMs = 0;     // writing a drawing
     bool changedFromStart = false;
+    // SDI at start: 0 several drawings open side by side (AutoCAD's
+    // default), 1 one at a time, 2 and 3 one at a time forced by
+    // applications; NoSdi: a release before SDI, one drawing at a time.
+    static constexpr int NoSdi = -1;
+    int sdi = 0;
     // Built for Unicode, as every AutoCAD since the 2007 release: its windows
     // are Unicode windows, and it reads the text of WM_COPYDATA as UTF-16.
     bool unicode = false;

@@ -51,6 +51,7 @@ public:
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override {
         Called();
         skippedShown.push_back(skipped);
+        titleWhenListed = runStatuses.empty() ? "" : runStatuses.back();
     }
     std::optional<std::string> ChooseAcadProgram(const std::string& current) override {
         Called();
@@ -85,6 +86,10 @@ public:
         Called();
         ++aboutShown;
     }
+    void OpenFolder(const std::string& folder) override {
+        Called();
+        foldersOpened.push_back(folder);
+    }
 
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
@@ -103,6 +108,7 @@ public:
     std::vector<int> ranges;
     std::vector<int> positions;
     std::vector<std::vector<SkippedDrawing>> skippedShown;
+    std::string titleWhenListed;  // the last run status when the list was shown
     std::optional<std::string> chosenProgram;
     std::string programDialogStart;
     struct BrowseCall {
@@ -115,6 +121,7 @@ public:
     std::vector<std::string> runStatuses;
     int closeRequests = 0;
     int aboutShown = 0;
+    std::vector<std::string> foldersOpened;
     // Calls that reached the window from the run's thread: each would touch
     // a window from a thread that does not own it.
     int callsOffWindowThread = 0;

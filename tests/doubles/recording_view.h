@@ -20,8 +20,10 @@ public:
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override {
         skippedShown.push_back(skipped);
     }
-    void DrawingEnded(int index, const std::string&, std::optional<SkipReason> reason) override {
+    void DrawingEnded(int index, const std::string&, std::optional<SkipReason> reason,
+                      const std::string& acadShown) override {
         ended.emplace_back(index, reason);
+        shown.push_back(acadShown);
     }
     void AcadRestarting(int number, RestartCause cause) override {
         restarts.emplace_back(number, cause);
@@ -29,6 +31,7 @@ public:
     }
 
     void AcadEndedUnstarted(int session, int left) override { unstarted.emplace_back(session, left); }
+    void SingleDocumentRefused() override { ++singleDocumentRefusals; }
 
     std::function<void(int, RestartCause)> onRestarting;
 
@@ -38,8 +41,10 @@ public:
     std::vector<int> positions;
     std::vector<std::vector<SkippedDrawing>> skippedShown;
     std::vector<std::pair<int, std::optional<SkipReason>>> ended;  // index, reason
+    std::vector<std::string> shown;  // what AutoCAD showed, per ended drawing
     std::vector<std::pair<int, RestartCause>> restarts;              // number, cause
     std::vector<std::pair<int, int>> unstarted;                      // session, left
+    int singleDocumentRefusals = 0;
 };
 
 }  // namespace tovimo::testing

@@ -24,6 +24,9 @@ class VirtualClock : public Clock {
 public:
     void Sleep(int milliseconds) override;
     std::int64_t NowMs() override { return now_; }
+    // The date and time the test sets; it does not move with the clock.
+    LocalTime LocalNow() override { return localNow; }
+    LocalTime localNow{2026, 12, 8, 19, 30, 5};
 
     // Runs action once the time reaches NowMs() + delay (at once for delay <= 0
     // on the next sleep or RunDue call). Returns an id for Cancel.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "acad_fixture.h"
+#include "acadlink/acad_shown_text.h"
 
 namespace tovimo::testing {
 namespace {
@@ -158,11 +159,19 @@ TEST_F(AcadChannel, FindAcadDialogTakesTheFirstWindowOwnedByTheMainWindow) {
 TEST_F(AcadChannel, PressDialogButtonsTakeTheFirstCaptionThenTheSecond) {
     FakeAcadWindows("ｺﾏﾝﾄﾞ: ");
     const WindowHandle box = windows.AddTopWindow("AutoCAD LT ﾒｯｾｰｼﾞ", "Dlg", acad.MainWindow);
+    // Its message: the first Static with a text, whatever comes before it.
+    windows.AddChildWindow(box, "", "Static");  // the icon
+    windows.AddChildWindow(box, "not the message", "Edit");
+    windows.AddChildWindow(box, "図面ファイルが無効です", "Static");
+    windows.AddChildWindow(box, "a later one", "Static");
     const WindowHandle yes = windows.AddButton(box, "はい(&Y)");
     const WindowHandle ok = windows.AddButton(box, "OK");
     const WindowHandle no = windows.AddButton(box, "いいえ(&N)");
 
     EXPECT_TRUE(acad.PressDialogOk("ﾒｯｾｰｼﾞ"));
+    EXPECT_EQ(acad.LastDialogMessage(), "図面ファイルが無効です");
+    acad.ForgetShown();
+    EXPECT_EQ(acad.LastDialogMessage(), "");
     EXPECT_EQ(windows.PressCount(ok), 1);
     EXPECT_EQ(windows.PressCount(yes), 0);
     EXPECT_EQ(windows.Foreground(), ok);
@@ -173,6 +182,26 @@ TEST_F(AcadChannel, PressDialogButtonsTakeTheFirstCaptionThenTheSecond) {
     windows.RemoveWindow(ok);
     EXPECT_TRUE(acad.PressDialogOk("AutoCAD"));
     EXPECT_EQ(windows.PressCount(yes), 1);
+}
+
+TEST_F(AcadChannel, TheLastCommandLineReadIsKeptAndAnEmptyReadTellsNothing) {
+    FakeAcadWindows("開く図面ﾌｧｲﾙ名を入力: ");
+    EXPECT_TRUE(acad.IsPrompting());
+    windows.SetText(acad.CommandLineWindow, "");
+    EXPECT_FALSE(acad.IsPrompting());
+    EXPECT_EQ(acad.LastCommandLineRead(), "開く図面ﾌｧｲﾙ名を入力: ");
+    acad.ForgetShown();
+    EXPECT_EQ(acad.LastCommandLineRead(), "");
+}
+
+TEST(AcadShownText, LineEndsBecomeBlanksAndTheTextIsCutWholeCharactersAt200Bytes) {
+    EXPECT_EQ(AcadShownText("a\r\nb\rc\nd\r\n\r\n"), "a b c d  ");
+    EXPECT_EQ(AcadShownText(std::string(250, 'x')), std::string(200, 'x'));
+    // "表" is two bytes: cut at 199 a split would leave a lead byte alone.
+    const std::string text = std::string(199, 'x') + "表示";
+    EXPECT_EQ(AcadShownText(text), std::string(199, 'x'));
+    EXPECT_EQ(AcadShownText(std::string(198, 'x') + "表示"), std::string(198, 'x') + "表");
+    EXPECT_EQ(AcadShownText(std::string(199, 'x') + "\r\nyz"), std::string(199, 'x') + " ");
 }
 
 TEST_F(AcadChannel, ADialogWithoutTheButtonsStillCountsAsAnswered) {

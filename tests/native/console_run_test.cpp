@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <regex>
 #include <thread>
 
 #include "console/cancel_relay.h"
@@ -305,7 +306,11 @@ TEST_F(ConsoleRunTest, DrawingsNotConvertedAreListedWithTheirReasonsBeforeTheEnd
                                         "[3/3] D:\\図面\\C.dwg",
                                         "これらの図面は、変換を行っていません (2 枚):",
                                         "  D:\\図面\\B.dwg  (AutoCADで開けませんでした)",
-                                        "  D:\\図面\\C.dwg  (変換後のファイルが既にあります)", Finished}));
+                                        // What AutoCAD showed, under each: its message box,
+                                        // its question.
+                                        "      D:\\図面\\B.dwg は有効な図面ファイルではありません。",
+                                        "  D:\\図面\\C.dwg  (変換後のファイルが既にあります)",
+                                        "      上書きしますか? <N> ", Finished}));
     EXPECT_TRUE(Result("D:\\図面\\A.dxf"));
     EXPECT_FALSE(files.FileExists("D:\\図面\\B.dxf"));
 }
@@ -320,8 +325,9 @@ TEST_F(ConsoleRunTest, ResultsThatAutoCadCouldNotWriteAreListedWithExitCode1) {
               (std::vector<std::string>{"[1/2] D:\\図面\\A.dwg", "[2/2] D:\\図面\\B.dwg",
                                         "これらの図面は、変換を行っていません (2 枚):",
                                         "  D:\\図面\\A.dwg  (変換後のファイルが作られていません)",
+                                        "      ｺﾏﾝﾄﾞ: ",
                                         "  D:\\図面\\B.dwg  (変換後のファイルが作られていません)",
-                                        Finished}));
+                                        "      ｺﾏﾝﾄﾞ: ", Finished}));
 }
 
 TEST_F(ConsoleRunTest, WhatTheWalkCannotReachIsListedWithItsReasonAndGives1) {
@@ -348,7 +354,8 @@ TEST_F(ConsoleRunTest, WhatTheWalkCannotReachIsListedWithItsReasonAndGives1) {
     EXPECT_EQ(Run({"dxf", "/s", "/y", "D:\\図面"}), ExitSomeSkipped);
     expected = {"[1/2] D:\\図面\\A.dwg", "[2/2] D:\\図面\\C.dwg",
                 "これらの図面は、変換を行っていません (1 枚):",
-                "  D:\\図面\\C.dwg  (AutoCADで開けませんでした)"};
+                "  D:\\図面\\C.dwg  (AutoCADで開けませんでした)",
+                "      D:\\図面\\C.dwg は有効な図面ファイルではありません。"};
     expected.insert(expected.end(), unreachableList.begin(), unreachableList.end());
     expected.push_back(Finished);
     EXPECT_EQ(console.Texts(false), expected);
@@ -437,6 +444,7 @@ TEST_F(ConsoleRunTest, AutoCadThatStopsAnsweringEndsTheRunWithExitCode1AndTheDra
               (std::vector<std::string>{"[1/3] D:\\図面\\A.dwg", "[2/3] D:\\図面\\B.dwg",
                                         "これらの図面は、変換を行っていません (2 枚):",
                                         "  D:\\図面\\B.dwg  (AutoCADが応答しません)",
+                                        "      開く図面ﾌｧｲﾙ名を入力: ",  // read before it hung
                                         "  D:\\図面\\C.dwg  (AutoCADが応答しません)", Interrupted}));
     EXPECT_EQ(console.Texts(true),
               std::vector<std::string>{"AutoCADが応答しないため、作業を最後まで行えませんでした。"});
@@ -450,16 +458,21 @@ TEST_F(ConsoleRunTest, ARunThatRestartedAutoCadEndsAsAnyRunWithOneLinePerRestart
     AddDrawing("D:\\図面\\D.dwg", "HANG");
     AddDrawing("D:\\図面\\E.dwg");
     mainForm["WaitLimit"] = "5";
+    // A release without SDI, each time it is started: said once, and the run goes on.
+    mainForm["AcadArg"] = "/sdi:none";
     EXPECT_EQ(Run({"dxf", "/f", "C:\\f.txt", "D:\\図面"}), ExitSomeSkipped);
     EXPECT_EQ(console.Texts(true),
-              (std::vector<std::string>{"AutoCADが終了したため、AutoCADを再起動します (1回目)",
+              (std::vector<std::string>{"AutoCADを1図面ずつにできませんでした (SDI)",
+                                        "AutoCADが終了したため、AutoCADを再起動します (1回目)",
                                         "AutoCADが応答しないため、AutoCADを終了して再起動します (2回目)"}));
     const auto out = console.Texts(false);
-    ASSERT_GE(out.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(out.end() - 4, out.end()),
+    ASSERT_GE(out.size(), 5u);
+    // Nothing under the crash: what its AutoCAD showed last tells nothing.
+    EXPECT_EQ(std::vector<std::string>(out.end() - 5, out.end()),
               (std::vector<std::string>{"これらの図面は、変換を行っていません (2 枚):",
                                         "  D:\\図面\\B.dwg  (AutoCADが終了したため変換できませんでした)",
-                                        "  D:\\図面\\D.dwg  (AutoCADが応答しません)", Finished}));
+                                        "  D:\\図面\\D.dwg  (AutoCADが応答しません)",
+                                        "      開く図面ﾌｧｲﾙ名を入力: ", Finished}));
     EXPECT_EQ(files.ReadFile("C:\\f.txt"), "D:\\図面\\B.dwg\r\nD:\\図面\\D.dwg\r\n");
     EXPECT_EQ(windows.Standins().size(), 3u);
 }
@@ -492,7 +505,7 @@ TEST_F(ConsoleRunTest, AnUpdateRunConvertsEveryDrawingWhoseResultIsNotAtTheDrawi
     EXPECT_EQ(files.ReadFile("C:\\f.txt"), "");
     const auto log = LogLines("C:\\run.csv");
     ASSERT_EQ(log.size(), 6u);
-    EXPECT_EQ(log[1], Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,省略,最新のため省略,0.0"));
+    EXPECT_EQ(log[1], Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,省略,最新のため省略,0.0,"));
 
     // Every result now at its drawing's time: AutoCAD is not even started.
     const std::size_t started = windows.Standins().size();
@@ -525,7 +538,7 @@ TEST_F(ConsoleRunTest, AnUpdateRunListsADrawingWhoseResultAnEarlierOneTakesWhate
     EXPECT_EQ(files.ReadFile("C:\\f.txt"), "D:\\2024\\平面図.dwg\r\n");
     EXPECT_EQ(LogLines("C:\\run.csv").back(),
               Utf8(u8"2,D:\\2024\\平面図.dwg,E:\\OUT\\平面図.dxf,未変換,"
-                   u8"同じ名前の変換後ファイルになる図面が先にあります,0.0"));
+                   u8"同じ名前の変換後ファイルになる図面が先にあります,0.0,"));
 
     // Only the second changed since: it alone is out of date, and still
     // never takes the first one's result.
@@ -686,15 +699,20 @@ TEST_F(ConsoleRunTest, TheRunLogHasALinePerDrawingAndThoseNeverReachedGetTheEnds
     EXPECT_EQ(Run({"dxf", "/log", "C:\\run.csv", "D:\\図面"}), ExitSomeSkipped);
     const std::vector<std::string> lines = LogLines("C:\\run.csv");
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], Utf8(u8"\uFEFF番号,図面,変換後,結果,理由,秒"));
-    EXPECT_EQ(lines[1].substr(0, lines[1].rfind(',')),
-              Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,変換済,"));
-    EXPECT_EQ(lines[2].substr(0, lines[2].rfind(',')),
-              Utf8(u8"2,\"D:\\図面\\B,1.dwg\",\"D:\\図面\\B,1.dxf\",未変換,AutoCADで開けませんでした"));
-    // C ran into the send limit; its seconds tell.
-    EXPECT_EQ(lines[3], Utf8(u8"3,D:\\図面\\C.dwg,D:\\図面\\C.dxf,未変換,AutoCADが応答しません,5.") +
-                            lines[3].substr(lines[3].size() - 1));
-    EXPECT_EQ(lines[4], Utf8(u8"4,D:\\図面\\D.dwg,D:\\図面\\D.dxf,未変換,AutoCADが応答しません,0.0"));
+    EXPECT_EQ(lines[0], Utf8(u8"\uFEFF番号,図面,変換後,結果,理由,秒,AutoCADの表示"));
+    // The seconds as S; the last column is what AutoCAD showed.
+    const auto timed = [&](std::size_t i) {
+        return std::regex_replace(lines.at(i), std::regex(",[0-9]+\\.[0-9],"), ",S,");
+    };
+    EXPECT_EQ(timed(1), Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,変換済,,S,"));
+    EXPECT_EQ(timed(2),
+              Utf8(u8"2,\"D:\\図面\\B,1.dwg\",\"D:\\図面\\B,1.dxf\",未変換,AutoCADで開けませんでした,S,"
+                   u8"\"D:\\図面\\B,1.dwg は有効な図面ファイルではありません。\""));
+    // C ran into the send limit; its seconds tell, and the prompt read before.
+    EXPECT_EQ(lines[3].substr(0, lines[3].find(",5.") + 3),
+              Utf8(u8"3,D:\\図面\\C.dwg,D:\\図面\\C.dxf,未変換,AutoCADが応答しません,5."));
+    EXPECT_EQ(timed(3).substr(timed(3).find(",S,")), Utf8(u8",S,開く図面ﾌｧｲﾙ名を入力: "));
+    EXPECT_EQ(lines[4], Utf8(u8"4,D:\\図面\\D.dwg,D:\\図面\\D.dxf,未変換,AutoCADが応答しません,0.0,"));
 }
 
 TEST_F(ConsoleRunTest, ALogHeldByAnotherProgramLosesNoLineAndKeepsTheOrder) {
@@ -818,10 +836,11 @@ TEST_F(ConsoleRunTest, CtrlCFinishesTheDrawingUnderWayAndStillRestoresTheVariabl
     EXPECT_TRUE(Result("D:\\図面\\A.dxf"));  // finished
     EXPECT_EQ(CountTyped("D:\\図面\\B.dwg\n"), 0);
     const auto typed = Typed();
-    // The closing tmp.dwg save, the restore with the configured values, quit.
+    // The closing tmp.dwg save, the restore with the configured values, SDI
+    // as it was, quit.
     const std::vector<std::string> closing{"saveas\n", "\n", "C:\\Tovimo\\tmp.dwg\n",
                                            "FILEDIA\n", "1\n", "ISAVEBAK\n", "0\n",
-                                           "PROXYNOTICE\n", "1\n", "quit\n"};
+                                           "PROXYNOTICE\n", "1\n", "SDI\n", "0\n", "quit\n"};
     ASSERT_GE(typed.size(), closing.size());
     EXPECT_EQ(std::vector<std::string>(typed.end() - closing.size(), typed.end()), closing);
     EXPECT_EQ(windows.LatestStandin()->Model().SysVar("ISAVEBAK"), "0");
@@ -990,6 +1009,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {"dxf", "D:\\図面"}, "FileDia"},
         Refusal{"WaitLimitZero", [](ConsoleRunTest& t) { t.mainForm["WaitLimit"] = "0"; },
                 {"dxf", "D:\\図面"}, "WaitLimit"},
+        Refusal{"SingleDocumentTwo", [](ConsoleRunTest& t) { t.mainForm["SingleDocument"] = "2"; },
+                {"dxf", "D:\\図面"}, "SingleDocument"},
         Refusal{"AcadCountNine", [](ConsoleRunTest& t) { t.mainForm["AcadCount"] = "9"; },
                 {"dxf", "D:\\図面"}, "AcadCount"},
         Refusal{"AcadCountNoInteger", [](ConsoleRunTest& t) { t.mainForm["AcadCount"] = "two"; },

@@ -54,7 +54,7 @@ protected:
 
 TEST_F(ConsoleSettingsTest, WithoutOptionsTheFileDecidesAndMissingKeysTakeTheWindowsDefaults) {
     WriteIni("GetChildFolder=1\r\nRewite=0\r\nSaveChildDir=0\r\nSaveSameDir=0\r\nSaveDir=E:\\out\r\n"
-             "CommandWait=\r\nFileDia=-2\r\nAcadArg=/nologo\r\n");
+             "CommandWait=\r\nFileDia=-2\r\nAcadArg=/nologo\r\nUpdateOnly=1\r\nRunLog=1\r\n");
     const ConsoleSettingsResult result = Read({});
     ASSERT_TRUE(result.settings);
     EXPECT_EQ(result.settings->file, DefaultIni);
@@ -69,6 +69,8 @@ TEST_F(ConsoleSettingsTest, WithoutOptionsTheFileDecidesAndMissingKeysTakeTheWin
     EXPECT_EQ(s.FileDia, -2);       // an end value may be negative
     EXPECT_EQ(s.AcadArg, "/nologo");
     EXPECT_TRUE(s.AcadClose);
+    // The window's own: /u and /log decide for TovimoCmd.
+    EXPECT_FALSE(s.UpdateOnly || s.RunLog);
 }
 
 TEST_F(ConsoleSettingsTest, OptionsOverrideTheirSettingsForTheRunOnly) {
@@ -117,7 +119,7 @@ TEST_F(ConsoleSettingsTest, EachWaitIsTakenAtItsBoundsAndRefusedOnePastWithItsRa
         long long high;
     };
     for (const Bound& b : {Bound{"CommandWait", 0, 60000}, Bound{"StartWait", 0, 3600},
-                           Bound{"WaitLimit", 1, 86400}}) {
+                           Bound{"WaitLimit", 1, 86400}, Bound{"SingleDocument", 0, 1}}) {
         SCOPED_TRACE(b.key);
         for (long long value : {b.low, b.high}) {
             WriteIni(std::string(b.key) + "=" + std::to_string(value) + "\r\n");

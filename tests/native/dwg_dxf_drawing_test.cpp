@@ -27,6 +27,17 @@ protected:
         const auto texts = TextsSinceRun();
         return std::count(texts.begin(), texts.end(), text);
     }
+    // What the stand-in's log says of the drawings open, or the values set
+    // to a system variable.
+    static std::vector<std::string> Fields(const FakeStandin& standin, const char* kind,
+                                           const char* name = nullptr) {
+        std::vector<std::string> values;
+        for (const auto& entry : standin.Log(kind)) {
+            if (!name) values.push_back(entry.Field(0));
+            else if (entry.Field(0) == name) values.push_back(entry.Field(1));
+        }
+        return values;
+    }
 };
 
 TEST_F(ConvertDrawings, EveryDrawingIsSavedAsDxfBesideItsSource) {
@@ -41,6 +52,48 @@ TEST_F(ConvertDrawings, EveryDrawingIsSavedAsDxfBesideItsSource) {
     EXPECT_TRUE(converter->LastSkipped().empty());
     EXPECT_EQ(LastMessage(), FinishedText);
     EXPECT_EQ(Standin().Model().SysVar("FILEDIA"), "1");  // the configured end value
+}
+
+// SDI 1 for the run: each drawing takes the place of the last one, and SDI
+// is put back after the run; SDI 1 or 2 is left as it is; where AutoCAD
+// refuses (several drawings open), the run goes on and says so.
+TEST_F(ConvertDrawings, OneDrawingAtATimeDuringTheRunAndSdiPutBackAfterIt) {
+    settings.SingleDocument = 1;
+    settings.AcadClose = true;
+    std::vector<std::string> sources;
+    for (int i = 0; i < 50; ++i) {
+        sources.push_back("D:\\図面\\" + std::to_string(i) + ".dwg");
+        AddDrawing(sources.back());
+    }
+    ASSERT_EQ(Run(sources), ConvertCarriedOut);
+    EXPECT_TRUE(converter->LastSkipped().empty());
+    EXPECT_EQ(Fields(Standin(), "documents"), std::vector<std::string>(50, "1"));
+    EXPECT_EQ(Fields(Standin(), "sysvar", "SDI"), (std::vector<std::string>{"1", "0"}));
+    EXPECT_EQ(Standin().Model().SysVar("SDI"), "0");
+    EXPECT_EQ(view.singleDocumentRefusals, 0);
+
+    for (const char* start : {"/sdi:1", "/sdi:2"}) {
+        SCOPED_TRACE(start);
+        settings.AcadArg = start;
+        ASSERT_EQ(Run(Sources()), ConvertCarriedOut);
+        EXPECT_EQ(Count("SDI\n"), 1);  // read, not set
+        EXPECT_TRUE(Fields(Standin(), "sysvar", "SDI").empty());
+        EXPECT_EQ(Fields(Standin(), "documents"), std::vector<std::string>(3, "1"));
+    }
+
+    // An AutoCAD left open by a run without it holds three drawings.
+    settings.AcadArg.clear();
+    settings.AcadClose = false;
+    settings.SingleDocument = 0;
+    Run({"D:\\図面\\A.dwg", "D:\\図面\\B.dwg"});
+    EXPECT_EQ(Count("SDI\n"), 0);
+    settings.SingleDocument = 1;
+    ASSERT_EQ(Run({"D:\\図面\\C.dwg"}), ConvertCarriedOut);
+    EXPECT_EQ(view.singleDocumentRefusals, 1);
+    EXPECT_TRUE(Result("D:\\図面\\C.dxf"));
+    EXPECT_EQ(Standin().Model().OpenDocuments(), 4);
+    EXPECT_EQ(Standin().Model().SysVar("SDI"), "0");
+    EXPECT_EQ(LastMessage(), FinishedText);
 }
 
 TEST_F(ConvertDrawings, ARefusedOverwriteSkipsTheDrawingOnceAndSavesTmpDwg) {

@@ -296,6 +296,36 @@ TEST_F(ConvertRestart, RestartEveryGivesAFreshPreparedAutoCadEveryNDrawings) {
     EXPECT_EQ(LastMessage(), FinishedText);
 }
 
+// Each AutoCAD of the run is set to one drawing at a time, the one after a
+// crash and the renewed one alike; the renewed one and the last one get
+// SDI back. An AutoCAD that finds the 1 a lost one kept gets the 0 the run
+// first read.
+TEST_F(ConvertRestart, EveryNewAutoCadIsSetToOneDrawingAtATime) {
+    settings.SingleDocument = 1;
+    settings.RestartEvery = 2;
+    const auto sources = FiveDrawings({{2, "CRASH"}});
+    using History = std::vector<std::vector<std::string>>;
+    for (const auto& [kept, expected] : {std::make_pair(false, History{{"1"}, {"1", "0"}, {"1", "0"}}),
+                                         std::make_pair(true, History{{"1"}, {"0"}, {"0"}})}) {
+        const std::size_t first = windows.Standins().size();
+        windows.onStandinStarted = [&, kept = kept](FakeStandin&) {
+            if (kept) processes.SetEnvironmentOptions("/sdi:1");
+        };
+        ASSERT_EQ(Run(sources), ConvertCarriedOut);
+        History sdi(3);
+        ASSERT_EQ(windows.Standins().size(), first + 3);
+        for (std::size_t k = 0; k < 3; ++k) {
+            for (const auto& entry : windows.Standins()[first + k]->Log("sysvar"))
+                if (entry.Field(0) == "SDI") sdi[k].push_back(entry.Field(1));
+            for (const auto& entry : windows.Standins()[first + k]->Log("documents"))
+                EXPECT_EQ(entry.Field(0), "1");
+        }
+        EXPECT_EQ(sdi, expected) << kept;
+        processes.SetEnvironmentOptions("");
+    }
+    EXPECT_EQ(view.singleDocumentRefusals, 0);
+}
+
 TEST_F(ConvertRestart, RestartSettingsOutsideTheirRangesAreRefusedBeforeAnythingStarts) {
     struct Case {
         int limit, every;

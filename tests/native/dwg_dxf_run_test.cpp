@@ -148,7 +148,9 @@ TEST_F(ConvertFrame, AWaitOutsideItsRangeIsRefusedBeforeAnythingIsSent) {
           std::make_tuple(&ConvertSettings::CommandWait, 60001, "CommandWait"),
           std::make_tuple(&ConvertSettings::StartWait, 2147483647, "StartWait"),
           std::make_tuple(&ConvertSettings::WaitLimit, 0, "WaitLimit"),
-          std::make_tuple(&ConvertSettings::WaitLimit, 86401, "WaitLimit")}) {
+          std::make_tuple(&ConvertSettings::WaitLimit, 86401, "WaitLimit"),
+          std::make_tuple(&ConvertSettings::SingleDocument, 2, "SingleDocument"),
+          std::make_tuple(&ConvertSettings::SingleDocument, -1, "SingleDocument")}) {
         settings = good;
         settings.*wait = value;
         view.messages.clear();

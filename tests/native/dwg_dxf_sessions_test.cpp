@@ -133,6 +133,12 @@ TEST_F(SessionsTest, ThreeSessionsConvertTwentyDrawingsOnceEachAndListTheRestInT
                             {sources[4], SkipReason::OpenFailed},
                             {sources[12], SkipReason::OpenFailed},
                             {sources[16], SkipReason::ResultExists}}));
+    // What AutoCAD showed comes through from each session: the box's
+    // message, the overwrite question; nothing for those converted.
+    EXPECT_EQ(converter->LastSkipped()[0].acadShown,
+              sources[4] + " は有効な図面ファイルではありません。");
+    EXPECT_EQ(converter->LastSkipped()[2].acadShown, "上書きしますか? <N> ");
+    EXPECT_EQ(std::count(view.shown.begin(), view.shown.end(), ""), 17);
     ASSERT_EQ(view.skippedShown.size(), 1u);
     EXPECT_EQ(view.skippedShown[0].size(), 3u);
     // The progress counts finished drawings, up to all of them, then rests at 0.
@@ -307,6 +313,28 @@ TEST_F(SessionsTest, ACancelStopsEachSessionBeforeItsFreshStart) {
     ASSERT_EQ(windows.Standins().size(), 2u);
     for (const auto* standin : windows.Standins()) EXPECT_FALSE(standin->Ended());
     EXPECT_EQ(LastMessage(), CanceledText);
+}
+
+TEST_F(SessionsTest, EachSessionSetsItsAutoCadToOneDrawingAtATimeAndPutsSdiBack) {
+    const auto sources = Drawings(9);
+    settings.AcadCount = 3;
+    settings.SingleDocument = 1;
+    ASSERT_EQ(Run(sources), ConvertCarriedOut);
+    ASSERT_EQ(windows.Standins().size(), 3u);
+    for (const auto* standin : windows.Standins()) {
+        EXPECT_FALSE(Opened(*standin).empty());
+        std::vector<std::string> sdi;
+        for (const auto& entry : standin->Log("sysvar"))
+            if (entry.Field(0) == "SDI") sdi.push_back(entry.Field(1));
+        EXPECT_EQ(sdi, (std::vector<std::string>{"1", "0"}));
+        for (const auto& entry : standin->Log("documents")) EXPECT_EQ(entry.Field(0), "1");
+        // After the other variables, before quit.
+        const auto texts = Texts(*standin);
+        ASSERT_GE(texts.size(), 3u);
+        EXPECT_EQ(std::vector<std::string>(texts.end() - 3, texts.end()),
+                  (std::vector<std::string>{"SDI\n", "0\n", "quit\n"}));
+    }
+    EXPECT_TRUE(Listed().empty());
 }
 
 TEST_F(SessionsTest, WhenEverySessionIsLostTheDrawingsNoneTookAreListedWithTheReason) {

@@ -19,6 +19,7 @@
 #include "memory_file_system.h"
 #include "memory_files.h"
 #include "memory_profile_file.h"
+#include "memory_text_files.h"
 #include "standin_drawing.h"
 #include "virtual_clock.h"
 
@@ -44,7 +45,7 @@ protected:
     MainForm& Open() {
         form = std::make_unique<MainForm>(
             MainFormPlatform{{windows, clock, pump, processes, encoding}, profile, fileSystem, order,
-                             runs},
+                             runs, texts},
             host,
             Program);
         form->FormCreate();
@@ -81,6 +82,7 @@ protected:
     MemoryFileSystem fileSystem{files};
     Cp932IgnoreCaseOrder order;
     ManualRunThread runs;
+    MemoryTextFiles texts{files};
     FakeMainFormHost host{runs};
     std::unique_ptr<MainForm> form;
 };

@@ -3,7 +3,13 @@
 // Cancel, and what a close or a drop during a run does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <regex>
+
 #include "main_form_fixture.h"
+#include "mainwindow/run_log_file.h"
+#include "mainwindow/run_title.h"
+#include "virtual_threads.h"
 
 namespace tovimo::testing {
 namespace {
@@ -50,8 +56,9 @@ TEST_F(MainFormRunTest, ARunConvertsTheListWithTheControlsLockedAndGivesThemBack
 
     ASSERT_FALSE(duringRun.empty());
     // AutoCAD ready: the pressed button and the list buttons locked, Cancel open.
+    // The menu's run options greyed too; no log folder yet.
     EXPECT_EQ(duringRun.front(), (ControlStates{false, false, false, false, false, true, false,
-                                                false, false, false, false, false}));
+                                                false, false, false, false, false, false, false}));
     EXPECT_EQ(f.States, idle);
     EXPECT_FALSE(f.RunUnderWay());
     EXPECT_EQ(files.ReadFile("D:\\図面\\A.dxf").has_value(), true);
@@ -81,11 +88,16 @@ TEST_F(MainFormRunTest, WaitsOfZeroAreTakenAndTheRunConverts) {
 TEST_F(MainFormRunTest, ARestartIsToldInTheTitleWithoutABoxAndTheSettingsFileKeepsItsBounds) {
     host.childFolders = true;
     AddDrawing("D:\\図面\\A.dwg", "CRASH");
-    mainForm += "RestartLimit=5\r\nRestartEvery=1000\r\n";
+    // An AutoCAD without SDI: told once, in the title as well, though both AutoCADs lack it.
+    mainForm += "RestartLimit=5\r\nRestartEvery=1000\r\nAcadArg=/sdi:none\r\n";
     MainForm& f = OpenWithDrop();
     f.ToDxfBitBtnClick();
+    // The restart's text holds the title until the next drawing ends.
     EXPECT_EQ(host.runStatuses,
-              (std::vector<std::string>{"AutoCADが終了したため、AutoCADを再起動します (1回目)", ""}));
+              (std::vector<std::string>{"0/2", "AutoCADを1図面ずつにできませんでした (SDI)",
+                                        "1/2 残り約 0 秒",
+                                        "AutoCADが終了したため、AutoCADを再起動します (1回目)",
+                                        "2/2", ""}));
     EXPECT_TRUE(files.FileExists("D:\\図面\\sub\\B.dxf"));
     // Only the end message and the list: a restart shows no box of its own.
     ASSERT_EQ(host.messages.size(), 1u);
@@ -276,9 +288,21 @@ TEST_F(MainFormRunTest, NoSecondRunAndNoChangeToTheListWhileARunIsUnderWay) {
             EXPECT_FALSE(f.States.ToDxfBitBtn);
             f.SaveSameDirChkBoxClick(false);
             EXPECT_FALSE(f.States.SaveDirBitBtn);
+            // The menu's run options are greyed and take no click; the
+            // log folder opens during a run too.
+            EXPECT_FALSE(f.States.RunOptionMenus);
+            f.UpdateOnlyMenuClick();
+            f.AcadCountMenuClick(2);
+            f.RunLogMenuClick();
+            files.AddFolder("C:\\Tovimo\\log");
+            f.OpenLogFolderMenuClick();
         });
     };
     f.ToDxfBitBtnClick();
+    EXPECT_FALSE(f.Controls.UpdateOnlyMenu || f.Controls.RunLogMenu);
+    EXPECT_EQ(f.Controls.AcadCountMenu, 1);
+    EXPECT_EQ(host.foldersOpened, std::vector<std::string>{"C:\\Tovimo\\log"});
+    EXPECT_TRUE(f.States.RunOptionMenus);
     EXPECT_EQ(processes.CallsOf(LaunchKind::StartHidden).size(), 1u);  // one Pelkadu, one run
     EXPECT_EQ(f.List().DwgCount, 1);
     EXPECT_EQ(f.States.ToDxfBitBtn, true);
@@ -295,6 +319,176 @@ TEST_F(MainFormRunTest, TheMemoTextIsTheMacroOfTheRunAndIsSavedOnlyAtClose) {
     EXPECT_EQ(*profile.Text(Ini), before);
     Close();
     EXPECT_NE(profile.Text(Ini)->find("MACRO6=zoom"), std::string::npos);
+}
+
+TEST_F(MainFormRunTest, AnUpdateRunPassesOverUpToDateResultsAndOverwritesTheRestOrIsRefused) {
+    host.childFolders = true;
+    // A's result is at A's time, as a run leaves it; B's is older than B
+    // (by more than a FAT step); C has none.
+    files.AddFile("D:\\図面\\sub\\B.dxf", "an older result");
+    clock.Sleep(3000);
+    AddDrawing("D:\\図面\\sub\\B.dwg");
+    AddDrawing("D:\\図面\\C.dwg");
+    files.AddFile("D:\\図面\\A.dxf", "an up-to-date result");
+    files.SetLastWriteMs("D:\\図面\\A.dxf", files.InfoOf("D:\\図面\\A.dwg")->lastWriteMs);
+    mainForm += "Rewite=0\r\n";
+    host.fileTypeAnswer = DrawingKind::Dwg;  // the drop holds results too
+    MainForm& f = OpenWithDrop();
+    f.UpdateOnlyMenuClick();
+
+    // A macro that names no result tells nothing to compare: refused first.
+    const std::string macro = f.ToDxfMemo;
+    f.ToDxfMemo = "open\r\n#FILE\r\nsaveas\r\nDXF\r\n#ENTER\r\nD:\\out\\x\r\n";
+    const ControlStates idle = f.States;
+    f.ToDxfBitBtnClick();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].first.find("「更新された図面だけ変換」"), std::string::npos);
+    EXPECT_NE(host.messages[0].first.find("#SAVEFILE"), std::string::npos);
+    EXPECT_EQ(f.States, idle);
+    ExpectNothingStarted();
+
+    host.messages.clear();
+    f.ToDxfMemo = macro;
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(files.ReadFile("D:\\図面\\A.dxf"), "an up-to-date result");
+    EXPECT_NE(files.ReadFile("D:\\図面\\sub\\B.dxf")->find("FORMAT DXF"), std::string::npos);
+    EXPECT_TRUE(files.FileExists("D:\\図面\\C.dxf"));
+    const auto typed = Typed();
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), "D:\\図面\\A.dwg\n"), 0);
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), "y\n"), 1);  // whatever 上書き保存 says
+    EXPECT_EQ(host.runStatuses.front(), "0/2");  // those passed over are not counted
+    EXPECT_EQ(host.messages, (std::vector<std::pair<std::string, std::string>>{
+                                 {std::string(Finished) + "\n最新のため省略: 1", RunCaption}}));
+
+    // Everything up to date now: no AutoCAD, and the end message at once.
+    host.messages.clear();
+    const std::size_t launched = processes.Calls().size();
+    const std::size_t statuses = host.runStatuses.size();
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(processes.Calls().size(), launched);
+    EXPECT_EQ(host.runStatuses.size(), statuses);
+    EXPECT_EQ(host.MessageTexts(),
+              std::vector<std::string>{std::string(Finished) + "\n最新のため省略: 3"});
+    EXPECT_EQ(f.States, idle);
+}
+
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+// The run log's lines, without the BOM.
+std::vector<std::string> LogLines(const std::string& log) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 3; at < log.size();) {
+        const std::size_t end = log.find("\r\n", at);
+        lines.push_back(log.substr(at, end - at));
+        at = end == std::string::npos ? log.size() : end + 2;
+    }
+    return lines;
+}
+
+TEST_F(MainFormRunTest, ARunLogGoesBesideTheSettingsFileNamedByTheRunsStartAndDirection) {
+    AddDrawing("D:\\図面\\C.dwg", "FAIL");
+    MainForm& f = OpenWithDrop();
+    EXPECT_FALSE(f.States.OpenLogFolderMenu);
+    f.RunLogMenuClick();
+    f.ToDxfBitBtnClick();
+    const auto log = files.ReadFile("C:\\Tovimo\\log\\20261208-193005-dxf.csv");
+    ASSERT_TRUE(log);
+    const std::vector<std::string> lines = LogLines(*log);
+    ASSERT_EQ(lines.size(), 3u) << *log;
+    EXPECT_EQ(lines[0], Utf8(u8"番号,図面,変換後,結果,理由,秒,AutoCADの表示"));
+    EXPECT_EQ(lines[1].rfind(Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,変換済,,"), 0), 0u) << lines[1];
+    EXPECT_EQ(lines[2].rfind(Utf8(u8"2,D:\\図面\\C.dwg,D:\\図面\\C.dxf,未変換,AutoCADで開けませんでした,"), 0), 0u);
+    EXPECT_EQ(lines[2].substr(lines[2].rfind(',') + 1),
+              Utf8(u8"D:\\図面\\C.dwg は有効な図面ファイルではありません。"));
+    EXPECT_TRUE(f.States.OpenLogFolderMenu);
+
+    // A second run within the same second, the other way round.
+    files.AddFolder("D:\\dxf");
+    AddDrawing("D:\\dxf\\E.dxf");
+    f.AllDeletePopClick();
+    f.WMDropFiles({"D:\\dxf\\E.dxf"});
+    f.ToDwgBitBtnClick();
+    f.AllDeletePopClick();
+    f.WMDropFiles({"D:\\dxf"});
+    f.ToDwgBitBtnClick();
+    EXPECT_TRUE(files.FileExists("C:\\Tovimo\\log\\20261208-193005-dwg.csv"));
+    EXPECT_TRUE(files.FileExists("C:\\Tovimo\\log\\20261208-193005-dwg-2.csv"));
+    EXPECT_EQ(RunLogFileName({2027, 1, 2, 3, 4, 5}, "dxf", 12), "20270102-030405-dxf-12.csv");
+
+    // A log that cannot be made is said once, and the run goes on.
+    files.AddFile("C:\\Tovimo\\log\\20261208-193005-dwg-3.csv");
+    files.MakeReadOnly("C:\\Tovimo\\log");
+    host.messages.clear();
+    f.ToDwgBitBtnClick();
+    EXPECT_EQ(host.MessageTexts(),
+              (std::vector<std::string>{"実行ログを作成できません: C:\\Tovimo\\log\\20261208-193005-dwg-4.csv",
+                                        Finished}));
+    const auto typed = Typed();
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), "D:\\dxf\\E.dxf\n"), 3);
+}
+
+TEST_F(MainFormRunTest, TheTitleCountsTheDrawingsAndTellsTheTimeLeftWithThreeSessions) {
+    for (const char* name : {"C", "D", "E", "F"}) AddDrawing(std::string("D:\\図面\\") + name + ".dwg");
+    AddDrawing("D:\\図面\\G.dwg", "FAIL");
+    MainForm& f = OpenWithDrop({"D:\\図面"});
+    VirtualThreads threads{clock};
+    f.ToDxfConverter()->SetWorkerThreads(threads);
+    f.Controls.AcadArgEdit = "/opendelay:400 /savedelay:200";
+    f.AcadCountMenuClick(3);
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(windows.Standins().size(), 3u);
+    ASSERT_EQ(host.runStatuses.size(), 8u);
+    EXPECT_EQ(host.runStatuses.front(), "0/6");
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_TRUE(std::regex_match(host.runStatuses[n],
+                                     std::regex(std::to_string(n) + "/6 残り約 [0-9]+ 秒")))
+            << host.runStatuses[n];
+    EXPECT_EQ(host.runStatuses[6], "6/6");
+    // The caption alone again before the list of drawings not converted.
+    EXPECT_EQ(host.runStatuses[7], "");
+    EXPECT_EQ(host.titleWhenListed, "");
+    ASSERT_EQ(host.skippedShown.size(), 1u);
+}
+
+TEST(RunTitle, OneSessionTellsTheMeanTimeOfThoseEndedTimesThoseLeft) {
+    RunTitle title;
+    EXPECT_EQ(title.Text(), "");
+    title.Begin(4, 1);
+    EXPECT_EQ(title.Text(), "0/4");
+    title.DrawingStarting(0, 5000);
+    title.DrawingEnded(0, 15000);
+    EXPECT_EQ(title.Text(), "1/4 残り約 30 秒");
+    title.DrawingStarting(1, 15000);
+    title.DrawingEnded(1, 45000);  // 20 s a drawing, two left
+    EXPECT_EQ(title.Text(), "2/4 残り約 40 秒");
+    title.Status("AutoCADが終了したため、AutoCADを再起動します (1回目)");
+    EXPECT_EQ(title.Text(), "AutoCADが終了したため、AutoCADを再起動します (1回目)");
+    title.DrawingStarting(2, 50000);
+    title.DrawingEnded(2, 170000);  // 160 s for three
+    EXPECT_EQ(title.Text(), "3/4 残り約 53 秒");
+    title.DrawingEnded(3, 170000);  // listed without being typed
+    EXPECT_EQ(title.Text(), "4/4");
+    title.End();
+    EXPECT_EQ(title.Text(), "");
+}
+
+TEST(RunTitle, ThreeSessionsShareWhatIsLeftAndAreNeverMoreThanTheDrawingsLeft) {
+    RunTitle title;
+    title.Begin(8, 3);
+    for (int i = 0; i < 3; ++i) title.DrawingStarting(i, 0);
+    title.DrawingEnded(0, 90000);
+    EXPECT_EQ(title.Text(), "1/8 残り約 4 分");  // 90 s × 7 ÷ 3 = 210 s
+    title.DrawingEnded(1, 90000);
+    title.DrawingEnded(2, 90000);
+    for (int i = 3; i < 7; ++i) {
+        title.DrawingStarting(i, 90000);
+        title.DrawingEnded(i, 180000);
+    }
+    EXPECT_EQ(title.Text(), "7/8 残り約 2 分");  // one left, for one session: 90 s
+    EXPECT_EQ(TimeLeftText(59499), "残り約 59 秒");
+    EXPECT_EQ(TimeLeftText(59500), "残り約 1 分");
+    EXPECT_EQ(TimeLeftText(149499), "残り約 2 分");
+    EXPECT_EQ(TimeLeftText(150000), "残り約 3 分");
 }
 
 }  // namespace

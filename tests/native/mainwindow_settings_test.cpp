@@ -34,12 +34,13 @@ TEST_F(MainFormSettingsTest, TheFirstStartWithoutSettingsFileShowsTheDefaults) {
 }
 
 TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValueBack) {
-    SetIni("[MainForm]\r\nWaitLimit=42\r\nAcadCount=4\r\n");
+    SetIni("[MainForm]\r\nWaitLimit=42\r\nAcadCount=4\r\nSingleDocument=0\r\n");
     files.AddFolder("D:\\Out");
     MainForm& f = Open();
     SettingsControls& c = f.Controls;
     c = {1, 2, 300, 400, "C:\\CAD\\acad.exe", "250", "30", "0", "2", "-1", "D:\\Out",
-         false, false, true, false, true, true, false, true, "/nologo \"x y\""};
+         false, false, true, false, true, true, false, true, "/nologo \"x y\"",
+         true, 3, true};
     f.ToDxfMemo = "open\r\n#FILE\r\n";
     Close();
 
@@ -49,12 +50,13 @@ TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValu
     const std::string text = *profile.Text(Ini);
     EXPECT_EQ(ProfileKeyNamesIn(text, "MainForm"),
               (std::vector<std::string>{
-                  "WaitLimit", "AcadCount", "Top", "Left", "Width", "Height", "AcadPath", "CommandWait",
+                  "WaitLimit", "AcadCount", "SingleDocument", "Top", "Left", "Width", "Height", "AcadPath", "CommandWait",
                   "StartWait", "FileDia", "ISaveBak", "ProxyNotice", "SaveDir", "Rewite",
                   "AcadClose", "SaveTmpdwg", "SaveSameDir", "SettingVisble", "GetChildFolder",
-                  "SaveChildDir", "DYNCancel", "AcadArg"}));
+                  "SaveChildDir", "DYNCancel", "AcadArg", "UpdateOnly", "RunLog"}));
     EXPECT_NE(text.find("WaitLimit=42"), std::string::npos);
-    EXPECT_NE(text.find("AcadCount=4"), std::string::npos);
+    EXPECT_NE(text.find("AcadCount=3"), std::string::npos);
+    EXPECT_NE(text.find("SingleDocument=0"), std::string::npos);
     EXPECT_LT(text.find("[dwgtodxf]"), text.find("[dxftodwg]"));
 
     MainForm& again = Open();
@@ -70,6 +72,8 @@ TEST_F(MainFormSettingsTest, CloseWritesEveryKeyInOrderAndARestartFindsEveryValu
                                  r.SaveChildDirCheckBox, r.DYNCancelChkBox}),
               (std::vector<bool>{false, false, true, false, true, true, false, true}));
     EXPECT_EQ(r.AcadArgEdit, "/nologo \"x y\"");
+    EXPECT_TRUE(r.UpdateOnlyMenu && r.RunLogMenu);
+    EXPECT_EQ(r.AcadCountMenu, 3);
     EXPECT_EQ(again.ToDxfMemo, "open\r\n#FILE\r\n");
     EXPECT_EQ(again.AcadPathLabel, "CAD");
     EXPECT_EQ(again.ToDxfConverter()->GetAcadPath(), "C:\\CAD\\acad.exe");
@@ -94,16 +98,20 @@ TEST_F(MainFormSettingsTest, EachMemoIsSavedAsItsOwnDirectionsMacro) {
 
 TEST_F(MainFormSettingsTest, OnlyOneIsOnAndAMissingOutputFolderBecomesTheProgramFolder) {
     SetIni("[MainForm]\r\nRewite=2\r\nAcadClose=yes\r\nSaveTmpdwg=1\r\nSaveDir=Q:\\gone\r\n"
-           "CommandWait=abc\r\n");
+           "CommandWait=abc\r\nUpdateOnly=2\r\nRunLog=1\r\nAcadCount=12\r\n");
     MainForm& f = Open();
     EXPECT_FALSE(f.Controls.RewiteChkBox);
+    EXPECT_FALSE(f.Controls.UpdateOnlyMenu);
+    EXPECT_TRUE(f.Controls.RunLogMenu);
+    EXPECT_EQ(f.Controls.AcadCountMenu, 12);  // no radio item checked
     EXPECT_FALSE(f.Controls.AcadCloseChkBox);
     EXPECT_TRUE(f.Controls.savetmpdwgChkBox);
     EXPECT_EQ(f.Controls.SaveDir, Program);
     EXPECT_EQ(f.Controls.CommandWaitEdit, "100");
     Close();
     // Unchanged, a value keeps the file's spelling of it (2 reads as off).
-    EXPECT_NE(profile.Text(Ini)->find("Rewite=2"), std::string::npos);
+    for (const char* kept : {"Rewite=2", "UpdateOnly=2", "AcadCount=12"})
+        EXPECT_NE(profile.Text(Ini)->find(kept), std::string::npos) << kept;
 }
 
 TEST_F(MainFormSettingsTest, AnEditFieldWithoutANumberKeepsItsLastGoodValueAndTheRestIsSaved) {
@@ -257,6 +265,12 @@ TEST(RunSettingsRead, TakesEachWaitAtItsBoundsAndRefusesOnePastNamingTheField) {
         EXPECT_NE(read.error.find("WaitLimit"), std::string::npos) << read.error;
         EXPECT_NE(read.error.find("1 から 86400"), std::string::npos) << read.error;
     }
+    lastGood.WaitLimit = 600;
+    lastGood.SingleDocument = 0;
+    EXPECT_EQ(ReadRunSettings(c, lastGood).settings->SingleDocument, 0);
+    lastGood.SingleDocument = 2;
+    EXPECT_EQ(ReadRunSettings(c, lastGood).error,
+              "設定 SingleDocument (AutoCADで1図面ずつ開く) は 0 から 1 までにしてください: 2");
 }
 
 TEST(EditInteger, TakesDecimalsWithSignAndBlanksOnly) {

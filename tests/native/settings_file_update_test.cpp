@@ -53,7 +53,7 @@ protected:
     std::unique_ptr<MainForm> OpenCopy(FakeMainFormHost& copyHost) {
         auto copy = std::make_unique<MainForm>(
             MainFormPlatform{{windows, clock, pump, processes, encoding}, profile, fileSystem, order,
-                             runs},
+                             runs, texts},
             copyHost, Program);
         copy->FormCreate();
         copy->FormShow(113, 203, 274, 742);
@@ -77,7 +77,7 @@ TEST_F(SettingsFileTest, ASaveKeepsForeignSectionsKeysAndOrderAndReplacesTheFile
               std::string::npos);
     EXPECT_NE(text.find("[OtherProgram]\r\nPath=C:\\ソフト\r\n"), std::string::npos);
     // The keys the file lacked are there now, after those it had.
-    EXPECT_EQ(ProfileKeyNamesIn(text, "MainForm").size(), 21u);
+    EXPECT_EQ(ProfileKeyNamesIn(text, "MainForm").size(), 24u);
 }
 
 TEST_F(SettingsFileTest, AWriteThatFailsMidwayLeavesTheOldFileAndIsReportedOnce) {

@@ -52,6 +52,8 @@ TEST_F(SettingsTest, WithoutASettingsFileEverySettingHasItsDefault) {
     EXPECT_EQ(s.AcadArg, "");
     EXPECT_EQ(s.WaitLimit, DefaultWaitLimitSeconds);
     EXPECT_EQ(s.AcadCount, 1);
+    EXPECT_EQ(s.SingleDocument, 1);
+    EXPECT_EQ(RunSettings(s).SingleDocument, 1);
 }
 
 TEST_F(SettingsTest, EveryKeyIsReadIntoItsOwnSettingAndReachesTheRun) {
@@ -61,7 +63,8 @@ TEST_F(SettingsTest, EveryKeyIsReadIntoItsOwnSettingAndReachesTheRun) {
           "AcadPath=C:\\CAD\\acad.exe\nCommandWait=250\nStartWait=40\n"
           "FileDia=2\nISaveBak=3\nProxyNotice=4\nSaveDir=E:\\出力表\n"
           "Rewite=0\nAcadClose=0\nSaveTmpdwg=1\nSaveSameDir=0\nSettingVisble=1\n"
-          "GetChildFolder=1\nSaveChildDir=0\nDYNCancel=1\nAcadArg=/p \"ソフト\"\nWaitLimit=77\nAcadCount=5\n");
+          "GetChildFolder=1\nSaveChildDir=0\nDYNCancel=1\nAcadArg=/p \"ソフト\"\nWaitLimit=77\nAcadCount=5\n"
+          "SingleDocument=0\n");
     const MainFormSettings s = Read();
     EXPECT_EQ(s.Top, 11);
     EXPECT_EQ(s.Left, 12);
@@ -87,6 +90,7 @@ TEST_F(SettingsTest, EveryKeyIsReadIntoItsOwnSettingAndReachesTheRun) {
     EXPECT_TRUE(run.DYNCancel);
     EXPECT_EQ(run.WaitLimit, 77);
     EXPECT_EQ(run.AcadCount, 5);
+    EXPECT_EQ(run.SingleDocument, 0);
 
     const TargetRules rules = RunTargetRules(s);
     EXPECT_FALSE(rules.SaveSameDir);

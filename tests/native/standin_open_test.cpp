@@ -28,6 +28,30 @@ TEST_F(StandinOpenTest, ExistingDrawingBecomesCurrent) {
     EXPECT_EQ(standin->Log("read").back().Field(0), "D:\\図面\\ソ.dwg");
 }
 
+// SDI 0 opens each drawing beside those open, SDI 1 in place of the current
+// one; SDI 1 is refused while more than one is open, and 2 and 3 are
+// AutoCAD's own.
+TEST_F(StandinOpenTest, DocumentsAreCountedAndSdiDecidesWhetherAnOpenAddsOne) {
+    AddDrawing("D:\\A.dwg");
+    AddDrawing("D:\\B.dwg", "FAIL");
+    Start();
+    OpenPrompt();
+    Type("D:\\A.dwg\nopen\nD:\\A.dwg\nopen\nD:\\B.dwg\n");  // a failed open adds none
+    standin->PressButton("OK");
+    EXPECT_EQ(standin->Model().OpenDocuments(), 3);
+    Type("SDI\n1\n");
+    EXPECT_EQ(History(), "複数の図面が開いているため、SDI を 1 にできません。");
+    EXPECT_EQ(standin->Model().SysVar("SDI"), "0");
+    ASSERT_EQ(standin->Log("documents").size(), 2u);
+    EXPECT_EQ(standin->Log("documents")[1].Field(0), "3");
+
+    Start({"/sdi:2"});
+    OpenPrompt();
+    Type("D:\\A.dwg\nopen\nD:\\A.dwg\nSDI\n0\n");
+    EXPECT_EQ(standin->Model().OpenDocuments(), 1);
+    EXPECT_EQ(standin->Model().SysVar("SDI"), "2");
+}
+
 TEST_F(StandinOpenTest, QuotedFileNameIsTakenWithoutItsQuotes) {
     AddDrawing("D:\\My Drawings\\A.dwg");
     Start();

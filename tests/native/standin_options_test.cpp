@@ -18,13 +18,14 @@ TEST(StandinOptions, DefaultsAreAnLtWithHalfWidthTextsAndNoDelays) {
     EXPECT_EQ(options.startDelayMs + options.commandDelayMs + options.openDelayMs + options.saveDelayMs, 0);
     EXPECT_EQ(options.drawing, "");
     EXPECT_EQ(options.logPath, "");
+    EXPECT_EQ(options.sdi, 0);
 }
 
 TEST(StandinOptions, SwitchesInAnyLetterCaseAndTheLaterOneWins) {
     const StandinOptions options =
         ParseOptions({"/FULL", "/fullwidth", "/Startup", "/startdelay:2000", "/CMDDELAY:150", "/opendelay:30",
                       "/savedelay:40", "/dirty", "/log:Z:\\tmp\\acad log.txt", "/lt", "/nostartup",
-                      "/ANSI", "/Unicode"});
+                      "/ANSI", "/Unicode", "/sdi:3", "/SDI:2"});
     EXPECT_EQ(options.product, Product::Lt);
     EXPECT_EQ(options.kana, KanaForm::FullWidth);
     EXPECT_FALSE(options.startupDialog);
@@ -34,16 +35,21 @@ TEST(StandinOptions, SwitchesInAnyLetterCaseAndTheLaterOneWins) {
     EXPECT_EQ(options.saveDelayMs, 40);
     EXPECT_TRUE(options.changedFromStart);
     EXPECT_TRUE(options.unicode);
+    EXPECT_EQ(options.sdi, 2);
     EXPECT_EQ(options.logPath, "Z:\\tmp\\acad log.txt");
     EXPECT_TRUE(options.ignored.empty());
 }
 
 TEST(StandinOptions, BareArgumentIsTheDrawingAndUnknownSwitchesAreKept) {
     const StandinOptions options =
-        ParseOptions({"/nologo", "C:\\Tovimo\\Drawing1.dwg", "/cmddelay:-5", "/cmddelay:1x", "/log:"});
+        ParseOptions({"/nologo", "C:\\Tovimo\\Drawing1.dwg", "/cmddelay:-5", "/cmddelay:1x", "/log:",
+                      "/sdi:4"});
     EXPECT_EQ(options.drawing, "C:\\Tovimo\\Drawing1.dwg");
     EXPECT_EQ(options.commandDelayMs, 0);
-    EXPECT_EQ(options.ignored, (Arguments{"/nologo", "/cmddelay:-5", "/cmddelay:1x", "/log:"}));
+    EXPECT_EQ(options.sdi, 0);
+    EXPECT_EQ(ParseOptions({"/sdi:None"}).sdi, StandinOptions::NoSdi);
+    EXPECT_EQ(options.ignored,
+              (Arguments{"/nologo", "/cmddelay:-5", "/cmddelay:1x", "/log:", "/sdi:4"}));
 }
 
 TEST(StandinOptions, CommandLineIsSplitAsTheCRuntimeSplitsIt) {

@@ -55,6 +55,13 @@ TEST_F(StandinSaveTest, ExtensionIsNotAddedTwiceAndVersionWordsChooseTheFormat) 
     Type("saveas\n2004\nE:\\out\\B.DWG\n");
     EXPECT_EQ(DrawingAt("E:\\out\\B.DWG").format, "DWG2004");
     EXPECT_FALSE(files.FileExists("E:\\out\\B.DWG.dwg"));
+    // A leading "_" asks for a command's or a keyword's English form.
+    Type("._saveas\n_DXF\n\nE:\\out\\U\n");
+    EXPECT_EQ(DrawingAt("E:\\out\\U.dxf").format, "DXF");
+    Type("_saveas\n_2000\nE:\\out\\U\n_saveas\n_2000\nE:\\out\\U\n_y\n");
+    EXPECT_EQ(DrawingAt("E:\\out\\U.dwg").format, "DWG2000");
+    EXPECT_EQ(standin->Log("write").size(), 4u);  // the overwrite taken
+    EXPECT_TRUE(standin->Log("kept").empty());
     Type("saveas\nr13\n");  // not a format it knows: asked again
     EXPECT_EQ(CommandLine(), "ﾌｧｲﾙ形式を入力 [R14(LT98&LT97)/2000(LT2000)/Dxf] <2000(LT2000)>: ");
     Type("dxf\n8\nE:\\out\\C.dxf\n");

@@ -468,8 +468,19 @@ TEST_F(MainWindowTest, EveryButtonMenuAndLabelCarriesItsCaption) {
         HMENU sub = ::GetSubMenu(bar, i);
         for (int j = 0; j < ::GetMenuItemCount(sub); ++j) menu.push_back("  " + text(sub, static_cast<UINT>(j)));
     }
-    EXPECT_EQ(menu, (std::vector<std::string>{"ファイル", "  終了", "設定", "  環境設定", "ヘルプ",
+    EXPECT_EQ(menu, (std::vector<std::string>{"ファイル", "  実行ログのフォルダを開く", "  ", "  終了",
+                                              "設定", "  環境設定", "  ", "  更新された図面だけ変換",
+                                              "  同時に使うAutoCAD", "  実行ログを残す", "ヘルプ",
                                               "  ヘルプ表示", "  バージョン情報"}));
+    // "1" to "8" with the count of the settings (none: 1) checked; no log folder yet.
+    HMENU counts = ::GetSubMenu(::GetSubMenu(bar, 1), 3);
+    std::vector<std::string> items;
+    for (int j = 0; j < ::GetMenuItemCount(counts); ++j) items.push_back(text(counts, static_cast<UINT>(j)));
+    EXPECT_EQ(items, (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8"}));
+    EXPECT_TRUE(::GetMenuState(counts, 0, MF_BYPOSITION) & MF_CHECKED);
+    EXPECT_FALSE(::GetMenuState(counts, 1, MF_BYPOSITION) & MF_CHECKED);
+    EXPECT_TRUE(::GetMenuState(bar, IdOpenLogFolderMenu, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(::GetMenuState(bar, IdUpdateOnlyMenu, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED));
     EXPECT_EQ(WindowText(app->AboutBox().Handle()), "バージョン情報");
     EXPECT_EQ(WindowText(app->FileTypeDlg().Handle()), "Tovimoメッセージ");
 }

@@ -31,18 +31,6 @@ constexpr const char* Finished = "   作業が終わりました      ";
 constexpr const char* Interrupted = "   作業を中断しました      ";
 constexpr int RunLimitMs = 60000;
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 // One TovimoCmd process with its standard output and error in files.
 class TovimoCmd {
 public:
@@ -322,13 +310,15 @@ TEST_F(TovimoCmdTest, ExistingResultsAndADrawingThatFailsToOpenAreListedWithExit
     EXPECT_EQ(ReadWholeFile(dwg + "ソケット.dxf"), earlier);
     EXPECT_TRUE(Result(dwg + "plan-1F.dxf"));
     const auto out = run.Out();
-    ASSERT_GE(out.size(), 4u);
+    ASSERT_GE(out.size(), 6u);
     EXPECT_EQ(out.back(), Finished);
-    EXPECT_EQ(out[out.size() - 4], "これらの図面は、変換を行っていません (2 枚):");
-    // In the order the drawings were met.
-    std::vector<std::string> listed(out.end() - 3, out.end() - 1);
+    EXPECT_EQ(out[out.size() - 6], "これらの図面は、変換を行っていません (2 枚):");
+    // In the order the drawings were met, each with what AutoCAD showed.
+    std::vector<std::string> listed(out.end() - 5, out.end() - 1);
     std::vector<std::string> expected{"  " + dwg + "ソケット.dwg  (変換後のファイルが既にあります)",
-                                      "  " + dwg + "壊れた.dwg  (AutoCADで開けませんでした)"};
+                                      "      上書きしますか? <N> ",
+                                      "  " + dwg + "壊れた.dwg  (AutoCADで開けませんでした)",
+                                      "      " + dwg + "壊れた.dwg は有効な図面ファイルではありません。"};
     std::sort(listed.begin(), listed.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(listed, expected);
@@ -348,9 +338,10 @@ TEST_F(TovimoCmdTest, AUnicodeAutoCadIsTypedIntoInUtf16AndConvertsAsAnyOther) {
     }
     EXPECT_FALSE(FileExists(dwg + "壊れた.dxf"));
     const auto out = run.Out();
-    ASSERT_GE(out.size(), 3u) << ::testing::PrintToString(out);
-    EXPECT_EQ(out[out.size() - 3], "これらの図面は、変換を行っていません (1 枚):");
-    EXPECT_EQ(out[out.size() - 2], "  " + dwg + "壊れた.dwg  (AutoCADで開けませんでした)");
+    ASSERT_GE(out.size(), 4u) << ::testing::PrintToString(out);
+    EXPECT_EQ(out[out.size() - 4], "これらの図面は、変換を行っていません (1 枚):");
+    EXPECT_EQ(out[out.size() - 3], "  " + dwg + "壊れた.dwg  (AutoCADで開けませんでした)");
+    EXPECT_EQ(out[out.size() - 2], "      " + dwg + "壊れた.dwg は有効な図面ファイルではありません。");
     EXPECT_EQ(out.back(), Finished);
     // Every text was read as it was meant: the variables ended at the end
     // values, Pelkadu pressed the startup dialog's Unicode button, quit ended it.
@@ -378,6 +369,8 @@ TEST_F(TovimoCmdTest, ResultsAutoCadCouldNotWriteAreListedWithExitCode1UntilThey
         TovimoCmd run(args, temp.Path());
         EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
         auto lines = run.Out();
+        // What AutoCAD showed last, under each: its prompt.
+        lines.erase(std::remove(lines.begin(), lines.end(), "      ｺﾏﾝﾄﾞ: "), lines.end());
         ASSERT_EQ(lines.size(), 8u) << ::testing::PrintToString(lines);
         EXPECT_EQ(lines[3], "これらの図面は、変換を行っていません (3 枚):");
         std::vector<std::string> shown(lines.begin() + 4, lines.begin() + 7);
@@ -403,7 +396,8 @@ TEST_F(TovimoCmdTest, ResultsAutoCadCouldNotWriteAreListedWithExitCode1UntilThey
         TovimoCmd run(args, temp.Path());
         EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Err());
         EXPECT_TRUE(run.OutHas(listed("plan-1F.dwg"))) << ::testing::PrintToString(run.Out());
-        EXPECT_EQ(run.Out().size(), 6u) << ::testing::PrintToString(run.Out());
+        EXPECT_TRUE(run.OutHas("      ｺﾏﾝﾄﾞ: ")) << ::testing::PrintToString(run.Out());
+        EXPECT_EQ(run.Out().size(), 7u) << ::testing::PrintToString(run.Out());
         EXPECT_EQ(Result(out + "空調.dxf").value_or(standin::StandinDrawing{}).format, "DXF");
     }
     ::CloseHandle(viewer);
@@ -548,6 +542,23 @@ TEST_F(TovimoCmdTest, SlashJTwoWithOneAutoCadThatNeverShowsItsWindowsEndsItAndCo
     EXPECT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 0; }, 15000));
 }
 
+// AutoCAD opens each drawing beside those open (SDI 0) unless it is told
+// otherwise: the run has it keep one open, and puts SDI back at the end.
+TEST_F(TovimoCmdTest, TwentyDrawingsLeaveOneDrawingOpenAtATimeAndSdiAsItWas) {
+    WriteIni();
+    const std::string many = temp.MakeFolder("二十枚");
+    for (int i = 1; i <= 20; ++i) WriteWholeFile(many + std::to_string(i) + ".dwg", Drawing());
+    TovimoCmd run("dxf " + IniOption() + " " + Quoted(many), temp.Path());
+    EXPECT_EQ(run.ExitCode(), 0) << ::testing::PrintToString(run.Err()) << log.Text();
+    EXPECT_TRUE(run.Err().empty()) << ::testing::PrintToString(run.Err());
+    EXPECT_TRUE(log.WaitFor("quit"));
+    const auto documents = log.OfKind("documents");
+    ASSERT_EQ(documents.size(), 20u) << log.Text();
+    for (const auto& entry : documents) EXPECT_EQ(entry.Field(0), "1");
+    EXPECT_EQ(SysVarHistory("SDI"), (std::vector<std::string>{"1", "0"}));
+    EXPECT_TRUE(Result(many + "20.dxf"));
+}
+
 // It hangs either while it takes the drawing's name (the send of the name
 // runs out) or a little later (the open watch reads nothing until its limit,
 // then the escape runs out).
@@ -567,6 +578,7 @@ TEST_F(TovimoCmdTest, AutoCadThatHangsWhileOpeningEndsTheRunByItselfWithExitCode
                                      "[1/3] " + dwg + "plan-1F.dwg", "[2/3] " + dwg + "q固まる.dwg",
                                      "これらの図面は、変換を行っていません (2 枚):",
                                      "  " + dwg + "q固まる.dwg  (AutoCADが応答しません)",
+                                     "      開く図面ﾌｧｲﾙ名を入力: ",  // read before it hung
                                      "  " + dwg + "ソケット.dwg  (AutoCADが応答しません)", Interrupted}));
             EXPECT_EQ(run.Err(), std::vector<std::string>{
                                      "AutoCADが応答しないため、作業を最後まで行えませんでした。"});
@@ -595,12 +607,14 @@ TEST_F(TovimoCmdTest, AutoCadThatCrashesOrHangsIsStartedAgainAndTheRunGoesOn) {
         ASSERT_TRUE(run.Started());
         EXPECT_EQ(run.ExitCode(), 1) << ::testing::PrintToString(run.Out());
         const auto out = run.Out();
-        ASSERT_GE(out.size(), 4u) << ::testing::PrintToString(out);
-        EXPECT_EQ(std::vector<std::string>(out.end() - 4, out.end()),
+        ASSERT_GE(out.size(), 5u) << ::testing::PrintToString(out);
+        // Nothing under the crash; the prompt read before the hang.
+        EXPECT_EQ(std::vector<std::string>(out.end() - 5, out.end()),
                   (std::vector<std::string>{
                       "これらの図面は、変換を行っていません (2 枚):",
                       "  " + batch + "2.dwg  (AutoCADが終了したため変換できませんでした)",
-                      "  " + batch + "4.dwg  (AutoCADが応答しません)", Finished}));
+                      "  " + batch + "4.dwg  (AutoCADが応答しません)", "      開く図面ﾌｧｲﾙ名を入力: ",
+                      Finished}));
         EXPECT_EQ(run.Err(), (std::vector<std::string>{
                                  "AutoCADが終了したため、AutoCADを再起動します (1回目)",
                                  "AutoCADが応答しないため、AutoCADを終了して再起動します (2回目)"}));
@@ -610,10 +624,14 @@ TEST_F(TovimoCmdTest, AutoCadThatCrashesOrHangsIsStartedAgainAndTheRunGoesOn) {
     const std::string csv = ReadWholeFile(temp.Path() + "実行.csv").value_or("");
     const auto rows = SplitLines(csv);
     ASSERT_EQ(rows.size(), 6u) << csv;
-    EXPECT_EQ(rows[0], reinterpret_cast<const char*>(u8"\uFEFF番号,図面,変換後,結果,理由,秒"));
+    EXPECT_EQ(rows[0], reinterpret_cast<const char*>(u8"\uFEFF番号,図面,変換後,結果,理由,秒,AutoCADの表示"));
     const std::string notAnswering = reinterpret_cast<const char*>(u8",未変換,AutoCADが応答しません,");
     EXPECT_NE(rows[4].find(notAnswering), std::string::npos) << rows[4];
     EXPECT_EQ(rows[4].rfind("4,", 0), 0u) << rows[4];
+    // The last column: the prompt read before the hang; nothing after the crash.
+    const std::string prompt = reinterpret_cast<const char*>(u8",開く図面ﾌｧｲﾙ名を入力: ");
+    EXPECT_EQ(rows[4].substr(rows[4].size() - std::min(rows[4].size(), prompt.size())), prompt);
+    EXPECT_EQ(rows[2].back(), ',') << rows[2];
     EXPECT_NE(rows[5].find(reinterpret_cast<const char*>(u8",変換済,,")), std::string::npos) << rows[5];
     for (int n : {2, 4}) EXPECT_FALSE(FileExists(batch + std::to_string(n) + ".dxf")) << n;
     // Three stand-ins, three processes; each set up for the run.
@@ -821,6 +839,11 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
             if (line.rfind("  " + many, 0) == 0)
                 listed.push_back(line.substr(2, line.find("  (", 2) - 2));
         EXPECT_EQ(listed, (std::vector<std::string>{drawings[3], drawings[8]}));
+        // Under each, indented, the message of the box AutoCAD showed.
+        for (int i : {3, 8})
+            EXPECT_NE(std::find(out.begin(), out.end(),
+                                "      " + drawings[i] + " は有効な図面ファイルではありません。"),
+                      out.end());
         EXPECT_EQ(out.back(), Finished);
     }
     EXPECT_EQ(ReadWholeFile(failed), drawings[3] + "\r\n" + drawings[8] + "\r\n");
@@ -836,6 +859,15 @@ TEST_F(TovimoCmdTest, SlashJThreeConvertsWithThreeAutoCadsAndListsFailuresInTheR
         EXPECT_NE(rows[r].find(reinterpret_cast<const char*>(failedToOpen ? u8",未変換," : u8",変換済,")),
                   std::string::npos)
             << rows[r];
+        // The last column: what AutoCAD's box said, empty for those converted.
+        const std::string shown = reinterpret_cast<const char*>(u8".dwg は有効な図面ファイルではありません。");
+        EXPECT_EQ(rows[r].size() > shown.size() &&
+                      rows[r].compare(rows[r].size() - shown.size(), shown.size(), shown) == 0,
+                  failedToOpen)
+            << rows[r];
+        if (!failedToOpen) {
+            EXPECT_EQ(rows[r].back(), ',') << rows[r];
+        }
     }
     std::sort(numbers.begin(), numbers.end());
     for (int i = 0; i < 12; ++i) EXPECT_EQ(numbers[i], i + 1);

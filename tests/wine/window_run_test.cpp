@@ -4,6 +4,7 @@
 // converted, the end message, Cancel, another AutoCAD already running, and a
 // close asked for during a run.
 #include <algorithm>
+#include <regex>
 
 #include "window_run_fixture.h"
 #include "standin_logs.h"
@@ -137,6 +138,9 @@ TEST_F(WindowRunTest, AnotherAutoCadAlreadyRunningIsReportedAndNothingIsTyped) {
     WriteIni();
     StartedProgram other("\"" + BinFolder() + "standin-acad.exe\" /log:" + temp.Path() + "other.log");
     ASSERT_TRUE(WaitUntil([] { return CountRunning("standin-acad.exe") == 1; }, 15000));
+    // Its windows, not only its process: a loaded machine may show them late.
+    ASSERT_TRUE(WaitUntil([&] { return VisibleWindow("StandinAcadFrame", other.ProcessId()) != nullptr; },
+                          15000));
     Start();
     Press(IdToDxfBitBtn);
     EXPECT_EQ(AnswerMessageBox(), "起動中のAuto CADを終了させてください。");
@@ -169,16 +173,23 @@ TEST_F(WindowRunTest, ACloseDuringARunWaitsForTheRunAndKeepsTheSettings) {
 namespace tovimo::wine_tests {
 namespace {
 
-TEST_F(WindowRunTest, ThreeAutoCadsConvertTheTreeAndTheListKeepsTheTreesOrder) {
+TEST_F(WindowRunTest, ThreeAutoCadsFromTheMenuConvertTheTreeWithTheCountInTheTitleAndALog) {
     // Twelve drawings, B.dwg and K.dwg failing to open.
     for (const char* name : {"D.dwg", "E.dwg", "F.dwg", "G.dwg", "H.dwg", "I.dwg", "J.dwg", "L.dwg"})
         WriteWholeFile(dwg + name, Drawing());
     WriteWholeFile(dwg + "K.dwg", Drawing("FAIL"));
-    WriteIni("AcadCount=3\r\n",
-             "/opendelay:300 /savedelay:150 " + PerProcessLogSwitch(temp.Path(), "acad-"));
+    WriteIni("", "/opendelay:300 /savedelay:150 " + PerProcessLogSwitch(temp.Path(), "acad-"));
     Start();
+    // Another process cannot read the menu: its items are chosen by their ids.
+    ChooseMenuItem(IdAcadCountMenu1 + 2);
+    ChooseMenuItem(IdRunLogMenu);
     Press(IdToDxfBitBtn);
+    // The title counts the drawings during the run.
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(main).find("/12") != std::string::npos; }, RunLimitMs))
+        << TextOf(main);
+    EXPECT_EQ(TextOf(main).rfind("Tovimo   Ver. 1.90 - ", 0), 0u) << TextOf(main);
     EXPECT_EQ(AnswerSkipForm(), (std::vector<std::string>{"B.dwg", "K.dwg"}));
+    EXPECT_EQ(TextOf(main), "Tovimo   Ver. 1.90");
     EXPECT_EQ(AnswerMessageBox(), Finished);
     EXPECT_EQ(::SendMessageA(Control(IdProgressBar1), PBM_GETPOS, 0, 0), 0);
     for (const char* name : {"A", "D", "E", "F", "G", "H", "I", "J", "L", "設備図\\C"})
@@ -200,9 +211,48 @@ TEST_F(WindowRunTest, ThreeAutoCadsConvertTheTreeAndTheListKeepsTheTreesOrder) {
     }
     EXPECT_EQ(reads, 12u);
     EXPECT_TRUE(WaitUntil([] { return CountRunning("Pelkadu.exe") == 0; }, 15000));
+
+    // The run's log beside the settings file: a line per drawing, those that
+    // failed to open with the message of AutoCAD's box.
+    const std::vector<std::string> csvs = FilesIn(program + "log");
+    ASSERT_EQ(csvs.size(), 1u);
+    EXPECT_TRUE(std::regex_match(csvs[0], std::regex("[0-9]{8}-[0-9]{6}-dxf\\.csv"))) << csvs[0];
+    const std::string csv = ReadWholeFile(program + "log\\" + csvs[0]).value_or("");
+    const auto rows = SplitLines(csv);
+    ASSERT_EQ(rows.size(), 13u) << csv;
+    const std::string shown = reinterpret_cast<const char*>(u8".dwg は有効な図面ファイルではありません。");
+    int failed = 0;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        if (rows[r].find(reinterpret_cast<const char*>(u8",未変換,")) == std::string::npos) continue;
+        ++failed;
+        EXPECT_EQ(rows[r].substr(rows[r].size() - shown.size()), shown) << rows[r];
+    }
+    EXPECT_EQ(failed, 2);
     CloseAndWait();
-    // The window does not show the count; it stays in the file as it was.
-    EXPECT_NE(ReadWholeFile(program + "tovimo.ini").value_or("").find("AcadCount=3"),
+    const std::string ini = ReadWholeFile(program + "tovimo.ini").value_or("");
+    EXPECT_NE(ini.find("AcadCount=3"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("RunLog=1"), std::string::npos) << ini;
+}
+
+TEST_F(WindowRunTest, AnUpdateRunPassesOverAnUpToDateDrawingAndConvertsTheOthers) {
+    // A's result written after A; B fails to open; C has no result. The
+    // results go to a folder of their own, so the drop holds DWGs only.
+    const std::string out = temp.MakeFolder("out");
+    ::Sleep(1100);
+    WriteWholeFile(out + "A.dxf", "an up-to-date result");
+    WriteIni("Rewite=0\r\nSaveSameDir=0\r\nSaveChildDir=0\r\nSaveDir=" +
+             out.substr(0, out.size() - 1) + "\r\n");
+    Start();
+    ChooseMenuItem(IdUpdateOnlyMenu);
+    Press(IdToDxfBitBtn);
+    EXPECT_EQ(AnswerSkipForm(), std::vector<std::string>{"B.dwg"});
+    EXPECT_EQ(AnswerMessageBox(), std::string(Finished) + "\n最新のため省略: 1");
+    EXPECT_EQ(ReadWholeFile(out + "A.dxf"), "an up-to-date result");
+    EXPECT_TRUE(FileExists(out + "C.dxf"));
+    EXPECT_TRUE(log.WaitFor("quit"));
+    EXPECT_TRUE(log.OfKind("read").size() == 2u) << log.Text();  // B and C only
+    CloseAndWait();
+    EXPECT_NE(ReadWholeFile(program + "tovimo.ini").value_or("").find("UpdateOnly=1"),
               std::string::npos);
 }
 

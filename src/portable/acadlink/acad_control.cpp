@@ -274,7 +274,12 @@ std::string AcadControl::ReadWindowText(WindowHandle window) {
     return buffer.data();
 }
 
-std::string AcadControl::ReadCommandLine() { return ReadWindowText(CommandLineWindow); }
+std::string AcadControl::ReadCommandLine() {
+    std::string text = ReadWindowText(CommandLineWindow);
+    // An empty read (a window that no longer answers gives none) tells nothing.
+    if (!text.empty()) lastCommandLine_ = text;
+    return text;
+}
 
 bool AcadControl::IsCommandPrompt() {
     platform_.clock.Sleep(PromptTestPause);
@@ -345,6 +350,8 @@ bool AcadControl::PressDialogButton(const std::string& titlePart, const char* ca
     const WindowHandle dialog = FindAcadDialog(titlePart);
     if (dialog == 0) return false;
     const WindowHandle button = FindButton(windows, dialog, caption, fallbackCaption);
+    // Once pressed, the box and its message are gone.
+    lastDialogMessage_ = FirstStaticText(windows, dialog);
     platform_.clock.Sleep(PressPause);
     // A dialog without either button still counts as answered.
     if (button != 0) {

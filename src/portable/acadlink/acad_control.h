@@ -96,6 +96,16 @@ public:
     bool PressDialogOk(const std::string& titlePart);
     bool PressDialogNo(const std::string& titlePart);
 
+    // What AutoCAD last showed: the last command-line text read that was not
+    // empty, and the message of the last message box pressed, read before
+    // the press. ForgetShown clears both (at each drawing's start).
+    const std::string& LastCommandLineRead() const { return lastCommandLine_; }
+    const std::string& LastDialogMessage() const { return lastDialogMessage_; }
+    void ForgetShown() {
+        lastCommandLine_.clear();
+        lastDialogMessage_.clear();
+    }
+
     // AutoCAD's windows, 0 when not known.
     WindowHandle MainWindow = 0;
     WindowHandle CommandLineWindow = 0;
@@ -148,6 +158,8 @@ private:
     // The main window whose form was decided, and that form.
     WindowHandle formWindow_ = 0;
     CommandTextForm form_ = CommandTextForm::Cp932;
+    std::string lastCommandLine_;
+    std::string lastDialogMessage_;
 };
 
 }  // namespace tovimo

@@ -57,4 +57,15 @@ WindowHandle FindButton(WindowSystem& system, WindowHandle parent, const char* c
     return button;
 }
 
+std::string FirstStaticText(WindowSystem& system, WindowHandle dialog) {
+    for (const WindowListEntry& child : ListChildWindows(system, dialog).entries) {
+        std::string name = ReadClassName(system, child.window);
+        // Class names are compared without letter case, as the system does.
+        for (char& c : name)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (name == "static" && !child.text.empty()) return child.text;
+    }
+    return {};
+}
+
 }  // namespace tovimo

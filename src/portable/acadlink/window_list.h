@@ -40,4 +40,9 @@ std::string ReadClassName(WindowSystem& system, WindowHandle window);
 WindowHandle FindButton(WindowSystem& system, WindowHandle parent, const char* caption,
                         const char* fallbackCaption);
 
+// The text of the first child of dialog of class "Static" whose text is not
+// empty (a message box's message; its icon is a Static without text),
+// whatever its id; empty when there is none.
+std::string FirstStaticText(WindowSystem& system, WindowHandle dialog);
+
 }  // namespace tovimo

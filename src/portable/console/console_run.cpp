@@ -11,8 +11,10 @@
 #include "console/path_arguments.h"
 #include "console/path_list.h"
 #include "console/run_log.h"
+#include "console/run_log_lines.h"
 #include "console/run_shard.h"
 #include "convert/result_check.h"
+#include "convert/run_texts.h"
 #include "convert/up_to_date.h"
 #include "runlists/target_path.h"
 #include "drawings/drawing_collection.h"
@@ -129,13 +131,8 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
         return ExitRefused;
     }
     // Only a macro that names the result tells which file an update compares.
-    if (arguments.update &&
-        std::none_of(converter_->MacroLines.begin(), converter_->MacroLines.end(),
-                     [](const std::string& line) {
-                         return ClassifyMacroLine(line) == MacroLineKind::SaveFile;
-                     })) {
-        output.Err(std::string("/u は変換後のファイル名を知る必要がありますが、マクロ \"") + section +
-                   "\" に #SAVEFILE の行がありません。");
+    if (arguments.update && !MacroNamesResult(converter_->MacroLines)) {
+        output.Err(UpdateNeedsSaveFileMessage("/u", section));
         return ExitRefused;
     }
 
@@ -167,9 +164,7 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < named.size(); ++i)
         if (!repeated[i]) drawings.push_back(collection.drawings[i]);
     const TargetRules rules = RunTargetRules(settings);
-    const bool namesResult = std::any_of(
-        converter_->MacroLines.begin(), converter_->MacroLines.end(),
-        [](const std::string& line) { return ClassifyMacroLine(line) == MacroLineKind::SaveFile; });
+    const bool namesResult = MacroNamesResult(converter_->MacroLines);
     // The part is taken from the whole list before anything else: the rest
     // of the run (its lists, folders, /u, the log) is the part's alone.
     if (arguments.shard)
@@ -216,25 +211,17 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
             return collection.unreachable.empty() ? ExitAllConverted : ExitSomeSkipped;
         }
     }
-    // Where drawing i of the run lists is saved; empty when the macro saves its own way.
-    const auto resultOf = [&](const RunLists& of, std::size_t i) {
-        if (!namesResult) return std::string();
-        return ExpectedResultPath(SaveFileTarget(rules, of.SourceList[i], i, of.TargetList),
-                                  ResultExtension(section));
-    };
-    std::vector<std::size_t> runIndexes;  // each drawing's place in the whole run
-    for (std::size_t i = 0; i < lists.SourceList.size(); ++i) runIndexes.push_back(i);
+    std::optional<RunLogLines> logLines;
+    if (log)
+        logLines.emplace(*log, platform_.clock,
+                         LoggedResults(lists, rules, namesResult, ResultExtension(section)));
     std::vector<std::string> keptResults;
     if (arguments.update) {
         UpdateSelection selection =
             SelectOutOfDate(platform_.files, lists, rules, ResultExtension(section));
         output.Out("最新のため省略: " + std::to_string(selection.upToDate.size()));
-        if (log)
-            for (const std::size_t i : selection.upToDate)
-                log->Drawing(i + 1, lists.SourceList[i], resultOf(lists, i), LogStatus::PassedOver,
-                             "最新のため省略", 0);
+        if (logLines) logLines->PassOver(selection, lists.SourceList);
         lists = std::move(selection.toConvert);
-        runIndexes = std::move(selection.indexes);
         keptResults = std::move(selection.keptResults);
         // Only drawings whose result an earlier one takes: they are listed
         // as any run lists them, and no AutoCAD is started for them.
@@ -243,9 +230,7 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
             for (std::size_t i = 0; i < lists.SourceList.size(); ++i) {
                 const std::string& source = lists.SourceList[i];
                 listed.push_back({SkipName(source), source, SkipReason::TargetTaken});
-                if (log)
-                    log->Drawing(runIndexes[i] + 1, source, resultOf(lists, i),
-                                 LogStatus::NotConverted, SkipReasonText(SkipReason::TargetTaken), 0);
+                if (logLines) logLines->Ended(i, source, SkipReason::TargetTaken, "");
             }
             if (!listed.empty()) view_.ShowSkippedDrawings(listed);
             view_.ListUnreachable();
@@ -254,42 +239,21 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
             return ended(complete ? ExitAllConverted : ExitSomeSkipped);
         }
     }
-    std::vector<bool> logged(lists.SourceList.size(), false);
     // Those never reached, with the reason the run ended.
     const auto logTheRest = [&](const std::string& endReason) {
-        if (!log) return;
-        for (std::size_t i = 0; i < lists.SourceList.size(); ++i) {
-            if (logged[i]) continue;
-            std::string reason = endReason;
-            for (const SkippedDrawing& skipped : converter_->LastSkipped())
-                if (skipped.path == lists.SourceList[i]) reason = SkipReasonText(skipped.reason);
-            log->Drawing(runIndexes[i] + 1, lists.SourceList[i], resultOf(lists, i),
-                         LogStatus::NotConverted, reason, 0);
-        }
+        if (logLines) logLines->Rest(lists.SourceList, endReason, converter_->LastSkipped());
     };
     if (cancelRequested_) {
-        logTheRest("中断しました");
+        logTheRest(RunEndLogReason(ConvertCarriedOut, true));
         output.Out("   作業を中断しました      ");
         return ended(ExitCanceled);
     }
-    // Each drawing's own start: with several AutoCADs, drawings overlap. One
-    // listed without being typed (its result taken) took no time.
-    std::vector<std::int64_t> drawingStarts(lists.SourceList.size(), -1);
     view_.onDrawingStarting = [&](int index) {
-        const auto i = static_cast<std::size_t>(index);
-        if (i < drawingStarts.size()) drawingStarts[i] = platform_.clock.NowMs();
+        if (logLines) logLines->Starting(static_cast<std::size_t>(index));
     };
     view_.onDrawingEnded = [&](int index, const std::string& source,
-                               std::optional<SkipReason> reason) {
-        const auto i = static_cast<std::size_t>(index);
-        if (!log || i >= logged.size()) return;
-        logged[i] = true;
-        const std::int64_t started = drawingStarts[i];
-        const double seconds =
-            started < 0 ? 0.0 : static_cast<double>(platform_.clock.NowMs() - started) / 1000.0;
-        log->Drawing(runIndexes[i] + 1, source, resultOf(lists, i),
-                     reason ? LogStatus::NotConverted : LogStatus::Converted,
-                     reason ? SkipReasonText(*reason) : "", seconds);
+                               std::optional<SkipReason> reason, const std::string& acadShown) {
+        if (logLines) logLines->Ended(static_cast<std::size_t>(index), source, reason, acadShown);
     };
 
     converter_->SetAcadPath(settings.AcadPath);
@@ -301,24 +265,13 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     outcome.acadLost = converter_->LastRunLostAcad();
     const bool listWritten = WriteNotConverted(
         NotConvertedPaths(lists.SourceList, view_.DrawingsStarted(), converter_->LastSkipped()));
-    switch (outcome.result) {
-        case ConvertStartFailed:
-            // Cancelled while AutoCAD started: the start was given up, not failed.
-            if (outcome.canceled) {
-                output.Out("   作業を中断しました      ");
-                logTheRest("中断しました");
-                break;
-            }
-            output.Err("Auto CADを起動できません");
-            logTheRest("Auto CADを起動できません");
-            break;
-        case ConvertOtherAcadRunning:
-            output.Err("起動中のAuto CADを終了させてください。");
-            logTheRest("起動中のAuto CADを終了させてください。");
-            break;
-        case ConvertRefused: logTheRest("設定の誤り"); break;
-        case ConvertCarriedOut: logTheRest(outcome.canceled ? "中断しました" : "作業を最後まで行えませんでした"); break;
-    }
+    if (outcome.result == ConvertStartFailed && !outcome.canceled)
+        output.Err("Auto CADを起動できません");
+    // Cancelled while AutoCAD started: the start was given up, not failed.
+    if (outcome.result == ConvertStartFailed && outcome.canceled)
+        output.Out("   作業を中断しました      ");
+    if (outcome.result == ConvertOtherAcadRunning) output.Err("起動中のAuto CADを終了させてください。");
+    logTheRest(RunEndLogReason(outcome.result, outcome.canceled));
     if (outcome.result == ConvertCarriedOut && converter_->LastRunAcadNotAnswering())
         output.Err("AutoCADが応答しないため、作業を最後まで行えませんでした。");
     else if (outcome.result == ConvertCarriedOut && outcome.acadLost)

@@ -14,7 +14,7 @@ const char* const RunIntegerKeys[] = {
     settings_key::CommandWait, settings_key::StartWait, settings_key::FileDia,
     settings_key::ISaveBak,    settings_key::ProxyNotice, settings_key::WaitLimit,
     settings_key::RestartLimit, settings_key::RestartEvery,
-    settings_key::AcadCount,
+    settings_key::AcadCount,   settings_key::SingleDocument,
 };
 
 void CheckIntegers(ProfileFile& profile, const std::string& file,
@@ -34,6 +34,7 @@ void CheckRanges(const MainFormSettings& s, std::vector<std::string>& errors) {
     check(settings_key::CommandWait, s.CommandWait);
     check(settings_key::StartWait, s.StartWait);
     check(settings_key::WaitLimit, s.WaitLimit);
+    check(settings_key::SingleDocument, s.SingleDocument);
     const auto inRange = [&](const char* key, const char* meaning, int value, int maximum) {
         if (value < 0 || value > maximum)
             errors.push_back(std::string("設定 ") + key + " (" + meaning + ") は 0 から " +

@@ -31,7 +31,7 @@ std::string ConsoleSettingsFile(FileSystem& files, const CommandArguments& argum
                                 std::string_view programFolder);
 
 // Refuses a settings file that is not there, a wait or end value that is
-// set but no integer, a wait outside its range, an output folder given with /o that
+// set but no integer, a value outside its range, an output folder given with /o that
 // does not exist, and results meant for an output folder when none was
 // chosen. A key that is missing or empty takes its default, as in the window.
 ConsoleSettingsResult ReadConsoleSettings(ProfileFile& profile, FileSystem& files,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "convert/restart_text.h"
+#include "convert/run_texts.h"
 
 namespace tovimo {
 
@@ -30,10 +31,14 @@ void ConsoleView::AcadEndedUnstarted(int session, int left) {
     output_.Err(UnstartedAcadText(session, left));
 }
 
+void ConsoleView::SingleDocumentRefused() { output_.Err(SingleDocumentRefusedText); }
+
 void ConsoleView::ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) {
     output_.Out("これらの図面は、変換を行っていません (" + std::to_string(skipped.size()) + " 枚):");
-    for (const SkippedDrawing& drawing : skipped)
+    for (const SkippedDrawing& drawing : skipped) {
         ListLine(drawing.path, SkipReasonText(drawing.reason));
+        if (!drawing.acadShown.empty()) output_.Out("      " + drawing.acadShown);
+    }
     ListUnreachable();
 }
 

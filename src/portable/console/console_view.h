@@ -27,17 +27,20 @@ public:
     void SetProgressPosition(int) override {}
     // "[i/N] source", i counting from 1.
     void DrawingStarting(int index, const std::string& source) override;
-    void DrawingEnded(int index, const std::string& source,
-                      std::optional<SkipReason> reason) override {
-        if (onDrawingEnded) onDrawingEnded(index, source, reason);
+    void DrawingEnded(int index, const std::string& source, std::optional<SkipReason> reason,
+                      const std::string& acadShown) override {
+        if (onDrawingEnded) onDrawingEnded(index, source, reason, acadShown);
     }
     // One line on standard error, so that a log of the error output tells
     // every restart.
     void AcadRestarting(int number, RestartCause cause) override;
     // On standard error too.
     void AcadEndedUnstarted(int session, int left) override;
-    // The drawings the run skipped, and after them what the collection could
-    // not reach, as one list.
+    // One line on standard error, as a restart is told.
+    void SingleDocumentRefused() override;
+    // The drawings the run skipped, each with what AutoCAD showed about it
+    // indented below, and after them what the collection could not reach,
+    // as one list.
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override;
 
     // What the collection could not reach, listed with the drawings not
@@ -54,7 +57,8 @@ public:
 
     // Called as each drawing starts and ends (the run log).
     std::function<void(int index)> onDrawingStarting;
-    std::function<void(int index, const std::string& source, std::optional<SkipReason> reason)>
+    std::function<void(int index, const std::string& source, std::optional<SkipReason> reason,
+                       const std::string& acadShown)>
         onDrawingEnded;
 
 private:

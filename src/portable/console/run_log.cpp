@@ -30,15 +30,17 @@ std::string CsvField(const std::string& text) {
 }
 
 bool RunLog::Begin() {
-    return files_.WriteAll(path_, Utf8Bom + files_.Cp932ToUtf8("番号,図面,変換後,結果,理由,秒\r\n"));
+    return files_.WriteAll(path_, Utf8Bom + files_.Cp932ToUtf8("番号,図面,変換後,結果,理由,秒,AutoCADの表示\r\n"));
 }
 
 void RunLog::Drawing(std::size_t number, const std::string& source, const std::string& result,
-                     LogStatus status, const std::string& reason, double seconds) {
+                     LogStatus status, const std::string& reason, double seconds,
+                     const std::string& acadShown) {
     char time[32];
     std::snprintf(time, sizeof time, "%.1f", seconds < 0 ? 0.0 : seconds);
     kept_.push_back(std::to_string(number) + "," + CsvField(source) + "," + CsvField(result) +
-                    "," + StatusText(status) + "," + CsvField(reason) + "," + time);
+                    "," + StatusText(status) + "," + CsvField(reason) + "," + time + "," +
+                    CsvField(acadShown));
     WriteKept();
 }
 

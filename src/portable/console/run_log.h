@@ -2,7 +2,7 @@
 // The run log of TovimoCmd (/log FILE): a new CSV file for each run, in
 // UTF-8 with a BOM so that Excel on a Japanese Windows opens it as it is,
 // one line per drawing written as the drawing ends:
-//   番号,図面,変換後,結果,理由,秒
+//   番号,図面,変換後,結果,理由,秒,AutoCADの表示
 // Each line is added to the file on its own, so the lines written stay even
 // when the program itself ends abruptly. A line that cannot be added (another
 // program holds the file, as Excel does while it shows it) is kept and added
@@ -25,8 +25,10 @@ public:
     // Makes the file anew with its header; false when it cannot be written.
     bool Begin();
     // number counts from 1 in the run's order; texts in code page 932.
+    // acadShown: what AutoCAD last showed about a drawing not converted.
     void Drawing(std::size_t number, const std::string& source, const std::string& result,
-                 LogStatus status, const std::string& reason, double seconds);
+                 LogStatus status, const std::string& reason, double seconds,
+                 const std::string& acadShown = {});
     // At the run's end: the lines not written yet are tried again every
     // RetryMs until RetryLimitMs have passed. Gives those never written, in
     // code page 932 without their line ends; empty when the log is whole.

@@ -48,6 +48,12 @@ MacroLineKind ClassifyMacroLine(std::string_view line) {
     return MacroLineKind::Command;
 }
 
+bool MacroNamesResult(const std::vector<std::string>& lines) {
+    return std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return ClassifyMacroLine(line) == MacroLineKind::SaveFile;
+    });
+}
+
 std::vector<ProfileEdit> MacroSectionEdits(const std::string& section,
                                            const std::vector<std::string>& lines,
                                            const std::vector<std::string>& keyNames) {

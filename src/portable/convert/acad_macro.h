@@ -27,6 +27,8 @@ enum class MacroLineKind {
 };
 
 MacroLineKind ClassifyMacroLine(std::string_view line);
+// Whether the macro has a "#SAVEFILE" line: only then is its result known.
+bool MacroNamesResult(const std::vector<std::string>& lines);
 
 // What makes a macro section hold exactly these lines: MACRO_LINES, then
 // every line in ascending order (empty lines as empty values), and the line

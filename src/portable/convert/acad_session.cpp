@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "acadlink/acad_shown_text.h"
 #include "convert/acad_macro.h"
 #include "convert/result_check.h"
 #include "runlists/target_path.h"
@@ -16,6 +17,9 @@ constexpr int ProcessWaitSlice = 100;
 // How long an AutoCAD that did not start is given to go once it is ended.
 constexpr int UnstartedEndWait = 3000;
 constexpr const char* Escape = "\x1b";
+// 0: every OPEN adds a drawing to those open; 1: an OPEN replaces the one
+// open; 2 and 3: applications force 1, and only AutoCAD changes it.
+constexpr const char* Sdi = "SDI";
 
 // AutoCAD's questions whether to overwrite an existing file, as the whole
 // command line.
@@ -26,7 +30,7 @@ constexpr std::string_view VerticalTextQuestion = "縦書き? <N> ";
 
 bool FitsCommandText(std::size_t bytes) { return bytes <= MaxCommandTextBytes; }
 
-DrawingResult Skipped(SkipReason reason) { return {DrawingResult::Outcome::Skipped, reason}; }
+DrawingResult Skipped(SkipReason reason) { return {DrawingResult::Outcome::Skipped, reason, {}}; }
 
 }  // namespace
 
@@ -140,7 +144,35 @@ bool AcadSession::SetUpVariables() {
         savedDynMode_ = link_.GetSysVar("DYNMODE");
         link_.SetSysVar("DYNMODE", "0");
     }
+    if (settings_.SingleDocument == 1 && !Lost()) SetUpSingleDocument();
     return !Lost();
+}
+
+void AcadSession::SetUpSingleDocument() {
+    // GetSysVar takes the first prompt it sees: AutoCAD must be done with
+    // what was typed before.
+    const auto idle = [this] {
+        return WaitUntil([this] { return link_.IsCommandPrompt(); }) != WaitOutcome::Lost;
+    };
+    if (!idle()) return;
+    const std::string value = link_.GetSysVar(Sdi);
+    if (Lost()) return;
+    // A later AutoCAD of the run may find the 1 that a lost one kept: the
+    // first value read is the user's.
+    if (!sdiRead_) {
+        sdiRead_ = true;
+        putBackSdi_ = value == "0";
+    }
+    if (value == "1" || value == "2" || value == "3") return;
+    if (value == "0") {
+        // Refused while more than one drawing is open.
+        link_.SetSysVar(Sdi, "1");
+        if (!idle()) return;
+        const std::string taken = link_.GetSysVar(Sdi);
+        if (Lost() || taken == "1") return;
+    }
+    // Not taken, or no such variable: the run goes on with AutoCAD as it is.
+    if (singleDocumentRefused_) singleDocumentRefused_();
 }
 
 void AcadSession::RestoreVariables() {
@@ -152,6 +184,7 @@ void AcadSession::RestoreVariables() {
     SendAndWait(std::to_string(settings_.ISaveBak) + "\n", w);
     SendAndWait("PROXYNOTICE\n", w);
     SendAndWait(std::to_string(settings_.ProxyNotice) + "\n", w);
+    if (putBackSdi_) link_.SetSysVar(Sdi, "0");
 }
 
 template <typename Test>
@@ -181,6 +214,8 @@ bool AcadSession::IsOverwriteQuestion() {
 DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
                                    const std::vector<std::string>& targets) {
     ++drawingsSinceStart_;
+    link_.ForgetShown();
+    std::string shownWhenListed;
     DrawingResult result;
     const TargetRules rules{settings_.SaveSameDir, settings_.SaveDir, settings_.SaveChildDir};
     const std::string target = SaveFileTarget(rules, source, i, targets);
@@ -196,7 +231,7 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
     } else {
         std::optional<SkipReason> listed;  // a reason the drawing already failed for
         const auto lost = [&] {
-            return DrawingResult{DrawingResult::Outcome::AcadLost, listed.value_or(LostReason())};
+            return DrawingResult{DrawingResult::Outcome::AcadLost, listed.value_or(LostReason()), {}};
         };
         const int w = settings_.CommandWait;
         // A macro that names the target is trusted only when the result file
@@ -247,6 +282,8 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
                 } else {
                     link_.SendCommand("n\n");
                     listed = SkipReason::ResultExists;
+                    // The question is what AutoCAD showed; what follows the answer is not.
+                    shownWhenListed = link_.LastCommandLineRead();
                     j = lineCount - 1;  // no further line for this drawing
                     SaveToTmpDwg(w);
                     if (Lost()) {
@@ -285,7 +322,17 @@ DrawingResult AcadSession::Convert(std::size_t i, const std::string& source,
     }
     if (result.outcome == DrawingResult::Outcome::AcadLost) ++lostInARow_;
     else lostInARow_ = 0;
+    if (result.outcome != DrawingResult::Outcome::Converted)
+        result.acadShown = ShownFor(result, shownWhenListed);
     return result;
+}
+
+std::string AcadSession::ShownFor(const DrawingResult& result,
+                                  const std::string& shownWhenListed) const {
+    // What a crashed AutoCAD showed last is no clue to the drawing.
+    if (result.outcome == DrawingResult::Outcome::AcadLost && !link_.AcadNotAnswering()) return {};
+    if (!link_.LastDialogMessage().empty()) return AcadShownText(link_.LastDialogMessage());
+    return AcadShownText(shownWhenListed.empty() ? link_.LastCommandLineRead() : shownWhenListed);
 }
 
 AcadSession::OpenOutcome AcadSession::WatchOpen(SkipReason& reason) {

@@ -8,10 +8,12 @@
 // went.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "acadlink/acad_control.h"
@@ -31,6 +33,10 @@ struct DrawingResult {
     // Why it was not converted. For a lost AutoCAD this is the loss, unless
     // the drawing had already failed for another reason first.
     SkipReason reason = SkipReason::TimeLimit;
+    // For a drawing not converted, what AutoCAD last showed about it (see
+    // AcadShownText): the message box answered for it, else the last
+    // command-line text read. Empty after a crash.
+    std::string acadShown;
 };
 
 enum class RestartOutcome {
@@ -60,9 +66,14 @@ public:
     // Whether the last start or wait for the first prompt gave up on the
     // AutoCAD and ended its process.
     bool EndedUnstarted() const { return endedUnstarted_; }
-    // FILEDIA, ISAVEBAK, PROXYNOTICE (and DYNMODE) for the run; false when
-    // AutoCAD was lost on the way.
+    // FILEDIA, ISAVEBAK, PROXYNOTICE (and DYNMODE), then SDI for the run;
+    // false when AutoCAD was lost on the way.
     bool SetUpVariables();
+    // Called when a set-up finds that AutoCAD did not take SDI 1; the
+    // session goes on with AutoCAD as it is.
+    void OnSingleDocumentRefused(std::function<void()> tell) {
+        singleDocumentRefused_ = std::move(tell);
+    }
 
     // Types the macro for sources[i]. targets[i] is read only when
     // SaveSameDir is off and SaveChildDir is on.
@@ -111,7 +122,11 @@ private:
     template <typename Test>
     bool EveryDrawingText(const std::string& source, const std::string& target, Test test) const;
     bool IsOverwriteQuestion();
+    // shownWhenListed: the command line when the drawing was given up on
+    // before its last line (an overwrite answered "n").
+    std::string ShownFor(const DrawingResult& result, const std::string& shownWhenListed) const;
     void RestoreVariables();
+    void SetUpSingleDocument();
     void SendAndWait(const std::string& text, int commandWait);
     // Waits, bounded by StartWait, until the process of the AutoCAD that was
     // linked has ended; lets messages run meanwhile, and gives up on a cancel.
@@ -137,6 +152,11 @@ private:
     int lostInARow_ = 0;         // drawings in a row that lost AutoCAD
     int drawingsSinceStart_ = 0; // drawings handed to this AutoCAD
     std::string savedDynMode_;
+    // SDI as the session's first AutoCAD of the run had it: read once, and
+    // put back (0) in whichever AutoCAD ends the run when the run changed it.
+    bool sdiRead_ = false;
+    bool putBackSdi_ = false;
+    std::function<void()> singleDocumentRefused_;
 };
 
 }  // namespace tovimo

@@ -28,12 +28,14 @@ public:
         (void)index;
         (void)source;
     }
-    // Sources[index] has been dealt with: converted when reason is empty.
+    // Sources[index] has been dealt with: converted when reason is empty;
+    // else acadShown is what AutoCAD last showed about it (may be empty).
     virtual void DrawingEnded(int index, const std::string& source,
-                              std::optional<SkipReason> reason) {
+                              std::optional<SkipReason> reason, const std::string& acadShown) {
         (void)index;
         (void)source;
         (void)reason;
+        (void)acadShown;
     }
     // AutoCAD is being started again, the number-th time in this run. Never
     // modal: an unattended run must not wait for a user here.
@@ -47,6 +49,9 @@ public:
         (void)session;
         (void)left;
     }
+    // AutoCAD did not take SDI 1 (several drawings open, or no such
+    // variable): the run goes on as AutoCAD is. Told once a run; never modal.
+    virtual void SingleDocumentRefused() {}
     // Modal: returns when the user has seen the list.
     virtual void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) = 0;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 #include "acadlink/session_processes.h"
 #include "convert/acad_session.h"
@@ -18,8 +19,6 @@ namespace tovimo {
 namespace {
 
 constexpr const char* EndCaption = RunEndCaption;
-constexpr const char* CanceledMessage = RunCanceledMessage;
-constexpr const char* FinishedMessage = RunFinishedMessage;
 
 }  // namespace
 
@@ -44,11 +43,14 @@ DwgDxf::~DwgDxf() = default;
 
 bool DwgDxf::Refused(const ConvertSettings& settings) {
     std::string refusal;
-    // No wait may be long enough to hold a run up for days, whoever calls.
-    const std::pair<const char*, int> waits[] = {{settings_key::CommandWait, settings.CommandWait},
-                                                 {settings_key::StartWait, settings.StartWait},
-                                                 {settings_key::WaitLimit, settings.WaitLimit}};
-    for (const auto& [key, value] : waits) {
+    // No wait may be long enough to hold a run up for days, whoever calls;
+    // SingleDocument is 0 or 1.
+    const std::pair<const char*, int> ranged[] = {
+        {settings_key::CommandWait, settings.CommandWait},
+        {settings_key::StartWait, settings.StartWait},
+        {settings_key::WaitLimit, settings.WaitLimit},
+        {settings_key::SingleDocument, settings.SingleDocument}};
+    for (const auto& [key, value] : ranged) {
         const SettingRange* range = FindSettingRange(key);
         if (refusal.empty() && range && !range->Holds(value)) refusal = KeyRangeMessage(*range, value);
     }
@@ -89,6 +91,10 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
 
     AcadSession session(*this, platform_, files_, MacroLines, ResultExtension(MacroSection),
                         TmpDwgName, settings_, Canceled);
+    bool singleDocumentTold = false;
+    session.OnSingleDocumentRefused([this, &singleDocumentTold] {
+        if (!std::exchange(singleDocumentTold, true)) view_.SingleDocumentRefused();
+    });
     const StartResult start = session.Start();
     if (start == StartFailed) {
         TellEndedUnstarted(session);
@@ -125,7 +131,7 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
     session.Close();
     if (!skipped_.empty()) view_.ShowSkippedDrawings(skipped_);
     view_.EnableCancel(false);
-    view_.ShowMessage(Canceled || !complete ? CanceledMessage : FinishedMessage, EndCaption);
+    view_.ShowMessage(RunEndMessage(Canceled || !complete, EndNote), EndCaption);
     return ConvertCarriedOut;
 }
 
@@ -135,7 +141,7 @@ bool DwgDxf::ConvertAll(AcadSession& session, const std::vector<std::string>& so
         // Nothing is typed for a drawing whose result an earlier one takes.
         if (resultTaken_[i]) {
             Skip(sources[i], SkipReason::TargetTaken);
-            view_.DrawingEnded(static_cast<int>(i), sources[i], SkipReason::TargetTaken);
+            view_.DrawingEnded(static_cast<int>(i), sources[i], SkipReason::TargetTaken, {});
             view_.SetProgressPosition(static_cast<int>(i) + 1);
             continue;
         }
@@ -151,11 +157,13 @@ bool DwgDxf::ConvertAll(AcadSession& session, const std::vector<std::string>& so
         }
         view_.DrawingStarting(static_cast<int>(i), sources[i]);
         const DrawingResult result = session.Convert(i, sources[i], targets);
-        if (result.outcome != DrawingResult::Outcome::Converted) Skip(sources[i], result.reason);
+        if (result.outcome != DrawingResult::Outcome::Converted)
+            Skip(sources[i], result.reason, result.acadShown);
         view_.DrawingEnded(static_cast<int>(i), sources[i],
                            result.outcome == DrawingResult::Outcome::Converted
                                ? std::nullopt
-                               : std::optional<SkipReason>(result.reason));
+                               : std::optional<SkipReason>(result.reason),
+                           result.acadShown);
         if (result.outcome != DrawingResult::Outcome::AcadLost) {
             view_.SetProgressPosition(static_cast<int>(i) + 1);
             continue;
@@ -209,8 +217,8 @@ void DwgDxf::TellEndedUnstarted(const AcadSession& session) {
     if (session.EndedUnstarted()) view_.AcadEndedUnstarted(1, 0);
 }
 
-void DwgDxf::Skip(const std::string& source, SkipReason reason) {
-    skipped_.push_back({SkipName(source), source, reason});
+void DwgDxf::Skip(const std::string& source, SkipReason reason, const std::string& acadShown) {
+    skipped_.push_back({SkipName(source), source, reason, acadShown});
 }
 
 void DwgDxf::SkipFrom(const std::vector<std::string>& sources, std::size_t first,

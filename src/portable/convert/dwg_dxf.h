@@ -85,6 +85,9 @@ public:
     // closed): an AutoCAD that is still starting is ended at once instead
     // of being waited for.
     std::atomic<bool> EndNow{false};
+    // A second line for the end message (what an update run passed over);
+    // empty: none.
+    std::string EndNote;
 
 private:
     // Converts the drawings in session; false when the run ended before the
@@ -101,7 +104,7 @@ private:
     std::vector<bool> ResultsTaken(const std::vector<std::string>& sources,
                                    const std::vector<std::string>& targets,
                                    const std::vector<std::string>& keptResults);
-    void Skip(const std::string& source, SkipReason reason);
+    void Skip(const std::string& source, SkipReason reason, const std::string& acadShown = {});
     void SkipFrom(const std::vector<std::string>& sources, std::size_t first, SkipReason reason);
     void EndedByLoss(const AcadSession& session);
     // Tells the view when the session's last start ended its AutoCAD.

@@ -81,9 +81,11 @@ void RunSession(SessionRun& run, AcadSession& session, int number,
         const std::optional<std::size_t> index = run.Take();
         if (!index) break;
         const DrawingResult result = session.Convert(*index, sources[*index], targets);
-        run.Finish(*index, result.outcome == DrawingResult::Outcome::Converted
-                               ? std::nullopt
-                               : std::optional<SkipReason>(result.reason));
+        run.Finish(*index,
+                   result.outcome == DrawingResult::Outcome::Converted
+                       ? std::nullopt
+                       : std::optional<SkipReason>(result.reason),
+                   result.acadShown);
         if (result.outcome != DrawingResult::Outcome::AcadLost) continue;
         // This session stops once its AutoCAD may not be started again; the
         // others go on with the drawings it would have taken.
@@ -138,6 +140,8 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
     }
 
     SessionRun run(resultTaken_, Canceled, count);
+    for (const auto& session : sessions)
+        session->OnSingleDocumentRefused([&run] { run.SingleDocumentRefused(); });
     std::vector<std::unique_ptr<Worker>> workers;
     for (int k = 0; k < count; ++k) {
         AcadSession* session = sessions[k].get();
@@ -160,7 +164,7 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
                     break;
                 case SessionRun::EventKind::Finished:
                     view_.DrawingEnded(static_cast<int>(event.index), sources[event.index],
-                                       event.reason);
+                                       event.reason, event.acadShown);
                     view_.SetProgressPosition(++finished);
                     break;
                 case SessionRun::EventKind::Restarting:
@@ -168,6 +172,9 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
                     break;
                 case SessionRun::EventKind::EndedUnstarted:
                     view_.AcadEndedUnstarted(event.session, event.left);
+                    break;
+                case SessionRun::EventKind::SingleDocumentRefused:
+                    view_.SingleDocumentRefused();
                     break;
             }
         }
@@ -188,9 +195,10 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
 
     skipped_.clear();
     const std::vector<std::optional<SkipReason>> results = run.Results();
+    const std::vector<std::string> shown = run.Shown();
     const std::size_t handed = run.Handed();
     for (std::size_t i = 0; i < handed; ++i)
-        if (results[i]) Skip(sources[i], *results[i]);
+        if (results[i]) Skip(sources[i], *results[i], shown[i]);
     // An AutoCAD lost for good ends the run as with one AutoCAD, also when
     // the others took its drawings: its variables were not put back.
     std::optional<SessionLoss> acadLoss = run.LastAcadLoss();
@@ -210,8 +218,7 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
     view_.SetProgressPosition(0);
     if (!skipped_.empty()) view_.ShowSkippedDrawings(skipped_);
     view_.EnableCancel(false);
-    view_.ShowMessage(Canceled || !complete ? RunCanceledMessage : RunFinishedMessage,
-                      RunEndCaption);
+    view_.ShowMessage(RunEndMessage(Canceled || !complete, EndNote), RunEndCaption);
     return ConvertCarriedOut;
 }
 

@@ -2,6 +2,16 @@
 
 namespace tovimo {
 
+std::string RunEndMessage(bool canceled, const std::string& note) {
+    const std::string message = canceled ? RunCanceledMessage : RunFinishedMessage;
+    return note.empty() ? message : message + "\n" + note;
+}
+
+std::string UpdateNeedsSaveFileMessage(const std::string& update, const std::string& section) {
+    return update + " は変換後のファイル名を知る必要がありますが、マクロ \"" + section +
+           "\" に #SAVEFILE の行がありません。";
+}
+
 std::string AcadCountRangeMessage(int value) {
     return "同時に起動するAutoCADの数 (AcadCount) は 1 から 8 にしてください: " +
            std::to_string(value);

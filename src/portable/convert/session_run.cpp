@@ -9,6 +9,7 @@ SessionRun::SessionRun(std::vector<bool> resultTaken, const std::atomic<bool>& c
     : resultTaken_(std::move(resultTaken)),
       canceled_(canceled),
       results_(resultTaken_.size()),
+      shown_(resultTaken_.size()),
       going_(sessions) {}
 
 void SessionRun::FirstStartEnded(StartResult result) {
@@ -49,10 +50,20 @@ void SessionRun::Restarting(RestartCause cause) {
     events_.push_back({EventKind::Restarting, 0, std::nullopt, cause});
 }
 
-void SessionRun::Finish(std::size_t index, std::optional<SkipReason> reason) {
+void SessionRun::SingleDocumentRefused() {
     const std::lock_guard<std::mutex> lock(mutex_);
-    if (index < results_.size()) results_[index] = reason;
-    events_.push_back({EventKind::Finished, index, reason});
+    if (std::exchange(singleDocumentRefused_, true)) return;
+    events_.push_back({EventKind::SingleDocumentRefused, 0, std::nullopt});
+}
+
+void SessionRun::Finish(std::size_t index, std::optional<SkipReason> reason,
+                        const std::string& acadShown) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (index < results_.size()) {
+        results_[index] = reason;
+        shown_[index] = acadShown;
+    }
+    events_.push_back({EventKind::Finished, index, reason, RestartCause::AcadGone, 0, 0, acadShown});
 }
 
 void SessionRun::SessionEnded(std::optional<SessionLoss> loss, int endedUnstarted) {
@@ -89,6 +100,11 @@ std::size_t SessionRun::Handed() const {
 std::vector<std::optional<SkipReason>> SessionRun::Results() const {
     const std::lock_guard<std::mutex> lock(mutex_);
     return results_;
+}
+
+std::vector<std::string> SessionRun::Shown() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return shown_;
 }
 
 std::optional<SessionLoss> SessionRun::LastLoss() const {

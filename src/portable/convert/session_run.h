@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "acadlink/acad_control.h"
@@ -42,15 +43,19 @@ public:
     std::optional<std::size_t> Take();
     // A session's AutoCAD is being started again.
     void Restarting(RestartCause cause);
-    // The drawing's end; reason empty: converted.
-    void Finish(std::size_t index, std::optional<SkipReason> reason);
+    // A session's AutoCAD did not take SDI 1; handed on once a run.
+    void SingleDocumentRefused();
+    // The drawing's end; reason empty: converted. acadShown: what AutoCAD
+    // last showed about a drawing not converted.
+    void Finish(std::size_t index, std::optional<SkipReason> reason,
+                const std::string& acadShown = {});
     // A session has ended; loss: why before the drawings ran out.
     // endedUnstarted: the session's number (from 1) when it ended because
     // its AutoCAD did not start and was ended; 0 otherwise.
     void SessionEnded(std::optional<SessionLoss> loss, int endedUnstarted = 0);
 
     // ---- what the run's thread hands on ------------------------------------------------
-    enum class EventKind { Reached, Started, Finished, Restarting, EndedUnstarted };
+    enum class EventKind { Reached, Started, Finished, Restarting, EndedUnstarted, SingleDocumentRefused };
     struct Event {
         EventKind kind;
         std::size_t index = 0;              // Started, Finished
@@ -58,6 +63,7 @@ public:
         RestartCause cause = RestartCause::AcadGone;  // Restarting
         int session = 0;                    // EndedUnstarted: from 1
         int left = 0;                       // EndedUnstarted: the sessions going on
+        std::string acadShown{};            // Finished
     };
     std::vector<Event> TakeEvents();
 
@@ -68,6 +74,8 @@ public:
     std::size_t Handed() const;
     // Each drawing's result; empty for converted and for drawings not handed out.
     std::vector<std::optional<SkipReason>> Results() const;
+    // What AutoCAD last showed about each drawing not converted.
+    std::vector<std::string> Shown() const;
     // Why the session that stopped early last did; nothing when none did.
     std::optional<SessionLoss> LastLoss() const;
     // The last loss of an AutoCAD for good; nothing when none was lost.
@@ -80,8 +88,10 @@ private:
     mutable std::mutex mutex_;
     bool reached_ = false;
     bool otherAcad_ = false;
+    bool singleDocumentRefused_ = false;
     std::size_t next_ = 0;
     std::vector<std::optional<SkipReason>> results_;
+    std::vector<std::string> shown_;
     std::optional<SessionLoss> lastLoss_;
     std::optional<SessionLoss> lastAcadLoss_;
     int going_;  // sessions that have not stopped early

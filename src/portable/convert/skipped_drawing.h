@@ -21,6 +21,7 @@ struct SkippedDrawing {
     std::string name;  // the skip name: the file name, trimmed
     std::string path;  // the full source path
     SkipReason reason;
+    std::string acadShown{};  // what AutoCAD last showed about it; may be empty
 };
 
 // A short Japanese text for the reason, for the front ends.

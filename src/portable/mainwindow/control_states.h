@@ -17,6 +17,10 @@ struct ControlStates {
     bool AcadBitBtn = true;
     bool AboutVer = true;
     bool TreeLabelEdit = true;
+    // "更新された図面だけ変換", "同時に使うAutoCAD", "実行ログを残す": not during a run.
+    bool RunOptionMenus = true;
+    // "実行ログのフォルダを開く": while the folder is there, run or not.
+    bool OpenLogFolderMenu = false;
 
     bool operator==(const ControlStates&) const = default;
 };

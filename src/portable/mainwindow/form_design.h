@@ -50,6 +50,8 @@ enum ControlId : int {
     IdMacroFrame, IdMacroCaption, IdToDxfMemoCaption, IdToDxfMemo, IdToDwgMemoCaption, IdToDwgMemo,
     // Menus.
     IdExit1 = 300, IdSettingOpenMenu, IdShowHelpMenu, IdAboutVer, IdDeletePop, IdAllDeletePop,
+    IdUpdateOnlyMenu, IdRunLogMenu, IdOpenLogFolderMenu,
+    IdAcadCountMenu1, IdAcadCountMenu8 = IdAcadCountMenu1 + 7,  // "1" to "8"
     // Dialogs.
     IdBevel1 = 400, IdDialogLabel1, IdDialogLabel2, IdDialogLabel3, IdDwgBitBtn, IdDxfBitBtn,
     IdListBox1, IdOKButton = 1,  // IDOK: Enter presses it

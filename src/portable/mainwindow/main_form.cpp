@@ -5,7 +5,12 @@
 
 #include "convert/macro_text.h"
 #include "convert/restart_text.h"
+#include "convert/result_check.h"
+#include "convert/run_texts.h"
+#include "convert/skipped_drawing.h"
+#include "convert/up_to_date.h"
 #include "mainwindow/main_form_layout.h"
+#include "mainwindow/run_log_file.h"
 #include "runlists/run_lists.h"
 #include "settings/profile_update.h"
 
@@ -19,6 +24,8 @@ constexpr const char* OtherAcadMessage = "起動中のAuto CADを終了させて
 constexpr const char* StartFailedMessage = "Auto CADを起動できません";
 constexpr const char* BrowseTitle = "変換後データ保存先";
 constexpr const char* BrowseRoot = "ﾏｲ ｺﾝﾋﾟｭｰﾀ";
+constexpr const char* UpdateOnlyName = "「更新された図面だけ変換」";
+constexpr const char* PassedOverNote = "最新のため省略: ";
 }  // namespace
 
 // The conversion objects' view. The run calls it from its own thread; every
@@ -33,6 +40,8 @@ public:
     }
     void EnableCancel(bool enabled) override {
         OnWindow([&] {
+            // Disabled at the run's end: the title is the caption again.
+            if (!enabled) form_.EndTitle();
             form_.States.CancelBitBtn = enabled;
             form_.host_.EnableCancel(enabled);
         });
@@ -43,18 +52,47 @@ public:
     void SetProgressPosition(int position) override {
         OnWindow([&] { form_.host_.SetProgressPosition(position); });
     }
+    void DrawingStarting(int index, const std::string&) override {
+        if (form_.logLines_) form_.logLines_->Starting(static_cast<std::size_t>(index));
+        const std::int64_t now = form_.platform_.acad.clock.NowMs();
+        OnWindow([&] { form_.title_.DrawingStarting(index, now); });
+    }
+    void DrawingEnded(int index, const std::string& source, std::optional<SkipReason> reason,
+                      const std::string& acadShown) override {
+        if (form_.logLines_)
+            form_.logLines_->Ended(static_cast<std::size_t>(index), source, reason, acadShown);
+        const std::int64_t now = form_.platform_.acad.clock.NowMs();
+        OnWindow([&] {
+            form_.title_.DrawingEnded(index, now);
+            form_.ShowTitle();
+        });
+    }
     void ShowSkippedDrawings(const std::vector<SkippedDrawing>& skipped) override {
-        OnWindow([&] { form_.host_.ShowSkippedDrawings(skipped); });
+        OnWindow([&] {
+            form_.EndTitle();
+            form_.host_.ShowSkippedDrawings(skipped);
+        });
     }
     void AcadRestarting(int number, RestartCause cause) override {
-        OnWindow([&] { form_.host_.ShowRunStatus(RestartText(number, cause)); });
+        ShowStatus(RestartText(number, cause));
     }
     void AcadEndedUnstarted(int session, int left) override {
-        OnWindow([&] { form_.host_.ShowRunStatus(UnstartedAcadText(session, left)); });
+        ShowStatus(UnstartedAcadText(session, left));
+    }
+    void SingleDocumentRefused() override {
+        ShowStatus(SingleDocumentRefusedText);
     }
 
 private:
     void OnWindow(const std::function<void()>& call) { form_.platform_.runs.OnWindowThread(call); }
+    // Every text about the run under way reaches the title this one way,
+    // and holds it until the next drawing ends.
+    void ShowStatus(const std::string& text) {
+        OnWindow([&] {
+            form_.title_.Status(text);
+            form_.ShowTitle();
+        });
+    }
 
     MainForm& form_;
 };
@@ -102,6 +140,7 @@ void MainForm::FormShow(int top, int left, int width, int height) {
         ApplySaveDirLook();
         list_.FileIconIndex = -1;
     }
+    LookForLogFolder();
     UpdateAcadPathLabel();
     host_.StateChanged();
 }
@@ -220,6 +259,41 @@ void MainForm::AboutVerClick() {
     host_.ShowAbout();
 }
 
+void MainForm::UpdateOnlyMenuClick() {
+    if (running_) return;
+    Controls.UpdateOnlyMenu = !Controls.UpdateOnlyMenu;
+    host_.StateChanged();
+}
+
+void MainForm::AcadCountMenuClick(int count) {
+    if (running_ || count < MinAcadCount || count > MaxAcadCount) return;
+    Controls.AcadCountMenu = count;
+    host_.StateChanged();
+}
+
+void MainForm::RunLogMenuClick() {
+    if (running_) return;
+    Controls.RunLogMenu = !Controls.RunLogMenu;
+    host_.StateChanged();
+}
+
+std::string MainForm::LogFolder() const { return RunLogFolder(programFolder_); }
+
+void MainForm::LookForLogFolder() {
+    States.OpenLogFolderMenu = platform_.files.DirectoryExists(LogFolder());
+}
+
+void MainForm::FileMenuPopup() {
+    LookForLogFolder();
+    host_.StateChanged();
+}
+
+void MainForm::OpenLogFolderMenuClick() {
+    LookForLogFolder();
+    if (States.OpenLogFolderMenu) host_.OpenFolder(LogFolder());
+    host_.StateChanged();
+}
+
 void MainForm::ApplySaveDirLook() {
     const SaveDirLook look = ApplySaveSameDir(Controls.SaveSameDirChkBox, Controls.SaveDir);
     SaveDirLabel = look.labelText;
@@ -280,6 +354,15 @@ void MainForm::RunButtonClick(RunDirection direction) {
         host_.ShowMessage(read.error, DropMessageCaption);
         return;
     }
+    const char* section = toDxf ? ToDxfSection : ToDwgSection;
+    const std::vector<std::string> macro = SplitMemoText(toDxf ? ToDxfMemo : ToDwgMemo);
+    // Only a macro that names the result tells which file an update compares.
+    const bool update = Controls.UpdateOnlyMenu;
+    if (update && !MacroNamesResult(macro)) {
+        host_.ShowMessage(UpdateNeedsSaveFileMessage(UpdateOnlyName, section), DropMessageCaption);
+        return;
+    }
+    const LocalTime start = platform_.acad.clock.LocalNow();
 
     running_ = true;
     runDirection_ = direction;
@@ -287,6 +370,7 @@ void MainForm::RunButtonClick(RunDirection direction) {
     States.ClearBitBtn = States.AllDeletePop = States.DeletePop = false;
     States.CloseBitBtn = States.SaveDirBitBtn = false;
     States.AcadBitBtn = States.AboutVer = States.TreeLabelEdit = false;
+    States.RunOptionMenus = false;
     // A Cancel from now on holds, however long AutoCAD takes to start.
     toDxfConverter_->Canceled = false;
     toDwgConverter_->Canceled = false;
@@ -294,27 +378,98 @@ void MainForm::RunButtonClick(RunDirection direction) {
     host_.StateChanged();
 
     DwgDxf& converter = toDxf ? *toDxfConverter_ : *toDwgConverter_;
-    const RunLists lists = BuildRunLists(platform_.files, list_.Drawings(), rules);
-    sourceList_ = lists.SourceList;
-    targetList_ = lists.TargetList;
+    RunLists lists = BuildRunLists(platform_.files, list_.Drawings(), rules);
     if (!lists.ok) {
+        sourceList_ = lists.SourceList;
+        targetList_ = lists.TargetList;
         host_.ShowMessage("変換後のフォルダを作成できません: " + lists.failedFolder,
                           DropMessageCaption);
         runResult_ = ConvertRefused;
         RunEnded();
         return;
     }
-    converter.MacroLines = SplitMemoText(toDxf ? ToDxfMemo : ToDwgMemo);
-    const ConvertSettings settings = *read.settings;
+    const std::string_view extension = ResultExtension(section);
+    if (Controls.RunLogMenu)
+        BeginRunLog(start, direction, LoggedResults(lists, rules, MacroNamesResult(macro), extension));
+    converter.EndNote.clear();
+    std::vector<std::string> keptResults;
+    bool nothingToConvert = false;
+    if (update) {
+        UpdateSelection selection = SelectOutOfDate(platform_.files, lists, rules, extension);
+        if (logLines_) logLines_->PassOver(selection, lists.SourceList);
+        lists = std::move(selection.toConvert);
+        keptResults = std::move(selection.keptResults);
+        nothingToConvert = selection.NothingToConvert();
+        converter.EndNote = PassedOverNote + std::to_string(selection.upToDate.size());
+    }
+    sourceList_ = lists.SourceList;
+    targetList_ = lists.TargetList;
+    ConvertSettings settings = *read.settings;
+    // What an update run does convert replaces an older result.
+    if (update) settings.Rewite = true;
+    if (nothingToConvert) {
+        // Every result is up to date, or taken by an earlier drawing: no
+        // AutoCAD is started, and those whose result is taken are listed.
+        std::vector<SkippedDrawing> listed;
+        for (std::size_t i = 0; i < sourceList_.size(); ++i) {
+            listed.push_back({SkipName(sourceList_[i]), sourceList_[i], SkipReason::TargetTaken});
+            if (logLines_) logLines_->Ended(i, sourceList_[i], SkipReason::TargetTaken, "");
+        }
+        EndTitle();
+        if (!listed.empty()) host_.ShowSkippedDrawings(listed);
+        host_.ShowMessage(RunEndMessage(false, converter.EndNote), RunEndCaption);
+        runResult_ = ConvertCarriedOut;
+        if (runLog_) logUnwritten_ = runLog_->Finish();
+        RunEnded();
+        return;
+    }
+    title_.Begin(static_cast<int>(sourceList_.size()), settings.AcadCount);
+    ShowTitle();
+    converter.MacroLines = macro;
     platform_.runs.Start(
-        [this, &converter, settings] {
-            runResult_ = converter.ConvertFiles(sourceList_, targetList_, settings);
+        [this, &converter, settings, keptResults = std::move(keptResults)] {
+            runResult_ = converter.ConvertFiles(sourceList_, targetList_, settings, keptResults);
+            if (logLines_)
+                logLines_->Rest(sourceList_, RunEndLogReason(runResult_, converter.Canceled),
+                                converter.LastSkipped());
+            // Lines a held log could not take are tried again here, off the window.
+            if (runLog_) logUnwritten_ = runLog_->Finish();
         },
         [this] { RunEnded(); });
 }
 
-void MainForm::RunEnded() {
+void MainForm::BeginRunLog(const LocalTime& start, RunDirection direction,
+                           std::vector<std::string> results) {
+    MadeRunLog made = MakeRunLog(platform_.files, platform_.texts, platform_.acad.clock, LogFolder(), start,
+                                 direction == RunDirection::ToDxf ? "dxf" : "dwg");
+    LookForLogFolder();
+    host_.StateChanged();
+    if (!made.log) {
+        // Said once; the run goes on without its log.
+        host_.ShowMessage("実行ログを作成できません: " + made.path, RunMessageCaption);
+        return;
+    }
+    runLog_.emplace(std::move(*made.log));
+    logLines_.emplace(*runLog_, platform_.acad.clock, std::move(results));
+}
+
+void MainForm::ShowTitle() { host_.ShowRunStatus(title_.Text()); }
+
+void MainForm::EndTitle() {
+    if (!title_.Running()) return;
+    title_.End();
     host_.ShowRunStatus("");
+}
+
+void MainForm::RunEnded() {
+    EndTitle();
+    if (runLog_ && !logUnwritten_.empty())
+        host_.ShowMessage("実行ログに書き込めなかった行があります (" +
+                              std::to_string(logUnwritten_.size()) + " 行): " + runLog_->Path(),
+                          RunMessageCaption);
+    logUnwritten_.clear();
+    logLines_.reset();
+    runLog_.reset();
     switch (runResult_) {
         case ConvertOtherAcadRunning: host_.ShowMessage(OtherAcadMessage, RunMessageCaption); break;
         case ConvertStartFailed: host_.ShowMessage(StartFailedMessage, RunMessageCaption); break;
@@ -331,8 +486,10 @@ void MainForm::EnableAfterRun(RunDirection direction) {
     States.ClearBitBtn = States.AllDeletePop = States.DeletePop = true;
     States.CloseBitBtn = true;
     States.AcadBitBtn = States.AboutVer = States.TreeLabelEdit = true;
+    States.RunOptionMenus = true;
     States.CancelBitBtn = false;
     ApplySaveDirLook();
+    LookForLogFolder();
     host_.StateChanged();
 }
 

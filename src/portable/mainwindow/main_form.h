@@ -10,15 +10,18 @@
 #include <vector>
 
 #include "acadlink/acad_control.h"
+#include "console/run_log_lines.h"
 #include "convert/conversion_view.h"
 #include "convert/dwg_dxf.h"
 #include "drawings/text_order.h"
 #include "mainwindow/control_states.h"
 #include "mainwindow/drawing_list.h"
+#include "mainwindow/run_title.h"
 #include "mainwindow/settings_controls.h"
 #include "platform/file_system.h"
 #include "platform/profile_file.h"
 #include "platform/run_thread.h"
+#include "platform/text_files.h"
 #include "settings/settings.h"
 
 namespace tovimo {
@@ -32,6 +35,7 @@ struct MainFormPlatform {
     FileSystem& files;
     const TextOrder& order;
     RunThread& runs;
+    TextFiles& texts;  // the run logs
 };
 
 // What the logic needs of the window around it, beyond the drawing list's
@@ -55,6 +59,8 @@ public:
     virtual void StateChanged() = 0;
     // The window is to close now (a close asked for during a run).
     virtual void CloseWindow() = 0;
+    // Opens the folder in Explorer.
+    virtual void OpenFolder(const std::string& folder) = 0;
     // TAboutBox, modal.
     virtual void ShowAbout() = 0;
 };
@@ -104,6 +110,17 @@ public:
     // during a run.
     void AboutVerClick();
 
+    // The menu "設定" beyond "環境設定"; none of them during a run.
+    void UpdateOnlyMenuClick();
+    void AcadCountMenuClick(int count);
+    void RunLogMenuClick();
+    // "ファイル": "実行ログのフォルダを開く" (also during a run), and the
+    // menu about to open, which looks whether the folder is there.
+    void OpenLogFolderMenuClick();
+    void FileMenuPopup();
+    // The folder "log" beside the settings file.
+    std::string LogFolder() const;
+
     // A drop whose paths have been read; unnamed are those that code page
     // 932 cannot write, shown with "?". Not taken during a run.
     void WMDropFiles(std::vector<std::string> paths, std::vector<std::string> unnamed = {});
@@ -139,6 +156,11 @@ private:
     class RunView;
 
     void RunButtonClick(RunDirection direction);
+    // The run's log, made at its start; the user is told when it cannot be.
+    void BeginRunLog(const LocalTime& start, RunDirection direction, std::vector<std::string> results);
+    void ShowTitle();
+    void EndTitle();
+    void LookForLogFolder();
     void ApplySaveDirLook();
     void UpdateAcadPathLabel();
     void EnableAfterRun(RunDirection direction);
@@ -168,6 +190,12 @@ private:
     RunDirection runDirection_ = RunDirection::ToDxf;
     ConvertResult runResult_ = ConvertCarriedOut;  // written by the run, read when it has ended
     bool writeFailureShown_ = false;
+    // Touched on the window's thread only.
+    RunTitle title_;
+    // Made before a run and dropped after it; written on the run's thread.
+    std::optional<RunLog> runLog_;
+    std::optional<RunLogLines> logLines_;
+    std::vector<std::string> logUnwritten_;  // lines the run's log never took
     // What the settings file held, as this window read or last wrote it.
     std::vector<ProfileKeyText> savedKeys_;
     std::vector<std::string> savedToDxfMacro_;

@@ -1,6 +1,7 @@
 #include "mainwindow/settings_controls.h"
 
 #include <charconv>
+#include <utility>
 
 #include "settings/setting_ranges.h"
 #include "text/cp932_text.h"
@@ -31,6 +32,8 @@ void ForEachTick(Settings& s, Controls& c, Visit&& visit) {
     visit(s.GetChildFolder, c.GetChildFolderCheckBox);
     visit(s.SaveChildDir, c.SaveChildDirCheckBox);
     visit(s.DYNCancel, c.DYNCancelChkBox);
+    visit(s.UpdateOnly, c.UpdateOnlyMenu);
+    visit(s.RunLog, c.RunLogMenu);
 }
 
 }  // namespace
@@ -44,6 +47,7 @@ SettingsControls ShowSettings(const MainFormSettings& s) {
     c.AcadPath = s.AcadPath;
     c.SaveDir = s.SaveDir;
     c.AcadArgEdit = s.AcadArg;
+    c.AcadCountMenu = s.AcadCount;
     ForEachNumber(s, c, [](const char*, int value, std::string& edit, const char*) {
         edit = std::to_string(value);
     });
@@ -74,6 +78,7 @@ MainFormSettings SettingsToSave(const SettingsControls& c, const MainFormSetting
     s.AcadPath = c.AcadPath;
     s.SaveDir = c.SaveDir;
     s.AcadArg = c.AcadArgEdit;
+    s.AcadCount = c.AcadCountMenu;
     ForEachNumber(s, c, [](const char*, int& value, const std::string& edit, const char*) {
         value = ParseEditInteger(edit).value_or(value);
     });
@@ -95,11 +100,16 @@ RunSettingsRead ReadRunSettings(const SettingsControls& c, const MainFormSetting
         }
     });
     if (!read.error.empty()) return read;
-    // The wait limit is not shown: it is the settings file's.
-    const SettingRange* limit = FindSettingRange(settings_key::WaitLimit);
-    if (limit && !limit->Holds(lastGood.WaitLimit)) {
-        read.error = KeyRangeMessage(*limit, lastGood.WaitLimit);
-        return read;
+    // The wait limit and SingleDocument are not shown: they are the settings file's.
+    const std::pair<const char*, int> fileOnly[] = {
+        {settings_key::WaitLimit, lastGood.WaitLimit},
+        {settings_key::SingleDocument, lastGood.SingleDocument}};
+    for (const auto& [key, value] : fileOnly) {
+        const SettingRange* range = FindSettingRange(key);
+        if (range && !range->Holds(value)) {
+            read.error = KeyRangeMessage(*range, value);
+            return read;
+        }
     }
     read.settings = RunSettings(SettingsToSave(c, lastGood));
     return read;

@@ -32,6 +32,12 @@ struct SettingsControls {
     bool SaveChildDirCheckBox = false;
     bool DYNCancelChkBox = false;
     std::string AcadArgEdit;
+    // The menu "設定": "更新された図面だけ変換", the radio item of
+    // "同時に使うAutoCAD" that is checked (none when the file holds a number
+    // outside 1 to 8), "実行ログを残す".
+    bool UpdateOnlyMenu = false;
+    int AcadCountMenu = 1;
+    bool RunLogMenu = false;
 };
 
 // What the controls show for loaded settings.
@@ -49,9 +55,9 @@ struct RunSettingsRead {
 };
 
 // The values of a run, read from the controls; what the window does not
-// show (the wait limit) comes from lastGood. A wait or a system-variable
-// value that is no integer, or a wait outside its range, refuses the run
-// before anything is started.
+// show (the wait limit, SingleDocument) comes from lastGood. A wait or a
+// system-variable value that is no integer, or a value outside its range,
+// refuses the run before anything is started.
 RunSettingsRead ReadRunSettings(const SettingsControls& controls, const MainFormSettings& lastGood);
 
 // An edit field's integer: decimal digits with an optional sign, blanks

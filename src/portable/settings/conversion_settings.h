@@ -40,6 +40,11 @@ struct ConvertSettings {
     int RestartEvery = 0;
     // AutoCAD sessions side by side; more than one needs AcadPath.
     int AcadCount = MinAcadCount;
+    // 1: AutoCAD keeps one drawing open during the run: SDI 0 is set to 1
+    // and put back at the end (SDI 1, 2 and 3 are left alone). 0: SDI is
+    // not touched. The settings file's default is 1 (RunSettings); a run
+    // set up here without it types only the variables above.
+    int SingleDocument = 0;
 };
 
 }  // namespace tovimo

@@ -13,6 +13,8 @@ const SettingRange Ranges[] = {
     {settings_key::CommandWait, "コマンド間", "ミリ秒", 0, 60000},
     {settings_key::StartWait, "AutoCAD起動", "秒", 0, 3600},
     {settings_key::WaitLimit, "待ち時間の上限", "秒", 1, 86400},
+    // Whether a run has AutoCAD keep one drawing open (SDI): 0 or 1.
+    {settings_key::SingleDocument, "AutoCADで1図面ずつ開く", "", 0, 1},
 };
 
 std::string Bounds(const SettingRange& range) {

@@ -9,9 +9,11 @@ namespace tovimo {
 namespace {
 
 // The keys of the main window in the order they are read and written, each
-// with its setting: "Top" to "AcadArg" ("WaitLimit", "RestartLimit" and "RestartEvery" are not the window's).
+// with its setting: "Top" to "AcadArg", then those of its menu ("WaitLimit",
+// "RestartLimit" and "RestartEvery" are not the window's). withOwn: also
+// the keys only the window reads.
 template <typename Settings, typename Visit>
-void ForEachWindowKey(Settings& s, Visit&& visit) {
+void ForEachWindowKey(Settings& s, Visit&& visit, bool withOwn = true) {
     namespace key = settings_key;
     visit(key::Top, s.Top);
     visit(key::Left, s.Left);
@@ -33,6 +35,37 @@ void ForEachWindowKey(Settings& s, Visit&& visit) {
     visit(key::SaveChildDir, s.SaveChildDir);
     visit(key::DYNCancel, s.DYNCancel);
     visit(key::AcadArg, s.AcadArg);
+    if (withOwn) visit(key::UpdateOnly, s.UpdateOnly);
+    visit(key::AcadCount, s.AcadCount);
+    if (withOwn) visit(key::RunLog, s.RunLog);
+}
+
+MainFormSettings ReadSettings(ProfileFile& profile, FileSystem& files,
+                              const std::string& settingsFile, std::string_view programFolder,
+                              const MainFormSettings& place, bool withOwn) {
+    const std::string section = MainFormSection;
+    MainFormSettings s = DefaultSettings(programFolder);
+    s.Top = place.Top;
+    s.Left = place.Left;
+    s.Width = place.Width;
+    s.Height = place.Height;
+    const auto read = [&](const char* name, auto& value) {
+        using Value = std::decay_t<decltype(value)>;
+        if constexpr (std::is_same_v<Value, int>) {
+            value = ReadProfileInteger(profile, settingsFile, section, name, value);
+        } else if constexpr (std::is_same_v<Value, bool>) {
+            value = ReadProfileBool(profile, settingsFile, section, name, value);
+        } else {
+            value = ReadProfileString(profile, settingsFile, section, name, value);
+        }
+    };
+    ForEachWindowKey(s, read, withOwn);
+    if (!files.DirectoryExists(s.SaveDir)) s.SaveDir = std::string(programFolder);
+    read(settings_key::WaitLimit, s.WaitLimit);
+    read(settings_key::RestartLimit, s.RestartLimit);
+    read(settings_key::RestartEvery, s.RestartEvery);
+    read(settings_key::SingleDocument, s.SingleDocument);
+    return s;
 }
 
 }  // namespace
@@ -50,38 +83,19 @@ MainFormSettings DefaultSettings(std::string_view programFolder) {
 MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
                                       const std::string& settingsFile,
                                       std::string_view programFolder) {
-    const MainFormSettings design;
-    return ReadMainFormSettings(profile, files, settingsFile, programFolder, design.Top,
-                                design.Left, design.Width, design.Height);
+    return ReadSettings(profile, files, settingsFile, programFolder, MainFormSettings(), false);
 }
 
 MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
                                       const std::string& settingsFile,
                                       std::string_view programFolder, int top, int left, int width,
                                       int height) {
-    const std::string section = MainFormSection;
-    MainFormSettings s = DefaultSettings(programFolder);
-    s.Top = top;
-    s.Left = left;
-    s.Width = width;
-    s.Height = height;
-    const auto read = [&](const char* name, auto& value) {
-        using Value = std::decay_t<decltype(value)>;
-        if constexpr (std::is_same_v<Value, int>) {
-            value = ReadProfileInteger(profile, settingsFile, section, name, value);
-        } else if constexpr (std::is_same_v<Value, bool>) {
-            value = ReadProfileBool(profile, settingsFile, section, name, value);
-        } else {
-            value = ReadProfileString(profile, settingsFile, section, name, value);
-        }
-    };
-    ForEachWindowKey(s, read);
-    if (!files.DirectoryExists(s.SaveDir)) s.SaveDir = std::string(programFolder);
-    read(settings_key::WaitLimit, s.WaitLimit);
-    read(settings_key::RestartLimit, s.RestartLimit);
-    read(settings_key::RestartEvery, s.RestartEvery);
-    read(settings_key::AcadCount, s.AcadCount);
-    return s;
+    MainFormSettings place;
+    place.Top = top;
+    place.Left = left;
+    place.Width = width;
+    place.Height = height;
+    return ReadSettings(profile, files, settingsFile, programFolder, place, true);
 }
 
 std::vector<ProfileKeyText> WindowKeyTexts(const MainFormSettings& settings) {
@@ -118,6 +132,7 @@ ConvertSettings RunSettings(const MainFormSettings& s) {
     run.RestartLimit = s.RestartLimit;
     run.RestartEvery = s.RestartEvery;
     run.AcadCount = s.AcadCount;
+    run.SingleDocument = s.SingleDocument;
     return run;
 }
 

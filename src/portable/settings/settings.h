@@ -45,8 +45,13 @@ constexpr const char* AcadArg = "AcadArg";
 constexpr const char* WaitLimit = "WaitLimit";
 constexpr const char* RestartLimit = "RestartLimit";
 constexpr const char* RestartEvery = "RestartEvery";
-// How many AutoCADs a run uses side by side; read from the file only.
+// How many AutoCADs a run uses side by side.
 constexpr const char* AcadCount = "AcadCount";
+// The window's own (TovimoCmd has /u and /log instead, and never reads them).
+constexpr const char* UpdateOnly = "UpdateOnly";
+constexpr const char* RunLog = "RunLog";
+// 1: AutoCAD keeps one drawing open during a run (SDI); read from the file only.
+constexpr const char* SingleDocument = "SingleDocument";
 }  // namespace settings_key
 
 // Every setting of section "MainForm", each initialised to its default; the
@@ -81,6 +86,11 @@ struct MainFormSettings {
     int RestartEvery = 0;
     // AutoCADs a run uses side by side (1 to 8).
     int AcadCount = MinAcadCount;
+    // The window's own: an update run, and a run log in the folder "log".
+    bool UpdateOnly = false;
+    bool RunLog = false;
+    // 1: SDI set to 1 for a run and put back after it; 0: SDI left alone.
+    int SingleDocument = 1;
 };
 
 // programFolder + "tovimo.ini"; programFolder ends in "\".
@@ -89,15 +99,16 @@ std::string SettingsFilePath(std::string_view programFolder);
 // The defaults, the output folder being the program's folder (with its "\").
 MainFormSettings DefaultSettings(std::string_view programFolder);
 
-// Reads every key of "MainForm". A missing key, or an integer key that holds
-// no integer, gives the default; an on/off key is on only for 1. An output
-// folder that is not an existing folder becomes the program's folder, which
-// counts as no output folder chosen.
+// Reads every key of "MainForm" but the window's own ("UpdateOnly",
+// "RunLog"). A missing key, or an integer key that holds no integer, gives
+// the default; an on/off key is on only for 1. An output folder that is not
+// an existing folder becomes the program's folder, which counts as no
+// output folder chosen.
 MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
                                       const std::string& settingsFile,
                                       std::string_view programFolder);
-// The same, with the window's place and size as the defaults of "Top",
-// "Left", "Width" and "Height" (the window's current values).
+// The window's reading: every key, with the window's place and size as the
+// defaults of "Top", "Left", "Width" and "Height" (its current values).
 MainFormSettings ReadMainFormSettings(ProfileFile& profile, FileSystem& files,
                                       const std::string& settingsFile,
                                       std::string_view programFolder, int top, int left, int width,
@@ -111,10 +122,11 @@ struct ProfileKeyText {
     bool operator==(const ProfileKeyText&) const = default;
 };
 
-// The keys of the main window in their order, "Top" to "AcadArg", each with
-// the text that is written for its value; "WaitLimit", "RestartLimit",
-// "RestartEvery" and "AcadCount", which the window does not show, are not
-// among them and stay as the file has them.
+// The keys of the main window in their order, "Top" to "AcadArg", then
+// "UpdateOnly", "AcadCount" and "RunLog" (its menu), each with the text
+// that is written for its value; "WaitLimit", "RestartLimit",
+// "RestartEvery" and "SingleDocument", which the window does not show, are
+// not among them and stay as the file has them.
 std::vector<ProfileKeyText> WindowKeyTexts(const MainFormSettings& settings);
 
 // The values that a run of the conversion takes from the settings.

@@ -22,7 +22,7 @@ bool TovimoApplication::Create() {
                                            nullptr, ::GetModuleHandleA(nullptr), nullptr);
     form1_ = std::make_unique<TForm1>(
         MainFormPlatform{{windows_, clock_, pump_, processes_, encoding_}, profile_, files_, order_,
-                         runs_},
+                         runs_, texts_},
         runs_, programFolder_.empty() ? processes_.ProgramFolder() : programFolder_);
     if (!form1_->Create()) return false;
     HWND owner = form1_->Handle();

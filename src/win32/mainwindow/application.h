@@ -17,6 +17,7 @@
 #include "platform/win32_process_launcher.h"
 #include "platform/win32_profile_file.h"
 #include "platform/win32_text_encoding.h"
+#include "platform/win32_text_files.h"
 #include "platform/win32_text_order.h"
 #include "platform/win32_window_system.h"
 
@@ -51,6 +52,7 @@ private:
     Win32ProfileFile profile_;
     Win32FileSystem files_;
     Win32TextOrder order_;
+    Win32TextFiles texts_;
     WindowRunThread runs_;
     HWND applicationWindow_ = nullptr;
     std::unique_ptr<TForm1> form1_;

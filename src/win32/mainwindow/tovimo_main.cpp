@@ -65,18 +65,7 @@ bool TForm1::Create() {
                    Scale(main_form::DesignWidth), Scale(main_form::DesignHeight),
                    SWP_NOZORDER | SWP_NOACTIVATE);
 
-    menu_ = ::CreateMenu();
-    HMENU file = ::CreatePopupMenu();
-    ::AppendMenuA(file, MF_STRING, IdExit1, "終了");
-    HMENU settings = ::CreatePopupMenu();
-    ::AppendMenuA(settings, MF_STRING, IdSettingOpenMenu, "環境設定");
-    HMENU help = ::CreatePopupMenu();
-    ::AppendMenuA(help, MF_STRING, IdShowHelpMenu, "ヘルプ表示");
-    ::AppendMenuA(help, MF_STRING, IdAboutVer, "バージョン情報");
-    ::AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "ファイル");
-    ::AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), "設定");
-    ::AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "ヘルプ");
-    ::SetMenu(Handle(), menu_);
+    MakeMenus();
 
     for (int id : {IdPanel3, IdPanel4, IdPanel1, IdPanel2}) RegisterControl(id, CreatePanel(Handle(), id, false));
     MakeImages();
@@ -100,6 +89,57 @@ bool TForm1::Create() {
     PushControls();
     StateChanged();
     return true;
+}
+
+void TForm1::MakeMenus() {
+    menu_ = ::CreateMenu();
+    fileMenu_ = ::CreatePopupMenu();
+    ::AppendMenuA(fileMenu_, MF_STRING, IdOpenLogFolderMenu, "実行ログのフォルダを開く");
+    ::AppendMenuA(fileMenu_, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(fileMenu_, MF_STRING, IdExit1, "終了");
+    acadCountMenu_ = ::CreatePopupMenu();
+    for (int count = MinAcadCount; count <= MaxAcadCount; ++count)
+        ::AppendMenuA(acadCountMenu_, MF_STRING, IdAcadCountMenu1 + count - 1,
+                      std::to_string(count).c_str());
+    settingsMenu_ = ::CreatePopupMenu();
+    ::AppendMenuA(settingsMenu_, MF_STRING, IdSettingOpenMenu, "環境設定");
+    ::AppendMenuA(settingsMenu_, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(settingsMenu_, MF_STRING, IdUpdateOnlyMenu, "更新された図面だけ変換");
+    ::AppendMenuA(settingsMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(acadCountMenu_),
+                  "同時に使うAutoCAD");
+    ::AppendMenuA(settingsMenu_, MF_STRING, IdRunLogMenu, "実行ログを残す");
+    HMENU help = ::CreatePopupMenu();
+    ::AppendMenuA(help, MF_STRING, IdShowHelpMenu, "ヘルプ表示");
+    ::AppendMenuA(help, MF_STRING, IdAboutVer, "バージョン情報");
+    ::AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(fileMenu_), "ファイル");
+    ::AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(settingsMenu_), "設定");
+    ::AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "ヘルプ");
+    ::SetMenu(Handle(), menu_);
+}
+
+void TForm1::ShowMenuStates() {
+    if (!menu_) return;
+    const ControlStates& s = logic_.States;
+    const SettingsControls& c = logic_.Controls;
+    const auto enable = [](HMENU menu, UINT item, UINT by, bool enabled) {
+        ::EnableMenuItem(menu, item, by | (enabled ? MF_ENABLED : MF_GRAYED));
+    };
+    enable(menu_, IdAboutVer, MF_BYCOMMAND, s.AboutVer);
+    enable(menu_, IdOpenLogFolderMenu, MF_BYCOMMAND, s.OpenLogFolderMenu);
+    enable(menu_, IdUpdateOnlyMenu, MF_BYCOMMAND, s.RunOptionMenus);
+    enable(menu_, IdRunLogMenu, MF_BYCOMMAND, s.RunOptionMenus);
+    // The submenu's own item, the fourth of "設定" (after "環境設定", the
+    // line and "更新された図面だけ変換").
+    enable(settingsMenu_, 3, MF_BYPOSITION, s.RunOptionMenus);
+    ::CheckMenuItem(menu_, IdUpdateOnlyMenu, MF_BYCOMMAND | (c.UpdateOnlyMenu ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(menu_, IdRunLogMenu, MF_BYCOMMAND | (c.RunLogMenu ? MF_CHECKED : MF_UNCHECKED));
+    // A count outside 1 to 8 (from the file) checks none.
+    for (int count = MinAcadCount; count <= MaxAcadCount; ++count)
+        ::CheckMenuItem(acadCountMenu_, IdAcadCountMenu1 + count - 1, MF_BYCOMMAND | MF_UNCHECKED);
+    if (c.AcadCountMenu >= MinAcadCount && c.AcadCountMenu <= MaxAcadCount)
+        ::CheckMenuRadioItem(acadCountMenu_, IdAcadCountMenu1, IdAcadCountMenu8,
+                             IdAcadCountMenu1 + c.AcadCountMenu - 1, MF_BYCOMMAND);
+    ::DrawMenuBar(Handle());
 }
 
 void TForm1::SetDialogs(TAboutBox& about, TSkipForm& skip, TFileTypeDlg& fileType) {
@@ -312,10 +352,7 @@ void TForm1::StateChanged() {
     enable(IdSaveDirBitBtn, s.SaveDirBitBtn);
     enable(IdSaveChildDirCheckBox, s.SaveChildDirCheckBox);
     enable(IdAcadBitBtn, s.AcadBitBtn);
-    if (menu_) {
-        ::EnableMenuItem(menu_, IdAboutVer, MF_BYCOMMAND | (s.AboutVer ? MF_ENABLED : MF_GRAYED));
-        ::DrawMenuBar(Handle());
-    }
+    ShowMenuStates();
     treeView_.AllowLabelEditing(s.TreeLabelEdit);
     if (sessionEndBlocked_ && !logic_.RunUnderWay()) {
         ::ShutdownBlockReasonDestroy(Handle());
@@ -384,6 +421,11 @@ void TForm1::ShowAbout() {
 }
 
 void TForm1::Exit1Click() { ::SendMessageA(Handle(), WM_CLOSE, 0, 0); }
+
+void TForm1::OpenFolder(const std::string& folder) {
+    EnsureComApartment();
+    ::ShellExecuteA(Handle(), "explore", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 DrawingKind TForm1::AskFileType() {
     return fileType_ && fileType_->AskFileType() ? DrawingKind::Dwg : DrawingKind::Dxf;
@@ -481,11 +523,17 @@ void TForm1::Command(int id, int code) {
         case IdAcadBitBtn: logic_.AcadBitBtnClick(); break;
         case IdShowHelpMenu: ShowHelpMenuClick(); break;
         case IdAboutVer: AboutVerClick(); break;
+        case IdUpdateOnlyMenu: logic_.UpdateOnlyMenuClick(); break;
+        case IdRunLogMenu: logic_.RunLogMenuClick(); break;
+        case IdOpenLogFolderMenu: logic_.OpenLogFolderMenuClick(); break;
         case IdSaveSameDirChkBox:
             if (code == BN_CLICKED)
                 logic_.SaveSameDirChkBoxClick(::SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED);
             break;
-        default: break;
+        default:
+            if (id >= IdAcadCountMenu1 && id <= IdAcadCountMenu8)
+                logic_.AcadCountMenuClick(id - IdAcadCountMenu1 + 1);
+            break;
     }
 }
 
@@ -513,6 +561,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DROPFILES:
             WMDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_INITMENUPOPUP:
+            if (reinterpret_cast<HMENU>(wParam) == fileMenu_) logic_.FileMenuPopup();
             return 0;
         case WM_TOVIMO_COMMANDLINE: {
             if (commandLinePaths_.paths.empty() && commandLinePaths_.unnamed.empty()) return 0;

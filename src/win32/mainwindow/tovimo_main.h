@@ -78,12 +78,15 @@ public:
     void StateChanged() override;
     void CloseWindow() override;
     void ShowAbout() override;
+    void OpenFolder(const std::string& folder) override;
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DpiChanged(const RECT& suggested) override;
     void Command(int id, int code);
     void LayOut();
+    void MakeMenus();
+    void ShowMenuStates();
     void MakeImages();
     void MakeButtonGlyphs();
     int AppendFileIcon(const std::string& path);
@@ -112,6 +115,9 @@ private:
     HWND progressBar_ = nullptr;
     HWND tooltip_ = nullptr;
     HMENU menu_ = nullptr;
+    HMENU fileMenu_ = nullptr;
+    HMENU settingsMenu_ = nullptr;
+    HMENU acadCountMenu_ = nullptr;
     bool closing_ = false;
 };
 

@@ -13,4 +13,10 @@ std::int64_t Win32Clock::NowMs() {
     return static_cast<std::int64_t>(::GetTickCount64());
 }
 
+LocalTime Win32Clock::LocalNow() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 }  // namespace tovimo::win32

@@ -38,6 +38,30 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry{};
+    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(entry.cFileName);
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+    return names;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
 bool CopyInto(const std::string& file, const std::string& folder) {
     std::string name = file.substr(win32::FolderOfPath(file).size());
     std::string target = folder;

@@ -2,6 +2,7 @@
 // Files and folders for the Wine tests, by their Windows (code page 932) paths.
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tovimo::wine_tests {
 
@@ -12,6 +13,10 @@ std::string BinFolder();
 std::optional<std::string> ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& content);
 bool FileExists(const std::string& path);
+// The names of the files in a folder (no sub-folders).
+std::vector<std::string> FilesIn(const std::string& folder);
+// A text's lines, split at CR LF.
+std::vector<std::string> SplitLines(const std::string& text);
 // Copies a file into a folder under its own name; false when it fails.
 bool CopyInto(const std::string& file, const std::string& folder);
 

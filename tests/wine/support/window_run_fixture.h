@@ -70,6 +70,9 @@ protected:
     }
     HWND Control(int id) { return FindControl(main, id); }
     void Press(int id) { ::PostMessageA(Control(id), BM_CLICK, 0, 0); }
+    // A menu item, as a click on it sends it: another process cannot read
+    // the window's menus under Wine.
+    void ChooseMenuItem(int id) { ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     // The next message box of the run: its text; OK is pressed.
     std::string AnswerMessageBox(const std::string& caption = "Tovimo メッセージ") {
