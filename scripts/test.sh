@@ -68,10 +68,13 @@ cat "$logs/wine-prefixes.log"
 echo "=== Wine tests, $TOVIMO_WINE_PREFIXES side by side, in the background ($logs/wine.log)"
 wine_rc=0
 wine_started=$SECONDS
+# Appended to: a Wine program that opens its output anew must not write
+# over what is there.
+: >"$logs/wine.log"
 if ((prefixes_rc == 0)); then
     in_background "$root/scripts/wine-session" "$windows_dir" \
         ctest --test-dir "$windows_dir" --output-on-failure -j "$TOVIMO_WINE_PREFIXES" \
-        >"$logs/wine.log" 2>&1 </dev/null
+        >>"$logs/wine.log" 2>&1 </dev/null
     wine_job=$!
 else
     echo "the Wine prefixes could not be made" >"$logs/wine.log"
