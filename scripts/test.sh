@@ -51,9 +51,11 @@ forget_foreign_tree "$windows_dir"
 mkdir -p "$windows_dir"
 wine_servers=1
 echo "=== making the Wine prefixes in the background ($logs/wine-prefixes.log)"
-prefixes_started=$SECONDS
-in_background bash -c 'source "$1/scripts/wine-lib.sh" && wine_env "$2" && wine_prepare_prefixes' \
-    prepare "$root" "$windows_dir" >"$logs/wine-prefixes.log" 2>&1 </dev/null
+prefixes_started=$(date +%s)
+rm -f "$logs/wine-prefixes-ready"
+in_background bash -c 'source "$1/scripts/wine-lib.sh" && wine_env "$2" 2>/dev/null &&
+                       wine_prepare_prefixes && date +%s >"$3"' \
+    prepare "$root" "$windows_dir" "$logs/wine-prefixes-ready" >"$logs/wine-prefixes.log" 2>&1 </dev/null
 prefixes_job=$!
 
 echo "=== building the Windows tree ($windows_dir)"
@@ -62,17 +64,20 @@ windows_built=$SECONDS
 
 prefixes_rc=0
 wait "$prefixes_job" || prefixes_rc=$?
-prefixes_ready=$SECONDS
+prefixes_ready=$(cat "$logs/wine-prefixes-ready" 2>/dev/null || date +%s)
 cat "$logs/wine-prefixes.log"
 
 echo "=== Wine tests, $TOVIMO_WINE_PREFIXES side by side, in the background ($logs/wine.log)"
 wine_rc=0
-wine_started=$SECONDS
+wine_started=$(date +%s)
+wine_ended=$logs/wine-ended
+rm -f "$wine_ended"
 # Appended to: a Wine program that opens its output anew must not write
 # over what is there.
 : >"$logs/wine.log"
 if ((prefixes_rc == 0)); then
-    in_background "$root/scripts/wine-session" "$windows_dir" \
+    in_background bash -c '"${@:2}"; rc=$?; date +%s >"$1"; exit $rc' wine "$wine_ended" \
+        "$root/scripts/wine-session" "$windows_dir" \
         ctest --test-dir "$windows_dir" --output-on-failure -j "$TOVIMO_WINE_PREFIXES" \
         >>"$logs/wine.log" 2>&1 </dev/null
     wine_job=$!
@@ -95,16 +100,16 @@ echo "=== Wine tests"
 if ((prefixes_rc == 0)); then
     wait "$wine_job" || wine_rc=$?
 fi
-wine_tested=$SECONDS
+wine_tested=$(cat "$wine_ended" 2>/dev/null || date +%s)
 cat "$logs/wine.log"
 
 summary() {
     grep -E 'tests passed|tests failed|\(Failed\)|\(Timeout\)|\*\*\*|Not Run' "$1" || echo "(no CTest summary: see $1)"
 }
 echo
-echo "=== phases: Windows tree $((windows_built - started)) s; Wine prefixes ready after" \
-    "$((prefixes_ready - prefixes_started)) s; Wine tests $((wine_tested - wine_started)) s;" \
-    "beside them the native tree $((built - native_started)) s and its tests $((native_tested - built)) s"
+echo "=== phases: Windows tree $((windows_built - started)) s, the Wine prefixes made beside it in" \
+    "$((prefixes_ready - prefixes_started)) s; Wine tests $((wine_tested - wine_started)) s, beside them" \
+    "the native tree $((built - native_started)) s and its tests $((native_tested - built)) s"
 echo "=== summary (build $((built - started)) s, tests $((SECONDS - built)) s)"
 echo "native: $(summary "$logs/native.log" | paste -sd ';' -)"
 echo "wine:   $(summary "$logs/wine.log" | paste -sd ';' -)"
