@@ -27,6 +27,7 @@ file(GLOB_RECURSE TEST_DOUBLE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/te
 add_library(test_doubles STATIC ${TEST_DOUBLE_SOURCES})
 target_include_directories(test_doubles PUBLIC ${PROJECT_SOURCE_DIR}/tests/doubles)
 target_link_libraries(test_doubles PUBLIC tovimo_portable standin_model)
+target_precompile_headers(test_doubles REUSE_FROM tovimo_portable)
 
 file(GLOB_RECURSE NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES})
