@@ -12,17 +12,28 @@ add_link_options(${SANITIZE})
 
 include(${CMAKE_CURRENT_LIST_DIR}/portable.cmake)
 
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest as the system has it built (Debian's libgtest-dev and
+# libgmock-dev), which saves compiling it; from its sources otherwise.
+find_package(GTest 1.12 QUIET)
+if(TARGET GTest::gtest AND TARGET GTest::gmock AND TARGET GTest::gtest_main)
+  set(GTEST_LIBRARIES GTest::gtest GTest::gmock GTest::gtest_main)
+else()
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(GTEST_LIBRARIES gtest gmock gtest_main)
+endif()
 
 file(GLOB_RECURSE TEST_DOUBLE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/doubles/*.cpp)
 add_library(test_doubles STATIC ${TEST_DOUBLE_SOURCES})
 target_include_directories(test_doubles PUBLIC ${PROJECT_SOURCE_DIR}/tests/doubles)
 target_link_libraries(test_doubles PUBLIC tovimo_portable standin_model)
+target_precompile_headers(test_doubles REUSE_FROM tovimo_portable)
 
 file(GLOB_RECURSE NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES})
-target_link_libraries(native_tests PRIVATE test_doubles gtest gmock gtest_main)
+target_link_libraries(native_tests PRIVATE test_doubles ${GTEST_LIBRARIES})
+# GoogleTest's header, compiled once for all the tests.
+target_precompile_headers(native_tests PRIVATE <gtest/gtest.h>)
 
 enable_testing()
 add_test(NAME native_tests COMMAND native_tests)

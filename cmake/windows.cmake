@@ -58,21 +58,34 @@ tovimo_program(tovimo-demo ${PROJECT_SOURCE_DIR}/src/win32/programs/tovimo-demo 
 configure_file(${PROJECT_SOURCE_DIR}/samples/Drawing1.dwg
                ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Drawing1.dwg COPYONLY)
 
-# Wine tests: every tests/wine/*_test.cpp is one test program and one CTest
-# entry. Each program starts Wine once (starting Wine is the slow part), and
-# they all share one Wine desktop, so they never run at the same time.
+# Wine tests: every tests/wine/*_test.cpp is one test program. Each program
+# starts Wine once per CTest entry (starting Wine is the slow part), in a
+# Wine prefix that no other program uses at the same time (scripts/wine-run
+# takes one), so that programs in different prefixes run side by side.
 # The support code is linked whole into each, tests included.
+# The test code is compiled for debugging (-Og): it mostly waits on other
+# processes, and the build type's -O3 compiled it more than twice as slowly
+# (-O0 was no faster: its objects took long to link). The programs and
+# libraries under test keep the build type's optimisation.
+set(TOVIMO_TEST_CODE_OPTIONS -Og)
+target_compile_options(gtest PRIVATE ${TOVIMO_TEST_CODE_OPTIONS})
+target_compile_options(gtest_main PRIVATE ${TOVIMO_TEST_CODE_OPTIONS})
+target_compile_options(gmock PRIVATE ${TOVIMO_TEST_CODE_OPTIONS})
 # The in-memory doubles of the unit tests, so that a Wine test can hold a
 # real Win32 implementation and its double to the same expectations.
 file(GLOB_RECURSE TEST_DOUBLE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/doubles/*.cpp)
 add_library(test_doubles STATIC ${TEST_DOUBLE_SOURCES})
 target_include_directories(test_doubles PUBLIC ${PROJECT_SOURCE_DIR}/tests/doubles)
 target_link_libraries(test_doubles PUBLIC tovimo_portable standin_model)
+target_compile_options(test_doubles PRIVATE ${TOVIMO_TEST_CODE_OPTIONS})
 
 file(GLOB WINE_TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/support/*.cpp)
 add_library(wine_test_support OBJECT ${WINE_TEST_SUPPORT_SOURCES})
 target_include_directories(wine_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/wine/support)
 target_link_libraries(wine_test_support PUBLIC tovimo_win32 tovimo_portable standin_model gtest)
+target_compile_options(wine_test_support PRIVATE ${TOVIMO_TEST_CODE_OPTIONS})
+# GoogleTest's header, compiled once for the support code and every test.
+target_precompile_headers(wine_test_support PRIVATE <gtest/gtest.h>)
 
 # A small program the tests start to see how programs are started: it
 # writes down how it was started.
@@ -92,6 +105,11 @@ tovimo_program(wine-hung-window ${PROJECT_SOURCE_DIR}/tests/wine/support/hung_wi
 # 250 s: the limit leaves them room, and still ends a hung one.
 set(WINE_TEST_TIMEOUT 600 CACHE STRING "Seconds one Wine test program may run")
 math(EXPR WINE_TEST_CTEST_TIMEOUT "${WINE_TEST_TIMEOUT} + 60")
+# The longest programs, each split into this many CTest entries
+# ("NAME/1of4", ...) that run every Nth of its tests (GoogleTest's
+# sharding), so that the parts run side by side. Their entries start first.
+set(WINE_TEST_SHARDS tovimocmd_test 5 conversion_test 3 window_run_test 3 window_responsive_test 2
+    pelkadu_test 2 hung_window_test 2 acadlink_test 2)
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_test.cpp)
 enable_testing()
 foreach(source ${WINE_TEST_SOURCES})
@@ -99,11 +117,28 @@ foreach(source ${WINE_TEST_SOURCES})
   add_executable(${name} ${source})
   target_link_libraries(${name} PRIVATE wine_test_support test_doubles tovimo_window tovimo_win32
                         tovimo_portable gtest gmock gtest_main)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    TIMEOUT ${WINE_TEST_CTEST_TIMEOUT}
-    RESOURCE_LOCK desktop
-    ENVIRONMENT "TOVIMO_WINE_TIMEOUT=${WINE_TEST_TIMEOUT}")
+  target_compile_options(${name} PRIVATE ${TOVIMO_TEST_CODE_OPTIONS})
+  target_precompile_headers(${name} REUSE_FROM wine_test_support)
+  list(FIND WINE_TEST_SHARDS ${name} found)
+  set(shards 1)
+  if(found GREATER_EQUAL 0)
+    math(EXPR found "${found} + 1")
+    list(GET WINE_TEST_SHARDS ${found} shards)
+  endif()
+  foreach(shard RANGE 1 ${shards})
+    set(entry ${name})
+    set(environment "TOVIMO_WINE_TIMEOUT=${WINE_TEST_TIMEOUT}")
+    if(shards GREATER 1)
+      set(entry ${name}/${shard}of${shards})
+      math(EXPR index "${shard} - 1")
+      list(APPEND environment GTEST_TOTAL_SHARDS=${shards} GTEST_SHARD_INDEX=${index})
+    endif()
+    add_test(NAME ${entry} COMMAND ${name})
+    set_tests_properties(${entry} PROPERTIES
+      TIMEOUT ${WINE_TEST_CTEST_TIMEOUT}
+      COST ${shards}
+      ENVIRONMENT "${environment}")
+  endforeach()
 endforeach()
 
 # The stand-in AutoCAD: the demo's AutoCAD and the Wine tests' fixture.
@@ -209,6 +244,5 @@ foreach(test help_page zip_run)
                    ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${TOVIMO_ZIP})
   set_tests_properties(${test}_test PROPERTIES
     TIMEOUT ${WINE_TEST_CTEST_TIMEOUT}
-    RESOURCE_LOCK desktop
     ENVIRONMENT "TOVIMO_WINE_TIMEOUT=${WINE_TEST_TIMEOUT}")
 endforeach()

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ googletest libgtest-dev
+    cmake ninja-build g++ googletest libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine64 wine
     coreutils util-linux libc-bin locales
