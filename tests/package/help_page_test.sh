@@ -46,6 +46,23 @@ while IFS= read -r reason; do
     grep -qF "<td>$reason</td>" "$page" || fail "reason \"$reason\" is not explained"
 done <<<"$reasons"
 
+# Each bounded key's range, in the key's own row of a table.
+ranges=$(grep -oE '\{settings_key::[A-Za-z]+, "[^"]*", "[^"]*", [0-9]+, [0-9]+\}' \
+             "$src/src/portable/settings/setting_ranges.cpp" |
+         sed -E 's/\{settings_key::([A-Za-z]+),.*, ([0-9]+), ([0-9]+)\}/\1 \2 \3/')
+(($(wc -l <<<"$ranges") >= 3)) || fail "the ranges were not found in setting_ranges.cpp"
+while read -r key minimum maximum; do
+    grep -F "<tr><td>" "$page" | grep -F "<code>$key</code>" | grep -qF "$minimum から $maximum" ||
+        fail "the range of $key ($minimum to $maximum) is not in its row"
+done <<<"$ranges"
+
+# Every exit code, in a row of its own.
+codes=$(grep -oE '^ +Exit[A-Za-z]+ = [0-9]+' "$src/src/portable/console/exit_code.h" | grep -oE '[0-9]+$')
+(($(wc -w <<<"$codes") >= 6)) || fail "the exit codes were not found in exit_code.h"
+for code in $codes; do
+    grep -qF "<tr><td>$code</td>" "$page" || fail "exit code $code has no row"
+done
+
 # The five placeholder lines of a macro and the end values.
 for word in '#FILE' '#SAVEFILE' '#TMPNAME' '#ENTER' '#ESC' FILEDIA ISAVEBAK PROXYNOTICE Drawing1.dwg Pelkadu; do
     named "$word" || fail "$word is not named"

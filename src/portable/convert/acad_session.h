@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "acadlink/acad_control.h"
-#include "convert/conversion_settings.h"
 #include "convert/skipped_drawing.h"
 #include "platform/file_system.h"
+#include "settings/conversion_settings.h"
 
 namespace tovimo {
 

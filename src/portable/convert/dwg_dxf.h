@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "convert/acad_macro.h"
-#include "convert/conversion_settings.h"
 #include "convert/conversion_view.h"
 #include "convert/skipped_drawing.h"
 #include "platform/file_system.h"
 #include "platform/worker_threads.h"
+#include "settings/conversion_settings.h"
 
 namespace tovimo {
 

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "convert/dwg_dxf.h"
 #include "platform/file_system.h"
 #include "platform/profile_file.h"
 #include "runlists/target_rules.h"
+#include "settings/conversion_settings.h"
 
 namespace tovimo {
 
