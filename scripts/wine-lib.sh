@@ -276,11 +276,12 @@ wine_stop_all() {
     return 0
 }
 
-# The same for each of the tree's prefixes.
+# The same for each of the tree's prefixes, and for the template, whose
+# boot may have been interrupted.
 wine_stop_prefixes() {
     local n
     for ((n = 1; n <= TOVIMO_WINE_PREFIXES; ++n)); do
         WINEPREFIX=$(wine_numbered_prefix "$n") wine_stop_all
     done
-    return 0
+    WINEPREFIX=$TOVIMO_BUILD_DIR/wineprefix-template wine_stop_all
 }

@@ -426,9 +426,15 @@ protected:
     // The probe's report from folder: its folder, command line, code page.
     std::vector<std::string> AwaitReport(const std::string& folder) {
         const std::string report = folder + "probe-report.txt";
-        if (!WaitUntil([&] { return FileExists(report); }, 20000)) return {};
+        // Read once it can be: right after the probe's rename, Wine still
+        // holds the file open for the rename for a moment.
+        std::string content;
+        if (!WaitUntil([&] {
+                content = ReadWholeFile(report).value_or("");
+                return !content.empty();
+            }, 20000))
+            return {};
         std::vector<std::string> lines;
-        const std::string content = ReadWholeFile(report).value_or("");
         std::size_t start = 0;
         for (std::size_t end; (end = content.find('\n', start)) != std::string::npos; start = end + 1)
             lines.push_back(content.substr(start, end - start));
