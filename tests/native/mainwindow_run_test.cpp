@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <regex>
 
 #include "main_form_fixture.h"
@@ -425,6 +426,55 @@ TEST_F(MainFormRunTest, ARunLogGoesBesideTheSettingsFileNamedByTheRunsStartAndDi
                                         Finished}));
     const auto typed = Typed();
     EXPECT_EQ(std::count(typed.begin(), typed.end(), "D:\\dxf\\E.dxf\n"), 3);
+}
+
+TEST_F(MainFormRunTest, ARunLogHeldByAnotherProgramLosesNoLineOrSaysOnceWhatItCouldNotWrite) {
+    for (const char* name : {"C", "D"}) AddDrawing(std::string("D:\\図面\\") + name + ".dwg");
+    MainForm& f = OpenWithDrop();
+    f.RunLogMenuClick();
+    // The run's log is held (the user looks at it in Excel) once C is
+    // typed, and let go letGoAfter ms after AutoCAD is told to quit; never
+    // without a time.
+    std::string held;
+    std::optional<std::int64_t> letGoAfter;
+    pump.onRun = [&](int) {
+        const auto typed = Typed();
+        if (typed.empty()) return;
+        if (held.empty() && typed.back() == "D:\\図面\\C.dwg\n") {
+            held = "C:\\Tovimo\\log\\" + files.List("C:\\Tovimo\\log").back().name;
+            files.Hold(held);
+        } else if (!held.empty() && letGoAfter && typed.back() == "quit\n") {
+            clock.ScheduleAfter(*letGoAfter, [&, path = held] { files.Hold(path, false); });
+            letGoAfter.reset();
+        }
+    };
+    const auto numbers = [&] {
+        std::string firsts;
+        for (const std::string& line : LogLines(files.ReadFile(held).value_or("")))
+            firsts += line.substr(0, line.find(',')) + " ";
+        return firsts;
+    };
+
+    // Let go while the run's end tries the lines again: the log is whole.
+    letGoAfter = 4000;
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(numbers(), Utf8(u8"番号 1 2 3 "));
+    EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{Finished});
+
+    // Held for good: the run ends as usual, then says once which log lacks how many lines.
+    const std::string first = held;
+    held.clear();
+    host.messages.clear();
+    f.ToDxfBitBtnClick();
+    ASSERT_NE(held, first);
+    files.Hold(held, false);
+    EXPECT_EQ(numbers(), Utf8(u8"番号 1 "));
+    EXPECT_EQ(host.messages,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {Finished, RunCaption},
+                  {"実行ログに書き込めなかった行があります (2 行): " + held, RunCaption}}));
+    EXPECT_TRUE(host.skippedShown.empty());
+    EXPECT_TRUE(f.States.ToDxfBitBtn && !f.States.CancelBitBtn);
 }
 
 TEST_F(MainFormRunTest, TheTitleCountsTheDrawingsAndTellsTheTimeLeftWithThreeSessions) {
