@@ -46,6 +46,19 @@ protected:
     std::string macros;
 };
 
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+// The run log's lines, without the BOM.
+std::vector<std::string> LogLines(const std::string& log) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 3; at < log.size();) {
+        const std::size_t end = log.find("\r\n", at);
+        lines.push_back(log.substr(at, end - at));
+        at = end == std::string::npos ? log.size() : end + 2;
+    }
+    return lines;
+}
+
 TEST_F(MainFormRunTest, ARunConvertsTheListWithTheControlsLockedAndGivesThemBackAfterwards) {
     host.childFolders = true;
     MainForm& f = OpenWithDrop();
@@ -371,19 +384,36 @@ TEST_F(MainFormRunTest, AnUpdateRunPassesOverUpToDateResultsAndOverwritesTheRest
     EXPECT_EQ(host.MessageTexts(),
               std::vector<std::string>{std::string(Finished) + "\n最新のため省略: 3"});
     EXPECT_EQ(f.States, idle);
-}
 
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-
-// The run log's lines, without the BOM.
-std::vector<std::string> LogLines(const std::string& log) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 3; at < log.size();) {
-        const std::size_t end = log.find("\r\n", at);
-        lines.push_back(log.substr(at, end - at));
-        at = end == std::string::npos ? log.size() : end + 2;
-    }
-    return lines;
+    // Two drawings of one name into one output folder, the first's result
+    // up to date: the second's result is the first's, so no AutoCAD either,
+    // and the second is listed and logged as not converted.
+    AddDrawing("D:\\2023\\平面図.dwg");
+    AddDrawing("D:\\2024\\平面図.dwg");
+    files.AddFile("E:\\Out\\平面図.dxf", "2023's result");
+    f.SaveSameDirChkBoxClick(false);
+    f.Controls.SaveDir = "E:\\Out";
+    f.Controls.SaveChildDirCheckBox = false;
+    f.RunLogMenuClick();
+    f.AllDeletePopClick();
+    f.WMDropFiles({"D:\\2023\\平面図.dwg", "D:\\2024\\平面図.dwg"});
+    host.messages.clear();
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(processes.Calls().size(), launched);
+    EXPECT_EQ(files.ReadFile("E:\\Out\\平面図.dxf"), "2023's result");
+    ASSERT_EQ(host.skippedShown.size(), 1u);
+    ASSERT_EQ(host.skippedShown[0].size(), 1u);
+    EXPECT_EQ(host.skippedShown[0][0].path, "D:\\2024\\平面図.dwg");
+    EXPECT_EQ(host.skippedShown[0][0].reason, SkipReason::TargetTaken);
+    EXPECT_EQ(host.MessageTexts(),
+              std::vector<std::string>{std::string(Finished) + "\n最新のため省略: 1"});
+    const std::vector<std::string> lines =
+        LogLines(files.ReadFile("C:\\Tovimo\\log\\20261208-193005-dxf.csv").value_or(""));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], Utf8(u8"1,D:\\2023\\平面図.dwg,E:\\Out\\平面図.dxf,省略,最新のため省略,0.0,"));
+    EXPECT_EQ(lines[2], Utf8(u8"2,D:\\2024\\平面図.dwg,E:\\Out\\平面図.dxf,未変換,"
+                             u8"同じ名前の変換後ファイルになる図面が先にあります,0.0,"));
+    EXPECT_EQ(f.States.ToDxfBitBtn, true);
 }
 
 TEST_F(MainFormRunTest, ARunLogGoesBesideTheSettingsFileNamedByTheRunsStartAndDirection) {
