@@ -48,17 +48,6 @@ protected:
 
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
-// The run log's lines, without the BOM.
-std::vector<std::string> LogLines(const std::string& log) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 3; at < log.size();) {
-        const std::size_t end = log.find("\r\n", at);
-        lines.push_back(log.substr(at, end - at));
-        at = end == std::string::npos ? log.size() : end + 2;
-    }
-    return lines;
-}
-
 TEST_F(MainFormRunTest, ARunConvertsTheListWithTheControlsLockedAndGivesThemBackAfterwards) {
     host.childFolders = true;
     MainForm& f = OpenWithDrop();
@@ -407,8 +396,7 @@ TEST_F(MainFormRunTest, AnUpdateRunPassesOverUpToDateResultsAndOverwritesTheRest
     EXPECT_EQ(host.skippedShown[0][0].reason, SkipReason::TargetTaken);
     EXPECT_EQ(host.MessageTexts(),
               std::vector<std::string>{std::string(Finished) + "\n最新のため省略: 1"});
-    const std::vector<std::string> lines =
-        LogLines(files.ReadFile("C:\\Tovimo\\log\\20261208-193005-dxf.csv").value_or(""));
+    const std::vector<std::string> lines = files.Lines("C:\\Tovimo\\log\\20261208-193005-dxf.csv");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], Utf8(u8"1,D:\\2023\\平面図.dwg,E:\\Out\\平面図.dxf,省略,最新のため省略,0.0,"));
     EXPECT_EQ(lines[2], Utf8(u8"2,D:\\2024\\平面図.dwg,E:\\Out\\平面図.dxf,未変換,"
@@ -424,9 +412,9 @@ TEST_F(MainFormRunTest, ARunLogGoesBesideTheSettingsFileNamedByTheRunsStartAndDi
     f.ToDxfBitBtnClick();
     const auto log = files.ReadFile("C:\\Tovimo\\log\\20261208-193005-dxf.csv");
     ASSERT_TRUE(log);
-    const std::vector<std::string> lines = LogLines(*log);
+    const std::vector<std::string> lines = files.Lines("C:\\Tovimo\\log\\20261208-193005-dxf.csv");
     ASSERT_EQ(lines.size(), 3u) << *log;
-    EXPECT_EQ(lines[0], Utf8(u8"番号,図面,変換後,結果,理由,秒,AutoCADの表示"));
+    EXPECT_EQ(lines[0], Utf8(u8"\uFEFF番号,図面,変換後,結果,理由,秒,AutoCADの表示"));
     EXPECT_EQ(lines[1].rfind(Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,変換済,,"), 0), 0u) << lines[1];
     EXPECT_EQ(lines[2].rfind(Utf8(u8"2,D:\\図面\\C.dwg,D:\\図面\\C.dxf,未変換,AutoCADで開けませんでした,"), 0), 0u);
     EXPECT_EQ(lines[2].substr(lines[2].rfind(',') + 1),
@@ -480,7 +468,7 @@ TEST_F(MainFormRunTest, ARunLogHeldByAnotherProgramLosesNoLineOrSaysOnceWhatItCo
     };
     const auto numbers = [&] {
         std::string firsts;
-        for (const std::string& line : LogLines(files.ReadFile(held).value_or("")))
+        for (const std::string& line : files.Lines(held))
             firsts += line.substr(0, line.find(',')) + " ";
         return firsts;
     };
@@ -488,7 +476,7 @@ TEST_F(MainFormRunTest, ARunLogHeldByAnotherProgramLosesNoLineOrSaysOnceWhatItCo
     // Let go while the run's end tries the lines again: the log is whole.
     letGoAfter = 4000;
     f.ToDxfBitBtnClick();
-    EXPECT_EQ(numbers(), Utf8(u8"番号 1 2 3 "));
+    EXPECT_EQ(numbers(), Utf8(u8"\uFEFF番号 1 2 3 "));
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{Finished});
 
     // Held for good: the run ends as usual, then says once which log lacks how many lines.
@@ -498,7 +486,7 @@ TEST_F(MainFormRunTest, ARunLogHeldByAnotherProgramLosesNoLineOrSaysOnceWhatItCo
     f.ToDxfBitBtnClick();
     ASSERT_NE(held, first);
     files.Hold(held, false);
-    EXPECT_EQ(numbers(), Utf8(u8"番号 1 "));
+    EXPECT_EQ(numbers(), Utf8(u8"\uFEFF番号 1 "));
     EXPECT_EQ(host.messages,
               (std::vector<std::pair<std::string, std::string>>{
                   {Finished, RunCaption},
