@@ -190,6 +190,17 @@ std::optional<std::string> MemoryFiles::ReadFile(const std::string& path) const 
     return node->content;
 }
 
+std::vector<std::string> MemoryFiles::Lines(const std::string& path) const {
+    const std::string text = ReadFile(path).value_or("");
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find("\r\n", at);
+        lines.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 2;
+    }
+    return lines;
+}
+
 bool MemoryFiles::FileExists(const std::string& path) const {
     const Node* node = Find(path);
     return node && !node->isFolder;

@@ -41,6 +41,9 @@ public:
     // Fails for a missing or held file.
     bool SetLastWriteMs(const std::string& path, std::int64_t ms);
     std::optional<std::string> ReadFile(const std::string& path) const;
+    // A file's text split at its line ends ("\r\n"), each line without
+    // it; empty for a missing file.
+    std::vector<std::string> Lines(const std::string& path) const;
     bool FileExists(const std::string& path) const;
     bool FolderExists(const std::string& path) const;
     // Empty for a folder or a missing path.

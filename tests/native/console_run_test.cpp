@@ -110,17 +110,6 @@ public:
         return code;
     }
 
-    // The lines of a run log, its header first, each without its line end.
-    std::vector<std::string> LogLines(const std::string& path) const {
-        const std::string log = files.ReadFile(path).value_or("");
-        std::vector<std::string> lines;
-        for (std::size_t at = 0; at < log.size();) {
-            const std::size_t end = log.find("\r\n", at);
-            lines.push_back(log.substr(at, end - at));
-            at = end == std::string::npos ? log.size() : end + 2;
-        }
-        return lines;
-    }
     // Calls action once, after the first command text typed that is text.
     // An action may ask for more.
     void OnceTyped(const std::string& text, std::function<void()> action) {
@@ -503,7 +492,7 @@ TEST_F(ConsoleRunTest, AnUpdateRunConvertsEveryDrawingWhoseResultIsNotAtTheDrawi
                                         "[2/4] D:\\図面\\C.dwg", "[3/4] D:\\図面\\D.dwg",
                                         "[4/4] D:\\図面\\E.dwg", Finished}));
     EXPECT_EQ(files.ReadFile("C:\\f.txt"), "");
-    const auto log = LogLines("C:\\run.csv");
+    const auto log = files.Lines("C:\\run.csv");
     ASSERT_EQ(log.size(), 6u);
     EXPECT_EQ(log[1], Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,省略,最新のため省略,0.0,"));
 
@@ -536,7 +525,7 @@ TEST_F(ConsoleRunTest, AnUpdateRunListsADrawingWhoseResultAnEarlierOneTakesWhate
               (std::vector<std::string>{"最新のため省略: 1",
                                         "これらの図面は、変換を行っていません (1 枚):", taken}));
     EXPECT_EQ(files.ReadFile("C:\\f.txt"), "D:\\2024\\平面図.dwg\r\n");
-    EXPECT_EQ(LogLines("C:\\run.csv").back(),
+    EXPECT_EQ(files.Lines("C:\\run.csv").back(),
               Utf8(u8"2,D:\\2024\\平面図.dwg,E:\\OUT\\平面図.dxf,未変換,"
                    u8"同じ名前の変換後ファイルになる図面が先にあります,0.0,"));
 
@@ -697,7 +686,7 @@ TEST_F(ConsoleRunTest, TheRunLogHasALinePerDrawingAndThoseNeverReachedGetTheEnds
     mainForm["WaitLimit"] = "5";
     mainForm["RestartLimit"] = "0";
     EXPECT_EQ(Run({"dxf", "/log", "C:\\run.csv", "D:\\図面"}), ExitSomeSkipped);
-    const std::vector<std::string> lines = LogLines("C:\\run.csv");
+    const std::vector<std::string> lines = files.Lines("C:\\run.csv");
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], Utf8(u8"\uFEFF番号,図面,変換後,結果,理由,秒,AutoCADの表示"));
     // The seconds as S; the last column is what AutoCAD showed.
@@ -720,7 +709,7 @@ TEST_F(ConsoleRunTest, ALogHeldByAnotherProgramLosesNoLineAndKeepsTheOrder) {
     const std::vector<std::string> args{"dxf", "/log", "C:\\run.csv", "D:\\図面"};
     const auto numbers = [&] {
         std::string firsts;
-        for (const std::string& line : LogLines("C:\\run.csv")) firsts += line.substr(0, 1);
+        for (const std::string& line : files.Lines("C:\\run.csv")) firsts += line.substr(0, 1);
         return firsts;
     };
     const auto hold = [&](bool held) { files.Hold("C:\\run.csv", held); };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <regex>
 
 #include "main_form_fixture.h"
@@ -44,6 +45,8 @@ protected:
     std::string mainForm;
     std::string macros;
 };
+
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 TEST_F(MainFormRunTest, ARunConvertsTheListWithTheControlsLockedAndGivesThemBackAfterwards) {
     host.childFolders = true;
@@ -370,19 +373,35 @@ TEST_F(MainFormRunTest, AnUpdateRunPassesOverUpToDateResultsAndOverwritesTheRest
     EXPECT_EQ(host.MessageTexts(),
               std::vector<std::string>{std::string(Finished) + "\n最新のため省略: 3"});
     EXPECT_EQ(f.States, idle);
-}
 
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-
-// The run log's lines, without the BOM.
-std::vector<std::string> LogLines(const std::string& log) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 3; at < log.size();) {
-        const std::size_t end = log.find("\r\n", at);
-        lines.push_back(log.substr(at, end - at));
-        at = end == std::string::npos ? log.size() : end + 2;
-    }
-    return lines;
+    // Two drawings of one name into one output folder, the first's result
+    // up to date: the second's result is the first's, so no AutoCAD either,
+    // and the second is listed and logged as not converted.
+    AddDrawing("D:\\2023\\平面図.dwg");
+    AddDrawing("D:\\2024\\平面図.dwg");
+    files.AddFile("E:\\Out\\平面図.dxf", "2023's result");
+    f.SaveSameDirChkBoxClick(false);
+    f.Controls.SaveDir = "E:\\Out";
+    f.Controls.SaveChildDirCheckBox = false;
+    f.RunLogMenuClick();
+    f.AllDeletePopClick();
+    f.WMDropFiles({"D:\\2023\\平面図.dwg", "D:\\2024\\平面図.dwg"});
+    host.messages.clear();
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(processes.Calls().size(), launched);
+    EXPECT_EQ(files.ReadFile("E:\\Out\\平面図.dxf"), "2023's result");
+    ASSERT_EQ(host.skippedShown.size(), 1u);
+    ASSERT_EQ(host.skippedShown[0].size(), 1u);
+    EXPECT_EQ(host.skippedShown[0][0].path, "D:\\2024\\平面図.dwg");
+    EXPECT_EQ(host.skippedShown[0][0].reason, SkipReason::TargetTaken);
+    EXPECT_EQ(host.MessageTexts(),
+              std::vector<std::string>{std::string(Finished) + "\n最新のため省略: 1"});
+    const std::vector<std::string> lines = files.Lines("C:\\Tovimo\\log\\20261208-193005-dxf.csv");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], Utf8(u8"1,D:\\2023\\平面図.dwg,E:\\Out\\平面図.dxf,省略,最新のため省略,0.0,"));
+    EXPECT_EQ(lines[2], Utf8(u8"2,D:\\2024\\平面図.dwg,E:\\Out\\平面図.dxf,未変換,"
+                             u8"同じ名前の変換後ファイルになる図面が先にあります,0.0,"));
+    EXPECT_EQ(f.States.ToDxfBitBtn, true);
 }
 
 TEST_F(MainFormRunTest, ARunLogGoesBesideTheSettingsFileNamedByTheRunsStartAndDirection) {
@@ -393,9 +412,9 @@ TEST_F(MainFormRunTest, ARunLogGoesBesideTheSettingsFileNamedByTheRunsStartAndDi
     f.ToDxfBitBtnClick();
     const auto log = files.ReadFile("C:\\Tovimo\\log\\20261208-193005-dxf.csv");
     ASSERT_TRUE(log);
-    const std::vector<std::string> lines = LogLines(*log);
+    const std::vector<std::string> lines = files.Lines("C:\\Tovimo\\log\\20261208-193005-dxf.csv");
     ASSERT_EQ(lines.size(), 3u) << *log;
-    EXPECT_EQ(lines[0], Utf8(u8"番号,図面,変換後,結果,理由,秒,AutoCADの表示"));
+    EXPECT_EQ(lines[0], Utf8(u8"\uFEFF番号,図面,変換後,結果,理由,秒,AutoCADの表示"));
     EXPECT_EQ(lines[1].rfind(Utf8(u8"1,D:\\図面\\A.dwg,D:\\図面\\A.dxf,変換済,,"), 0), 0u) << lines[1];
     EXPECT_EQ(lines[2].rfind(Utf8(u8"2,D:\\図面\\C.dwg,D:\\図面\\C.dxf,未変換,AutoCADで開けませんでした,"), 0), 0u);
     EXPECT_EQ(lines[2].substr(lines[2].rfind(',') + 1),
@@ -425,6 +444,55 @@ TEST_F(MainFormRunTest, ARunLogGoesBesideTheSettingsFileNamedByTheRunsStartAndDi
                                         Finished}));
     const auto typed = Typed();
     EXPECT_EQ(std::count(typed.begin(), typed.end(), "D:\\dxf\\E.dxf\n"), 3);
+}
+
+TEST_F(MainFormRunTest, ARunLogHeldByAnotherProgramLosesNoLineOrSaysOnceWhatItCouldNotWrite) {
+    for (const char* name : {"C", "D"}) AddDrawing(std::string("D:\\図面\\") + name + ".dwg");
+    MainForm& f = OpenWithDrop();
+    f.RunLogMenuClick();
+    // The run's log is held (the user looks at it in Excel) once C is
+    // typed, and let go letGoAfter ms after AutoCAD is told to quit; never
+    // without a time.
+    std::string held;
+    std::optional<std::int64_t> letGoAfter;
+    pump.onRun = [&](int) {
+        const auto typed = Typed();
+        if (typed.empty()) return;
+        if (held.empty() && typed.back() == "D:\\図面\\C.dwg\n") {
+            held = "C:\\Tovimo\\log\\" + files.List("C:\\Tovimo\\log").back().name;
+            files.Hold(held);
+        } else if (!held.empty() && letGoAfter && typed.back() == "quit\n") {
+            clock.ScheduleAfter(*letGoAfter, [&, path = held] { files.Hold(path, false); });
+            letGoAfter.reset();
+        }
+    };
+    const auto numbers = [&] {
+        std::string firsts;
+        for (const std::string& line : files.Lines(held))
+            firsts += line.substr(0, line.find(',')) + " ";
+        return firsts;
+    };
+
+    // Let go while the run's end tries the lines again: the log is whole.
+    letGoAfter = 4000;
+    f.ToDxfBitBtnClick();
+    EXPECT_EQ(numbers(), Utf8(u8"\uFEFF番号 1 2 3 "));
+    EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{Finished});
+
+    // Held for good: the run ends as usual, then says once which log lacks how many lines.
+    const std::string first = held;
+    held.clear();
+    host.messages.clear();
+    f.ToDxfBitBtnClick();
+    ASSERT_NE(held, first);
+    files.Hold(held, false);
+    EXPECT_EQ(numbers(), Utf8(u8"\uFEFF番号 1 "));
+    EXPECT_EQ(host.messages,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {Finished, RunCaption},
+                  {"実行ログに書き込めなかった行があります (2 行): " + held, RunCaption}}));
+    EXPECT_TRUE(host.skippedShown.empty());
+    EXPECT_TRUE(f.States.ToDxfBitBtn && !f.States.CancelBitBtn);
 }
 
 TEST_F(MainFormRunTest, TheTitleCountsTheDrawingsAndTellsTheTimeLeftWithThreeSessions) {
