@@ -96,6 +96,14 @@ add_executable(window-tool ${PROJECT_SOURCE_DIR}/tests/wine/support/window_tool/
                ${PROJECT_SOURCE_DIR}/tests/wine/support/wait_until.cpp)
 target_include_directories(window-tool PRIVATE ${PROJECT_SOURCE_DIR}/tests/wine/support)
 target_link_libraries(window-tool PRIVATE tovimo_win32 tovimo_portable)
+# Loaded by window-tool's hook into the window program, to draw its open
+# menus for the screenshots.
+add_library(menu-print SHARED ${PROJECT_SOURCE_DIR}/tests/wine/support/window_tool/menu_print.cpp)
+set_target_properties(menu-print PROPERTIES PREFIX "")
+if(NOT MSVC)
+  target_link_options(menu-print PRIVATE -static -static-libgcc -static-libstdc++)
+endif()
+add_dependencies(window-tool menu-print)
 # A program whose window stops answering, as a frozen program on the desktop.
 tovimo_program(wine-hung-window ${PROJECT_SOURCE_DIR}/tests/wine/support/hung_window tovimo_win32)
 

@@ -2,9 +2,9 @@
 # Screenshots of the window program: Tovimo.exe under Wine's X11 driver on
 # Xvfb (or the display given in $DISPLAY), with Japanese fonts, driving the
 # stand-in AutoCAD. Writes PNGs of the file-type question, the main window
-# with a dropped tree, the settings panel, the window during a run (its
-# title telling the progress), the list
-# of drawings not converted and the version window.
+# with a dropped tree, its "設定" menu, the settings panel, the window during
+# a run (its title telling the progress), the list of drawings not converted
+# and the version window.
 #   scripts/screenshot.sh [--dpi N] [OUT_DIR]   (default: docs/screenshots)
 set -euo pipefail
 root=$(cd "$(dirname "$(readlink -f "$0")")/.." && pwd)
@@ -47,6 +47,12 @@ shots() {
     wine "$tool" gone TFileTypeDlg 10
     sleep 1
     window_shot TForm1 "$out/main$suffix.png"
+    # "設定" (the second item of the menu bar) open at "同時に使うAutoCAD".
+    wine "$tool" menu TForm1 Right Down Down Down Right
+    sleep 1
+    window_menu_shot TForm1 "$out/settings-menu$suffix.png"
+    wine "$tool" keys TForm1 Escape Escape Escape
+    sleep 1
     wine "$tool" command TForm1 SettingOpenMenu
     sleep 1
     window_shot TForm1 "$out/settings$suffix.png"
@@ -62,7 +68,7 @@ shots() {
     wine "$tool" close TForm1
     wine "$tool" gone TForm1 15 || true
 }
-export -f shots window_shot window_fonts window_run_and_shoot
+export -f shots window_shot window_menu_shot window_fonts window_run_and_shoot
 export root windows_dir work out dpi
 "$root/scripts/wine-session" "$windows_dir" bash -c shots
 echo "=== screenshots in $out:"

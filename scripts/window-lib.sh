@@ -85,6 +85,41 @@ window_shot() {
     xwd -root -silent -display "$TOVIMO_WINE_DISPLAY" | "$convert" xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$file"
 }
 
+# window_menu_shot CLASS FILE: a PNG of the window with its open menus,
+# cut from the X display. Wine leaves popup menus black on a virtual X
+# server, so each open menu is drawn by the program itself (window-tool's
+# "menus") and pasted where it shows. Inside a wine-session.
+window_menu_shot() {
+    local class=$1 file=$2 tool="$windows_dir/bin/window-tool.exe" rect menus bitmap
+    rect=$(wine "$tool" rect "$class" 2>/dev/null | tr -d '\r') || return 1
+    read -r x y w h <<<"$rect"
+    local right=$((x + w)) bottom=$((y + h))
+    menus=$(mktemp -d)
+    wine "$tool" menus "$class" "Z:${menus//\//\\}" || { rm -rf "$menus"; return 1; }
+    local convert=convert
+    [[ -x /usr/bin/convert ]] && convert=/usr/bin/convert
+    local paste=()
+    for bitmap in "$menus"/menu+*.bmp; do
+        local at=${bitmap##*/menu}
+        at=${at%.bmp}
+        local left=${at#+} top
+        top=${left#*+}
+        left=${left%%+*}
+        local size
+        size=$("$convert" "$bitmap" -format '%w %h' info:)
+        read -r mw mh <<<"$size"
+        ((left + mw > right)) && right=$((left + mw))
+        ((top + mh > bottom)) && bottom=$((top + mh))
+        paste+=("$bitmap" -geometry "$at" -composite)
+    done
+    ((x < 0)) && x=0
+    ((y < 0)) && y=0
+    mkdir -p "$(dirname "$file")"
+    xwd -root -silent -display "$TOVIMO_WINE_DISPLAY" |
+        "$convert" xwd:- "${paste[@]}" -crop "$((right - x))x$((bottom - y))+${x}+${y}" +repage "$file"
+    rm -rf "$menus"
+}
+
 # window_run_and_shoot FOLDER SUFFIX: inside a wine-session, with Tovimo.exe
 # showing a list of DWG drawings: presses "DXFで保存", shoots the window
 # during the run and the list of drawings not converted at its end, and

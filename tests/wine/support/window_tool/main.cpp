@@ -9,12 +9,20 @@
 //   window-tool ok CLASS                 presses the window's OK (IDOK)
 //   window-tool close CLASS              WM_CLOSE
 //   window-tool rect CLASS               prints "left top width height"
+//   window-tool menu CLASS KEY...        opens the menu bar from the keyboard
+//                                        (as F10 does) and presses KEYs in it
+//   window-tool keys CLASS KEY...        presses KEYs (Left Right Up Down
+//                                        Return Escape) in the window's thread
+//   window-tool menus CLASS FOLDER       writes each open popup menu of the
+//                                        window's thread to FOLDER as
+//                                        menu+LEFT+TOP.bmp (see menu_print.cpp)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "mainwindow/form_design.h"
+#include "menu_print.h"
 #include "platform/win32_api.h"
 #include "wait_until.h"
 #include "window_finder.h"
@@ -65,11 +73,70 @@ HWND Find(const char* className) {
     return search.found;
 }
 
+UINT KeyOf(const char* name) {
+    constexpr struct {
+        const char* name;
+        UINT key;
+    } keys[] = {{"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Up", VK_UP},
+                {"Down", VK_DOWN}, {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}};
+    for (const auto& key : keys)
+        if (std::strcmp(key.name, name) == 0) return key.key;
+    return 0;
+}
+
+// Posted keys reach a menu's modal loop as typed ones do: it reads them
+// from the thread's queue.
+bool PressKeys(HWND window, int count, char** names) {
+    for (int i = 0; i < count; ++i) {
+        const UINT key = KeyOf(names[i]);
+        if (key == 0) {
+            std::fprintf(stderr, "window-tool: unknown key %s\n", names[i]);
+            return false;
+        }
+        ::Sleep(200);
+        ::PostMessageA(window, WM_KEYDOWN, key, 1);
+        ::PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+    }
+    return true;
+}
+
+bool AnyMenuBitmapIn(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + "\\menu+*.bmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    ::FindClose(search);
+    return true;
+}
+
+// Hooks the window's thread with menu-print.dll (beside this program) and
+// sends the message that has the hook print the open menus.
+bool PrintOpenMenus(HWND window, const std::string& folder) {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string dll = path;
+    dll = dll.substr(0, dll.find_last_of('\\') + 1) + "menu-print.dll";
+    HMODULE module = ::LoadLibraryA(dll.c_str());
+    auto hook = module ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(module, PrintOpenMenusHookName))) : nullptr;
+    HHOOK handle = hook ? ::SetWindowsHookExA(WH_CALLWNDPROC, hook, module, ::GetWindowThreadProcessId(window, nullptr))
+                        : nullptr;
+    if (!handle) {
+        std::fprintf(stderr, "window-tool: cannot hook the window's thread with %s\n", dll.c_str());
+        return false;
+    }
+    const ATOM atom = ::GlobalAddAtomA(folder.c_str());
+    DWORD_PTR answer = 0;
+    const bool sent = ::SendMessageTimeoutA(window, WM_NULL, PrintOpenMenusRequest, atom, SMTO_ABORTIFHUNG, 10000,
+                                            &answer) != 0;
+    ::GlobalDeleteAtom(atom);
+    ::UnhookWindowsHookEx(handle);
+    return sent && AnyMenuBitmapIn(folder);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: window-tool wait|gone|press|command|ok|close|rect CLASS [ARG]\n");
+        std::fprintf(stderr, "usage: window-tool wait|gone|press|command|ok|close|rect|menu|keys|menus CLASS [ARG...]\n");
         return 2;
     }
     const std::string verb = argv[1];
@@ -98,6 +165,13 @@ int main(int argc, char** argv) {
         RECT rect;
         ::GetWindowRect(window, &rect);
         std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    } else if (verb == "menu") {
+        ::PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        if (!PressKeys(window, argc - 3, argv + 3)) return 2;
+    } else if (verb == "keys") {
+        if (!PressKeys(window, argc - 3, argv + 3)) return 2;
+    } else if (verb == "menus" && argc > 3) {
+        return PrintOpenMenus(window, argv[3]) ? 0 : 1;
     } else {
         return 2;
     }
