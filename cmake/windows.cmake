@@ -100,6 +100,7 @@ target_link_libraries(window-tool PRIVATE tovimo_win32 tovimo_portable)
 # menus for the screenshots.
 add_library(menu-print SHARED ${PROJECT_SOURCE_DIR}/tests/wine/support/window_tool/menu_print.cpp)
 set_target_properties(menu-print PROPERTIES PREFIX "")
+target_link_libraries(menu-print PRIVATE user32 gdi32)
 if(NOT MSVC)
   target_link_options(menu-print PRIVATE -static -static-libgcc -static-libstdc++)
 endif()
