@@ -197,10 +197,7 @@ std::vector<bool> DwgDxf::ResultsTaken(const std::vector<std::string>& sources,
                                        const std::vector<std::string>& targets,
                                        const std::vector<std::string>& keptResults) {
     // A macro that saves its own way types no target: nothing is known to meet.
-    const bool namesTarget = std::any_of(MacroLines.begin(), MacroLines.end(), [](const auto& line) {
-        return ClassifyMacroLine(line) == MacroLineKind::SaveFile;
-    });
-    if (!namesTarget) return std::vector<bool>(sources.size(), false);
+    if (!MacroNamesResult(MacroLines)) return std::vector<bool>(sources.size(), false);
     const TargetRules rules{settings_.SaveSameDir, settings_.SaveDir, settings_.SaveChildDir};
     return ResultsTakenEarlier(
         files_, ExpectedResultPaths(rules, sources, targets, ResultExtension(MacroSection)),
