@@ -219,7 +219,7 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     if (arguments.update) {
         UpdateSelection selection =
             SelectOutOfDate(platform_.files, lists, rules, ResultExtension(section));
-        output.Out("最新のため省略: " + std::to_string(selection.upToDate.size()));
+        output.Out(PassedOverText(selection.upToDate.size()));
         if (logLines) logLines->PassOver(selection, lists.SourceList);
         lists = std::move(selection.toConvert);
         keptResults = std::move(selection.keptResults);
@@ -245,7 +245,7 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     };
     if (cancelRequested_) {
         logTheRest(RunEndLogReason(ConvertCarriedOut, true));
-        output.Out("   作業を中断しました      ");
+        output.Out(RunCanceledMessage);
         return ended(ExitCanceled);
     }
     view_.onDrawingStarting = [&](int index) {
@@ -266,11 +266,11 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     const bool listWritten = WriteNotConverted(
         NotConvertedPaths(lists.SourceList, view_.DrawingsStarted(), converter_->LastSkipped()));
     if (outcome.result == ConvertStartFailed && !outcome.canceled)
-        output.Err("Auto CADを起動できません");
+        output.Err(AcadStartFailedMessage);
     // Cancelled while AutoCAD started: the start was given up, not failed.
     if (outcome.result == ConvertStartFailed && outcome.canceled)
-        output.Out("   作業を中断しました      ");
-    if (outcome.result == ConvertOtherAcadRunning) output.Err("起動中のAuto CADを終了させてください。");
+        output.Out(RunCanceledMessage);
+    if (outcome.result == ConvertOtherAcadRunning) output.Err(OtherAcadRunningMessage);
     logTheRest(RunEndLogReason(outcome.result, outcome.canceled));
     if (outcome.result == ConvertCarriedOut && converter_->LastRunAcadNotAnswering())
         output.Err("AutoCADが応答しないため、作業を最後まで行えませんでした。");
