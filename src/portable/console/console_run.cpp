@@ -226,12 +226,9 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
         // Only drawings whose result an earlier one takes: they are listed
         // as any run lists them, and no AutoCAD is started for them.
         if (selection.NothingToConvert()) {
-            std::vector<SkippedDrawing> listed;
-            for (std::size_t i = 0; i < lists.SourceList.size(); ++i) {
-                const std::string& source = lists.SourceList[i];
-                listed.push_back({SkipName(source), source, SkipReason::TargetTaken});
-                if (logLines) logLines->Ended(i, source, SkipReason::TargetTaken, "");
-            }
+            const std::vector<SkippedDrawing> listed = ListedAsTaken(lists.SourceList);
+            if (logLines)
+                logLines->Rest(lists.SourceList, RunEndLogReason(ConvertCarriedOut, false), listed);
             if (!listed.empty()) view_.ShowSkippedDrawings(listed);
             view_.ListUnreachable();
             const bool written = WriteNotConverted(lists.SourceList);

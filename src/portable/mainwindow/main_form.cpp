@@ -407,12 +407,8 @@ void MainForm::RunButtonClick(RunDirection direction) {
     if (nothingToConvert) {
         // Every result is up to date, or taken by an earlier drawing: no
         // AutoCAD is started, and those whose result is taken are listed.
-        std::vector<SkippedDrawing> listed;
-        for (std::size_t i = 0; i < sourceList_.size(); ++i) {
-            listed.push_back({SkipName(sourceList_[i]), sourceList_[i], SkipReason::TargetTaken});
-            if (logLines_) logLines_->Ended(i, sourceList_[i], SkipReason::TargetTaken, "");
-        }
-        EndTitle();
+        const std::vector<SkippedDrawing> listed = ListedAsTaken(sourceList_);
+        if (logLines_) logLines_->Rest(sourceList_, RunEndLogReason(ConvertCarriedOut, false), listed);
         if (!listed.empty()) host_.ShowSkippedDrawings(listed);
         host_.ShowMessage(RunEndMessage(false, converter.EndNote), RunEndCaption);
         runResult_ = ConvertCarriedOut;
