@@ -1,6 +1,5 @@
 #include "console/console_run.h"
 
-#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -16,7 +15,6 @@
 #include "convert/result_check.h"
 #include "convert/run_texts.h"
 #include "convert/up_to_date.h"
-#include "runlists/target_path.h"
 #include "drawings/drawing_collection.h"
 #include "runlists/run_lists.h"
 #include "runlists/same_file.h"
