@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
-#include <optional>
 #include <string>
 
 #include "platform/process_launcher.h"

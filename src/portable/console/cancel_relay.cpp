@@ -7,14 +7,12 @@ namespace tovimo {
 void CancelRelay::Attach(ConsoleRun& run) {
     const std::lock_guard<std::mutex> lock(mutex_);
     run_ = &run;
-    attached_ = true;
 }
 
 void CancelRelay::Detach() {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         run_ = nullptr;
-        attached_ = false;
     }
     detached_.notify_all();
 }
@@ -29,7 +27,7 @@ bool CancelRelay::Press() {
 bool CancelRelay::Close(int waitMs) {
     std::unique_lock<std::mutex> lock(mutex_);
     if (run_) run_->RequestEnd();
-    return detached_.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return !attached_; });
+    return detached_.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return run_ == nullptr; });
 }
 
 bool CancelRelay::OnConsoleEvent(std::uint32_t event) {

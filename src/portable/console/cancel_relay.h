@@ -48,7 +48,6 @@ private:
     std::mutex mutex_;
     std::condition_variable detached_;
     ConsoleRun* run_ = nullptr;
-    bool attached_ = false;
     std::atomic<int> presses_{0};
 };
 

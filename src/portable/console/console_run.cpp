@@ -1,6 +1,5 @@
 #include "console/console_run.h"
 
-#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -16,7 +15,6 @@
 #include "convert/result_check.h"
 #include "convert/run_texts.h"
 #include "convert/up_to_date.h"
-#include "runlists/target_path.h"
 #include "drawings/drawing_collection.h"
 #include "runlists/run_lists.h"
 #include "runlists/same_file.h"
@@ -219,19 +217,16 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     if (arguments.update) {
         UpdateSelection selection =
             SelectOutOfDate(platform_.files, lists, rules, ResultExtension(section));
-        output.Out("最新のため省略: " + std::to_string(selection.upToDate.size()));
+        output.Out(PassedOverText(selection.upToDate.size()));
         if (logLines) logLines->PassOver(selection, lists.SourceList);
         lists = std::move(selection.toConvert);
         keptResults = std::move(selection.keptResults);
         // Only drawings whose result an earlier one takes: they are listed
         // as any run lists them, and no AutoCAD is started for them.
         if (selection.NothingToConvert()) {
-            std::vector<SkippedDrawing> listed;
-            for (std::size_t i = 0; i < lists.SourceList.size(); ++i) {
-                const std::string& source = lists.SourceList[i];
-                listed.push_back({SkipName(source), source, SkipReason::TargetTaken});
-                if (logLines) logLines->Ended(i, source, SkipReason::TargetTaken, "");
-            }
+            const std::vector<SkippedDrawing> listed = ListedAsTaken(lists.SourceList);
+            if (logLines)
+                logLines->Rest(lists.SourceList, RunEndLogReason(ConvertCarriedOut, false), listed);
             if (!listed.empty()) view_.ShowSkippedDrawings(listed);
             view_.ListUnreachable();
             const bool written = WriteNotConverted(lists.SourceList);
@@ -245,7 +240,7 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     };
     if (cancelRequested_) {
         logTheRest(RunEndLogReason(ConvertCarriedOut, true));
-        output.Out("   作業を中断しました      ");
+        output.Out(RunCanceledMessage);
         return ended(ExitCanceled);
     }
     view_.onDrawingStarting = [&](int index) {
@@ -266,11 +261,11 @@ int ConsoleRun::Run(const std::vector<std::string>& args) {
     const bool listWritten = WriteNotConverted(
         NotConvertedPaths(lists.SourceList, view_.DrawingsStarted(), converter_->LastSkipped()));
     if (outcome.result == ConvertStartFailed && !outcome.canceled)
-        output.Err("Auto CADを起動できません");
+        output.Err(AcadStartFailedMessage);
     // Cancelled while AutoCAD started: the start was given up, not failed.
     if (outcome.result == ConvertStartFailed && outcome.canceled)
-        output.Out("   作業を中断しました      ");
-    if (outcome.result == ConvertOtherAcadRunning) output.Err("起動中のAuto CADを終了させてください。");
+        output.Out(RunCanceledMessage);
+    if (outcome.result == ConvertOtherAcadRunning) output.Err(OtherAcadRunningMessage);
     logTheRest(RunEndLogReason(outcome.result, outcome.canceled));
     if (outcome.result == ConvertCarriedOut && converter_->LastRunAcadNotAnswering())
         output.Err("AutoCADが応答しないため、作業を最後まで行えませんでした。");

@@ -1,6 +1,7 @@
 #include "console/run_log_lines.h"
 
 #include "convert/result_check.h"
+#include "convert/run_texts.h"
 #include "runlists/target_path.h"
 
 namespace tovimo {
@@ -19,8 +20,8 @@ const char* RunEndLogReason(ConvertResult result, bool canceled) {
     switch (result) {
         case ConvertStartFailed:
             // Cancelled while AutoCAD started: the start was given up, not failed.
-            return canceled ? "中断しました" : "Auto CADを起動できません";
-        case ConvertOtherAcadRunning: return "起動中のAuto CADを終了させてください。";
+            return canceled ? "中断しました" : AcadStartFailedMessage;
+        case ConvertOtherAcadRunning: return OtherAcadRunningMessage;
         case ConvertRefused: return "設定の誤り";
         case ConvertCarriedOut: break;
     }
@@ -38,7 +39,7 @@ void RunLogLines::PassOver(const UpdateSelection& selection,
                            const std::vector<std::string>& sources) {
     for (const std::size_t index : selection.upToDate)
         log_.Drawing(index + 1, sources.at(index), results_.at(index), LogStatus::PassedOver,
-                     "最新のため省略", 0);
+                     UpToDateReason, 0);
     indexes_ = selection.indexes;
     starts_.assign(indexes_.size(), -1);
     logged_.assign(indexes_.size(), false);

@@ -7,9 +7,7 @@
 // user is shown) is the caller's: the session only tells how each drawing
 // went.
 #include <atomic>
-#include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>

@@ -16,12 +16,6 @@
 
 namespace tovimo {
 
-namespace {
-
-constexpr const char* EndCaption = RunEndCaption;
-
-}  // namespace
-
 std::string SkipName(const std::string& source) {
     std::string_view name = FileNameOf(source);
     auto isTrimmed = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
@@ -70,7 +64,7 @@ bool DwgDxf::Refused(const ConvertSettings& settings) {
         refusal = AcadCountNeedsPathMessage();
     }
     if (refusal.empty()) return false;
-    view_.ShowMessage(refusal, EndCaption);
+    view_.ShowMessage(refusal, RunEndCaption);
     return true;
 }
 
@@ -129,9 +123,13 @@ ConvertResult DwgDxf::ConvertFiles(const std::vector<std::string>& sources,
     session.PutBack();
     view_.SetProgressPosition(0);
     session.Close();
+    return EndRun(complete);
+}
+
+ConvertResult DwgDxf::EndRun(bool complete) {
     if (!skipped_.empty()) view_.ShowSkippedDrawings(skipped_);
     view_.EnableCancel(false);
-    view_.ShowMessage(RunEndMessage(Canceled || !complete, EndNote), EndCaption);
+    view_.ShowMessage(RunEndMessage(Canceled || !complete, EndNote), RunEndCaption);
     return ConvertCarriedOut;
 }
 
@@ -197,10 +195,7 @@ std::vector<bool> DwgDxf::ResultsTaken(const std::vector<std::string>& sources,
                                        const std::vector<std::string>& targets,
                                        const std::vector<std::string>& keptResults) {
     // A macro that saves its own way types no target: nothing is known to meet.
-    const bool namesTarget = std::any_of(MacroLines.begin(), MacroLines.end(), [](const auto& line) {
-        return ClassifyMacroLine(line) == MacroLineKind::SaveFile;
-    });
-    if (!namesTarget) return std::vector<bool>(sources.size(), false);
+    if (!MacroNamesResult(MacroLines)) return std::vector<bool>(sources.size(), false);
     const TargetRules rules{settings_.SaveSameDir, settings_.SaveDir, settings_.SaveChildDir};
     return ResultsTakenEarlier(
         files_, ExpectedResultPaths(rules, sources, targets, ResultExtension(MacroSection)),

@@ -107,6 +107,10 @@ private:
     void Skip(const std::string& source, SkipReason reason, const std::string& acadShown = {});
     void SkipFrom(const std::vector<std::string>& sources, std::size_t first, SkipReason reason);
     void EndedByLoss(const AcadSession& session);
+    // The end of a run that reached AutoCAD, with one AutoCAD or several:
+    // the drawings not converted, then the end message (that of a cancel
+    // when the run did not get through its list).
+    ConvertResult EndRun(bool complete);
     // Tells the view when the session's last start ended its AutoCAD.
     void TellEndedUnstarted(const AcadSession& session);
 

@@ -17,7 +17,6 @@
 #include "convert/acad_session.h"
 #include "convert/dwg_dxf.h"
 #include "convert/result_check.h"
-#include "convert/run_texts.h"
 #include "convert/session_run.h"
 
 namespace tovimo {
@@ -216,10 +215,7 @@ ConvertResult DwgDxf::ConvertWithSessions(const std::vector<std::string>& source
         notAnsweringRun_ = acadLoss->notAnswering;
     }
     view_.SetProgressPosition(0);
-    if (!skipped_.empty()) view_.ShowSkippedDrawings(skipped_);
-    view_.EnableCancel(false);
-    view_.ShowMessage(RunEndMessage(Canceled || !complete, EndNote), RunEndCaption);
-    return ConvertCarriedOut;
+    return EndRun(complete);
 }
 
 }  // namespace tovimo

@@ -7,6 +7,10 @@ std::string RunEndMessage(bool canceled, const std::string& note) {
     return note.empty() ? message : message + "\n" + note;
 }
 
+std::string PassedOverText(std::size_t count) {
+    return std::string(UpToDateReason) + ": " + std::to_string(count);
+}
+
 std::string UpdateNeedsSaveFileMessage(const std::string& update, const std::string& section) {
     return update + " は変換後のファイル名を知る必要がありますが、マクロ \"" + section +
            "\" に #SAVEFILE の行がありません。";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "convert/dwg_dxf.h"
 #include "convert/result_check.h"
 #include "runlists/same_file.h"
 #include "runlists/target_path.h"
@@ -30,6 +31,13 @@ std::vector<bool> ResultsTakenEarlier(FileSystem& files, const std::vector<std::
 
 bool UpdateSelection::NothingToConvert() const {
     return std::all_of(resultTaken.begin(), resultTaken.end(), [](bool taken) { return taken; });
+}
+
+std::vector<SkippedDrawing> ListedAsTaken(const std::vector<std::string>& sources) {
+    std::vector<SkippedDrawing> listed;
+    for (const std::string& source : sources)
+        listed.push_back({SkipName(source), source, SkipReason::TargetTaken});
+    return listed;
 }
 
 UpdateSelection SelectOutOfDate(FileSystem& files, const RunLists& lists, const TargetRules& rules,

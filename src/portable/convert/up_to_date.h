@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/skipped_drawing.h"
 #include "platform/file_system.h"
 #include "runlists/run_lists.h"
 #include "runlists/target_rules.h"
@@ -37,6 +38,10 @@ struct UpdateSelection {
     // Whether nothing is left that AutoCAD would be given.
     bool NothingToConvert() const;
 };
+
+// What a run with nothing to convert lists, no AutoCAD started: each of
+// sources (toConvert's) as a drawing whose result an earlier one takes.
+std::vector<SkippedDrawing> ListedAsTaken(const std::vector<std::string>& sources);
 
 // Which results meet is worked out on the whole list first: a drawing whose
 // result an earlier one takes is never up to date. Every other drawing is

@@ -20,12 +20,9 @@ namespace {
 constexpr const char* ToDxfSection = "dwgtodxf";
 constexpr const char* ToDwgSection = "dxftodwg";
 constexpr const char* NoOutputFolderMessage = "変換後のフォルダを指定して下さい。";
-constexpr const char* OtherAcadMessage = "起動中のAuto CADを終了させてください。";
-constexpr const char* StartFailedMessage = "Auto CADを起動できません";
 constexpr const char* BrowseTitle = "変換後データ保存先";
 constexpr const char* BrowseRoot = "ﾏｲ ｺﾝﾋﾟｭｰﾀ";
 constexpr const char* UpdateOnlyName = "「更新された図面だけ変換」";
-constexpr const char* PassedOverNote = "最新のため省略: ";
 }  // namespace
 
 // The conversion objects' view. The run calls it from its own thread; every
@@ -400,7 +397,7 @@ void MainForm::RunButtonClick(RunDirection direction) {
         lists = std::move(selection.toConvert);
         keptResults = std::move(selection.keptResults);
         nothingToConvert = selection.NothingToConvert();
-        converter.EndNote = PassedOverNote + std::to_string(selection.upToDate.size());
+        converter.EndNote = PassedOverText(selection.upToDate.size());
     }
     sourceList_ = lists.SourceList;
     targetList_ = lists.TargetList;
@@ -410,12 +407,8 @@ void MainForm::RunButtonClick(RunDirection direction) {
     if (nothingToConvert) {
         // Every result is up to date, or taken by an earlier drawing: no
         // AutoCAD is started, and those whose result is taken are listed.
-        std::vector<SkippedDrawing> listed;
-        for (std::size_t i = 0; i < sourceList_.size(); ++i) {
-            listed.push_back({SkipName(sourceList_[i]), sourceList_[i], SkipReason::TargetTaken});
-            if (logLines_) logLines_->Ended(i, sourceList_[i], SkipReason::TargetTaken, "");
-        }
-        EndTitle();
+        const std::vector<SkippedDrawing> listed = ListedAsTaken(sourceList_);
+        if (logLines_) logLines_->Rest(sourceList_, RunEndLogReason(ConvertCarriedOut, false), listed);
         if (!listed.empty()) host_.ShowSkippedDrawings(listed);
         host_.ShowMessage(RunEndMessage(false, converter.EndNote), RunEndCaption);
         runResult_ = ConvertCarriedOut;
@@ -471,8 +464,8 @@ void MainForm::RunEnded() {
     logLines_.reset();
     runLog_.reset();
     switch (runResult_) {
-        case ConvertOtherAcadRunning: host_.ShowMessage(OtherAcadMessage, RunMessageCaption); break;
-        case ConvertStartFailed: host_.ShowMessage(StartFailedMessage, RunMessageCaption); break;
+        case ConvertOtherAcadRunning: host_.ShowMessage(OtherAcadRunningMessage, RunMessageCaption); break;
+        case ConvertStartFailed: host_.ShowMessage(AcadStartFailedMessage, RunMessageCaption); break;
         case ConvertCarriedOut:
         case ConvertRefused: break;
     }
