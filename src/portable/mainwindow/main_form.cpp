@@ -407,13 +407,16 @@ void MainForm::RunButtonClick(RunDirection direction) {
     if (nothingToConvert) {
         // Every result is up to date, or taken by an earlier drawing: no
         // AutoCAD is started, and those whose result is taken are listed.
-        const std::vector<SkippedDrawing> listed = ListedAsTaken(sourceList_);
+        std::vector<SkippedDrawing> listed = ListedAsTaken(sourceList_);
         if (logLines_) logLines_->Rest(sourceList_, RunEndLogReason(ConvertCarriedOut, false), listed);
-        if (!listed.empty()) host_.ShowSkippedDrawings(listed);
-        host_.ShowMessage(RunEndMessage(false, converter.EndNote), RunEndCaption);
         runResult_ = ConvertCarriedOut;
-        if (runLog_) logUnwritten_ = runLog_->Finish();
-        RunEnded();
+        // A held log is waited for off the window, as after a run.
+        platform_.runs.Start([this] { if (runLog_) logUnwritten_ = runLog_->Finish(); },
+                             [this, listed = std::move(listed), note = converter.EndNote] {
+                                 if (!listed.empty()) host_.ShowSkippedDrawings(listed);
+                                 host_.ShowMessage(RunEndMessage(false, note), RunEndCaption);
+                                 RunEnded();
+                             });
         return;
     }
     title_.Begin(static_cast<int>(sourceList_.size()), settings.AcadCount);
