@@ -474,6 +474,22 @@ TEST_F(SessionsTest, AnAutoCadThatShowsNoWindowsIsEndedAndTheOthersConvertEveryD
     EXPECT_FALSE(converter->LastRunLostAcad());
 }
 
+TEST_F(SessionsTest, TheAutoCadsToldToGoOnLeaveOutOneThatCouldNotBeStartedAtAll) {
+    int started = 0;
+    windows.onStandinStarted = [&](FakeStandin&) {
+        // The second never shows its windows; the third cannot be started.
+        if (++started == 1)
+            processes.SetEnvironmentOptions("/startdelay:100000000");
+        else
+            processes.SetCreateProcessResult(false);
+    };
+    settings.AcadCount = 3;
+    ASSERT_EQ(Run(Drawings(5)), ConvertCarriedOut);
+    EXPECT_EQ(Opened(*windows.Standins()[0]).size(), 5u);
+    ASSERT_EQ(view.unstarted.size(), 1u);
+    EXPECT_EQ(view.unstarted[0].second, 1);
+}
+
 TEST_F(SessionsTest, AnAutoCadThatCannotBeStartedEndsTheRunWithNoPelkaduLeftLooking) {
     converter->SetAcadPath("C:\\Acad\\missing.exe");
     settings.AcadCount = 4;

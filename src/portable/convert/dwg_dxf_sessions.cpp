@@ -48,7 +48,7 @@ void RunSession(SessionRun& run, AcadSession& session, int number,
     const StartResult start = session.Start();
     run.FirstStartEnded(start);
     if (start != AcadReady) {
-        run.SessionEnded(std::nullopt, session.EndedUnstarted() ? number : 0);
+        run.SessionEnded(std::nullopt, session.EndedUnstarted() ? number : 0, true);
         return;
     }
     const std::optional<SkipReason> notReady = session.WaitForFirstPrompt();

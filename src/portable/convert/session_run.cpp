@@ -66,11 +66,11 @@ void SessionRun::Finish(std::size_t index, std::optional<SkipReason> reason,
     events_.push_back({EventKind::Finished, index, reason, RestartCause::AcadGone, 0, 0, acadShown});
 }
 
-void SessionRun::SessionEnded(std::optional<SessionLoss> loss, int endedUnstarted) {
+void SessionRun::SessionEnded(std::optional<SessionLoss> loss, int endedUnstarted, bool startFailed) {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (loss) lastLoss_ = loss;
     if (loss && loss->acadLost) lastAcadLoss_ = loss;
-    if (loss || endedUnstarted != 0) --going_;
+    if (loss || endedUnstarted != 0 || startFailed) --going_;
     if (endedUnstarted != 0) {
         events_.push_back({EventKind::EndedUnstarted, 0, std::nullopt, RestartCause::AcadGone,
                            endedUnstarted, going_});

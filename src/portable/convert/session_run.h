@@ -51,8 +51,9 @@ public:
                 const std::string& acadShown = {});
     // A session has ended; loss: why before the drawings ran out.
     // endedUnstarted: the session's number (from 1) when it ended because
-    // its AutoCAD did not start and was ended; 0 otherwise.
-    void SessionEnded(std::optional<SessionLoss> loss, int endedUnstarted = 0);
+    // its AutoCAD did not start and was ended; 0 otherwise. startFailed:
+    // its first start failed, with or without a process to end.
+    void SessionEnded(std::optional<SessionLoss> loss, int endedUnstarted = 0, bool startFailed = false);
 
     // ---- what the run's thread hands on ------------------------------------------------
     enum class EventKind { Reached, Started, Finished, Restarting, EndedUnstarted, SingleDocumentRefused };
